@@ -1,0 +1,62 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "device/model_table.h"
+#include "lang/texts.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/operator.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+
+namespace gyrel {
+
+// The services the logic reaches the outside through.
+struct Services {
+    SerialPort& port;
+    Clock& clock;
+    SettingsStore& settings;
+    FileSystem& fs;
+    Operator& op;
+};
+
+// Calls that cross from one window's logic into another's. They are wired when
+// the program is assembled; an unwired hook does nothing (or answers the default).
+struct Hooks {
+    std::function<void()> leggiDato;                 // refresh the status display
+    std::function<int(int mode)> checkModif;         // unsaved-changes question; 7 = declined
+    std::function<void()> aggBox;                    // reload the editor box from the work file
+    std::function<void()> languageApplied;           // relabel every window
+    std::function<void()> titleChanged;              // main window title
+    std::function<bool()> serialDialogForOpenFailure;  // show the serial dialog; false = operator gave up
+    std::function<bool()> serialDialogVisible;
+    std::function<bool()> editorVisible;
+    std::function<bool()> graphVisible;
+};
+
+// Shared state of the whole program: the services, the model globals, the
+// current language and the flags that keep re-entered handlers apart.
+struct Context {
+    explicit Context(Services s) : svc(s) {}
+
+    Services svc;
+    ModelGlobals model;
+    std::string LanguageCode = "IT";
+    const TextSet* texts = &textSetFor("IT");
+    bool EditorBusy = false;
+    bool CancelRequested = false;
+    Hooks hooks;
+
+    const char* msg(int i) const { return texts->msg.at(static_cast<std::size_t>(i)); }
+    const char* ui(int i) const { return texts->ui.at(static_cast<std::size_t>(i)); }
+
+    // Chooses the text set, remembers the code, and lets the windows relabel.
+    void applyLanguage(const std::string& code) {
+        LanguageCode = code;
+        texts = &textSetFor(code);
+        if (hooks.languageApplied) hooks.languageApplied();
+    }
+};
+
+}  // namespace gyrel

@@ -1,0 +1,16 @@
+#pragma once
+#include <array>
+#include <string>
+
+namespace gyrel {
+
+// One language's two text tables: messages (MsgText 0..50) and labels (UiText 0..30). UTF-8.
+struct TextSet {
+    std::array<const char*, 51> msg;
+    std::array<const char*, 31> ui;
+};
+
+// "FR" French, "EN" and "DE" English, anything else Italian.
+const TextSet& textSetFor(const std::string& languageCode);
+
+}  // namespace gyrel

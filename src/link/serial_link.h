@@ -1,0 +1,73 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/context.h"
+#include "device/model_table.h"
+#include "platform/bytes.h"
+
+namespace gyrel {
+
+// Who holds the port open (PortUsers bits).
+enum PortUser : int {
+    UserMonitor = 1,
+    UserEditor = 8,
+    UserOldModel = 16,
+    UserUpload = 32,
+    UserOrigin = 64,
+};
+
+// rx_msg results.
+enum RxResult : int {
+    RxNothing = 0,        // empty slot remembered, or the resynchronisation display ran
+    RxData = 64,
+    RxStatus = 128,
+    RxAck = 255,
+    RxNoReply = 1000,
+};
+
+// The serial link of the main window: the port's users, the status query, the
+// collection and classification of every reply, the link quality, the polling loop.
+// The implementation owns the status display state (see link/monitor.h).
+class SerialLink {
+public:
+    explicit SerialLink(Context& ctx);
+    ~SerialLink();
+
+    // Port configuration at start-up: Settings = speed + ",n,8,1" and the other presets.
+    void presetPort(const std::string& speed);
+
+    // Claims the port for `user`, opening it when needed. When it cannot be opened
+    // the serial settings dialog is offered again; false when the operator gave up
+    // (the user bit is then released again).
+    bool apri_com(int user);
+    void chiudi_com(int user);
+
+    void TxQuery();
+    // Waits for, classifies and decodes one reply; returns an RxResult.
+    int rx_msg();
+    void send_query();
+    void WaitMs(int ms);
+
+    // The on-line toggle Check1 released by the mouse (its state already changed).
+    void check1MouseUp(bool checked);
+
+    int PortUsers = 0;
+    bool PollingActive = false;
+    bool ChecksumOk = false;
+    int LinkQuality = 0;
+    Rgb LinkQualityColour{255, 0, 0};
+    double CurrentPosition = 0;
+    std::uint32_t OutputBits = 0;
+    int EconIdleCount = 0;
+    std::string EconLastText;
+    bool EmptySlotSeen = false;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace gyrel
