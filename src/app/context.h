@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "app/main_view.h"
 #include "device/model_table.h"
 #include "lang/texts.h"
 #include "platform/clock.h"
@@ -46,6 +47,8 @@ struct Context {
     const TextSet* texts = &textSetFor("IT");
     bool EditorBusy = false;
     bool CancelRequested = false;
+    MainView main;              // what the main window shows
+    PositionTestView posTest;   // what the position test window shows
     Hooks hooks;
 
     const char* msg(int i) const { return texts->msg.at(static_cast<std::size_t>(i)); }

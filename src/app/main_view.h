@@ -1,0 +1,73 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "device/model_table.h"
+
+namespace gyrel {
+
+enum class FillStyle { Transparent, Solid, HorizontalHatch };
+enum class BorderStyle { Solid, Dotted };
+
+// Everything the main window shows, as plain data. The logic writes it; the
+// window only draws it. Widths are in the window's twips, as the logic reasons.
+struct MainView {
+    std::string title = "GYREL Utility --  COM 1  -  9600";
+    bool minimized = false;  // told by the window
+
+    std::string FinQuota = "offline";
+    Rgb FinQuotaBack{224, 224, 224};
+    int FinQuotaFontSize = 48;
+    std::string FinProgr = "--";
+    std::string FinCamme = "--";
+    std::string FinOrigin = "--";
+    bool originVisible = false;  // FinOrigin and its caption Label6
+
+    bool turnDisplaysVisible = false;  // LblGiri, LblGiro
+    std::string LblGiri = "0";
+    std::string LblGiro = "0";
+
+    std::array<FillStyle, 16> Shape1Fill{};
+    std::array<BorderStyle, 16> Shape1Border{};
+    std::array<bool, 16> Label1On{};
+
+    int barFrameLeft = 120;     // Shape2(0)
+    int barFrameWidth = 6480;
+    int barFillWidth = 0;       // Shape2(1)
+    Rgb barFillColour{192, 192, 255};
+    bool turnMarksVisible = false;  // Line1(0..30)
+    std::array<int, 31> turnMarkX{};
+
+    std::array<bool, 5> Shape3Visible{};
+    std::array<Rgb, 5> Shape3Colour{};
+
+    std::string Label4 = "KRT71";  // model name
+    Rgb Label4Colour{0, 128, 0};
+    bool Label4Visible = true;
+
+    bool econVisible = false;        // Label5 "econ"
+    Rgb econBack{192, 192, 255};
+
+    bool Check1Checked = false;
+    std::string Check1Caption = " On line";
+
+    bool testEncoderChecked = false;  // menu TestEncoder
+    bool enbEconChecked = false;      // menu EnbEcon
+};
+
+// The position test window's fields.
+struct PositionTestView {
+    bool visible = false;
+    bool unlocked = false;
+    std::string TxtPrimi = "20";
+    std::string TxtSuccessivi = "200";
+    Rgb TxtPrimiBack{224, 224, 224};
+    Rgb TxtSuccessiviBack{224, 224, 224};
+    std::string LblMax = "0";
+    std::string LblMin = "0";
+    std::string Label6;  // last step
+    std::string Label5;  // error count
+    std::array<std::string, 15> Label1{};  // error lines
+};
+
+}  // namespace gyrel
