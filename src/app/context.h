@@ -49,6 +49,7 @@ struct Context {
     bool CancelRequested = false;
     MainView main;              // what the main window shows
     PositionTestView posTest;   // what the position test window shows
+    EditorLayout editorLayout;  // the editor's panels and menus for the model
     Hooks hooks;
 
     const char* msg(int i) const { return texts->msg.at(static_cast<std::size_t>(i)); }

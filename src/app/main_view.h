@@ -55,6 +55,24 @@ struct MainView {
     bool enbEconChecked = false;      // menu EnbEcon
 };
 
+// What the model configuration sets on the editor window: panels, buttons, menus.
+struct EditorLayout {
+    int progBoxHeight = 5400;      // twips
+    bool offsetsPanel = true;      // Frame2
+    bool outputGrid712 = false;    // Frame4
+    bool multiFilePanel = false;   // Frame3
+    std::string multiFileCaption;  // Frame3 caption
+    bool multiFileBox = true;      // SelezMulti shown
+    bool multiFileChecked = false; // SelezMulti ticked
+    bool appendButtons = false;    // PulsAppend(0), PulsAppend(1)
+    bool selectorEnabled = true;   // VScroll1
+    bool menuOrigin = false;       // MenuSettings
+    bool menuLists = true;         // MenuLoadList, MenuSaveList
+    bool menuUpload = false;       // Menuencoder
+    bool menuDeskpl = true;        // MenuDeskpl
+    bool menuGraph = true;         // MenEnableGraphic
+};
+
 // The position test window's fields.
 struct PositionTestView {
     bool visible = false;
