@@ -1,0 +1,10 @@
+#include "cli/commands.h"
+
+namespace gyrel::cli {
+
+std::vector<CommandAdder> allCommands() {
+    return {
+    };
+}
+
+}  // namespace gyrel::cli
