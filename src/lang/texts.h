@@ -13,4 +13,7 @@ struct TextSet {
 // "FR" French, "EN" and "DE" English, anything else Italian.
 const TextSet& textSetFor(const std::string& languageCode);
 
+// Caption of the editor's output button n (1..16): UiText(22) + " out " + n.
+std::string sendOutputCaption(const TextSet& texts, int outputNumber);
+
 }  // namespace gyrel
