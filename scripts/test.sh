@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the suite, the same
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
+# every fuzz target.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+scripts/deps.sh test
+
+echo "== build and test"
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DGYREL_SANITIZE=ON -DGYREL_BUILD_BENCH=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+
+echo "== fuzz targets, briefly"
+CC=clang CXX=clang++ scripts/build.sh build-fuzz -DGYREL_FUZZ=ON -DGYREL_BUILD_UI=OFF \
+  -DGYREL_BUILD_TESTS=OFF -DGYREL_BUILD_BENCH=OFF
+seconds=${GYREL_FUZZ_SECONDS:-20}
+ran=0
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus=build-fuzz/corpus/$name
+  mkdir -p "$corpus"
+  seeds=()
+  [ -d "fuzz/seeds/$name" ] && seeds=("fuzz/seeds/$name")
+  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$corpus" "${seeds[@]}" \
+    >"build-fuzz/$name.log" 2>&1 || { tail -40 "build-fuzz/$name.log"; echo "fuzz target $name failed"; exit 1; }
+  echo "$name: $(grep -Eo 'Done [0-9]+ runs.*' "build-fuzz/$name.log" | tail -1)"
+  ran=$((ran + 1))
+done
+echo "$ran fuzz targets ran ${seconds}s each without a finding"
