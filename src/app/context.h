@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "app/app_settings.h"
 #include "app/main_view.h"
 #include "device/model_table.h"
 #include "lang/texts.h"
@@ -34,6 +35,8 @@ struct Hooks {
     std::function<bool()> serialDialogVisible;
     std::function<bool()> editorVisible;
     std::function<bool()> graphVisible;
+    std::function<void()> emptyEditor;        // model change: ProgBox text and ProgramFilePath emptied
+    std::function<void()> editorQueryUnload;  // shutdown: the editor's own close (may save the work sheet)
 };
 
 // Shared state of the whole program: the services, the model globals, the
@@ -50,6 +53,13 @@ struct Context {
     MainView main;              // what the main window shows
     PositionTestView posTest;   // what the position test window shows
     EditorLayout editorLayout;  // the editor's panels and menus for the model
+    AboutView about;            // the about box (also the start-up splash)
+    FilterView filter;          // the receive time-out dialog
+    // The values kept between runs. PercorsoTxt, Primi, Success, GraphScale and
+    // GraphPitch live here during the run; ModelType, SpeedText, RxTimeoutFactor,
+    // LanguageCode and the port are handed to model, LanguageCode and the port at
+    // start-up and gathered back from there at shutdown.
+    AppSettings settings;
     Hooks hooks;
 
     const char* msg(int i) const { return texts->msg.at(static_cast<std::size_t>(i)); }

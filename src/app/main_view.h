@@ -53,6 +53,21 @@ struct MainView {
 
     bool testEncoderChecked = false;  // menu TestEncoder
     bool enbEconChecked = false;      // menu EnbEcon
+
+    bool visible = false;  // the main window is shown at the end of start-up
+};
+
+// The about box creditform.
+struct AboutView {
+    bool visible = false;
+    std::string versionText;  // written by aarelease before each showing
+    std::string contactText;  // lines joined with CR LF
+};
+
+// The receive time-out dialog Filtform: options " x 100", " x 10", " x   1".
+struct FilterView {
+    bool visible = false;
+    int selected = 0;  // index (= factor) of the selected option; 0 = none selected
 };
 
 // What the model configuration sets on the editor window: panels, buttons, menus.
@@ -75,8 +90,10 @@ struct EditorLayout {
 
 // The position test window's fields.
 struct PositionTestView {
+    bool loaded = false;  // unloaded when closed; loaded again locked and cleared
     bool visible = false;
     bool unlocked = false;
+    std::string TxtPassword;
     std::string TxtPrimi = "20";
     std::string TxtSuccessivi = "200";
     Rgb TxtPrimiBack{224, 224, 224};
