@@ -41,6 +41,7 @@ struct WaitView {
     int barFrameWidth = 6200;
     int barWidth = 0;
     bool textVisible = true;    // Text1
+    std::string text;           // Text1: the bytes being sent or received
     bool buttonVisible = true;  // Command1 "Cancel"
 };
 
@@ -99,6 +100,10 @@ struct EditorState {
     bool graphVisible = false;  // Form2 shown
     int ResizeSeen = 0;
     bool SelezMulti = false;    // multiple files ticked
+    int ProgramIndex = 0;       // 0-based device slot addressed by download and upload (Text1 - 1)
+    std::string Text2;          // communication log, newest entry first
+    std::string FinRisp;        // V712 replies that were not "OK", newest first
+    bool Frame4Enabled = true;  // the V712 row table takes input (off while sending)
     WaitView wait;
 
     EditorState() {
