@@ -1,0 +1,24 @@
+#pragma once
+#include <array>
+#include <string>
+
+namespace gyrel {
+
+// The sixteen slot paths of a list file (slot k+1 at index k; empty = no file).
+using SlotPaths = std::array<std::string, 16>;
+
+// List file text: one line per filled slot, in slot order, each "N   (path)" and
+// CR LF. Bytes are kept as they are (Windows-1252).
+std::string formatList(const SlotPaths& slots);
+
+struct ListReadResult {
+    bool ok = true;   // false: a slot number outside 1..16 ("Program error")
+    SlotPaths slots;  // slots the file does not name stay empty
+};
+
+// Reads a list file the way earlier tools wrote and read it, one character at a
+// time: an apostrophe starts a comment, text outside the parentheses after the
+// number is ignored, digits inside the parentheses belong to the path.
+ListReadResult parseList(const std::string& bytes);
+
+}  // namespace gyrel

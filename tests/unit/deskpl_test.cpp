@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "app/context.h"
+#include "device/deskpl.h"
+#include "editor/editor_state.h"
+#include "editor/multi_files.h"
+#include "platform/memory_settings_store.h"
+#include "platform/virtual_clock.h"
+#include "support/deskpl_writer.h"
+#include "unit/program_list_fakes.h"
+
+namespace gyrel {
+namespace {
+
+using listtest::MemoryFs;
+using test::DeskplWriter;
+
+DeskplOptions options() {
+    DeskplOptions o;
+    o.deskplPath = "C:\\a\\plant.dpl";
+    o.listBase = "C:\\a\\plant";
+    o.extension = "TXT";
+    o.dateText = "06/12/2026 08:15:00";
+    return o;
+}
+
+const std::string kHeader4 =
+    "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n"
+    "\r\n' - - - Program # 4\r\n\r\n";
+
+TEST(Deskpl, ConvertsEntryPairsIntoTenthsOfADegree) {
+    DeskplWriter w;
+    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
+    MemoryFs fs;
+    fs.files["C:\\a\\plant.dpl"] = w.bytes();
+    const DeskplResult r = DecodeDPL(fs, "C:\\a\\plant.dpl", options());
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(r.slots[3], "C:\\a\\plant_4.TXT");
+    EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_4.TXT"});
+    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 + "1\t100\t205\r\n");
+}
+
+TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
+    DeskplWriter w;
+    w.program(0, 9);  // all counts 0: not in use
+    w.program(5, 4).count(5, 3, 5);
+    // Pairs (0,1), (2,3), (4,5): the odd count takes the entry behind it; a
+    // column that no entry of a pair sets keeps the pair before.
+    w.entry(5, 3, 0, 1.0f, 1).entry(5, 3, 1, 2.0f, 0);
+    w.entry(5, 3, 2, 3.5f, 1).entry(5, 3, 3, 4.0f, 1);
+    w.entry(5, 3, 4, 7.0f, 0).entry(5, 3, 5, 0.25f, 0);
+    MemoryFs fs;
+    fs.files["d"] = w.bytes();
+    const DeskplResult r = DecodeDPL(fs, "d", options());
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(r.written.size(), 1u);
+    EXPECT_EQ(r.slots[8], "");
+    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
+                                                     "3\t10\t20\r\n"
+                                                     "3\t40\t20\r\n"
+                                                     "3\t40\t2.5\r\n");
+}
+
+TEST(Deskpl, OffsetsChangeSignAndComeIntoHalfATurn) {
+    DeskplWriter w;
+    w.program(2, 4).count(2, 1, 2).entry(2, 1, 0, 10.0f, 1).entry(2, 1, 1, 20.0f, 0);
+    w.onOffset(2, 2, -5.0f).offOffset(2, 5, 200.0f).onOffset(2, 6, 180.0f);
+    MemoryFs fs;
+    fs.files["d"] = w.bytes();
+    const DeskplResult r = DecodeDPL(fs, "d", options());
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
+                                                     "1\t100\t200\r\n"
+                                                     "\r\n&\r\n"
+                                                     "2\t50\t0\r\n"
+                                                     "5\t0\t1600\r\n"
+                                                     "6\t-1800\t0\r\n");
+}
+
+TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
+    DeskplWriter w;
+    w.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
+    w.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
+    MemoryFs fs;
+    fs.files["d"] = w.bytes();
+    DeskplOptions o = options();
+    o.maxPosition = 16383;
+    const DeskplResult r = DecodeDPL(fs, "d", o);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.why, "record 2: offset of output 1 cannot be brought into -1800..1800");
+    // The program converted before the bad record stays.
+    EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_1.TXT"});
+    EXPECT_EQ(r.slots[0], "C:\\a\\plant_1.TXT");
+    EXPECT_EQ(fs.files.count("C:\\a\\plant_2.TXT"), 0u);
+    // A huge offset on a normal turn ends at once instead of stepping for ever.
+    DeskplWriter h;
+    h.program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f);
+    fs.files["h"] = h.bytes();
+    EXPECT_FALSE(DecodeDPL(fs, "h", options()).ok);
+}
+
+TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
+    MemoryFs fs;
+    auto why = [&](const DeskplWriter& w) {
+        fs.files["d"] = w.bytes();
+        const DeskplResult r = DecodeDPL(fs, "d", options());
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.written.empty());
+        return r.why;
+    };
+    EXPECT_EQ(why(DeskplWriter().truncate(328991)), "file shorter than 328992 bytes");
+    EXPECT_EQ(why(DeskplWriter().truncate(0)), "file shorter than 328992 bytes");
+    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 2, -1)), "record 1: output 2 has -1 entries");
+    EXPECT_EQ(why(DeskplWriter().program(3, 1).count(3, 16, 256)), "record 4: output 16 has 256 entries");
+    EXPECT_EQ(why(DeskplWriter().program(0, 17).count(0, 1, 2)), "record 1: program number 17 outside 1..16");
+    EXPECT_EQ(why(DeskplWriter().program(0, 0).count(0, 1, 2)), "record 1: program number 0 outside 1..16");
+    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2)),
+              "record 1: output 1 entry 1 has kind 2");
+    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0,
+                                                                     std::numeric_limits<float>::quiet_NaN(), 1)),
+              "record 1: output 1 entry 0 is no angle");
+    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0,
+                                                                     std::numeric_limits<float>::infinity(), 1)),
+              "record 1: output 1 entry 0 is no angle");
+    EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
+}
+
+TEST(Deskpl, TheFullEntryTableIsReadToItsLastEntry) {
+    DeskplWriter w;
+    w.program(15, 16).count(15, 16, 255);
+    for (int c = 0; c < 255; ++c) w.entry(15, 16, c, static_cast<float>(c), c % 2 == 0 ? 1 : 0);
+    w.onOffset(15, 16, 1.0f).offOffset(15, 1, 0.0f);
+    MemoryFs fs;
+    fs.files["d"] = w.bytes();
+    const DeskplResult r = DecodeDPL(fs, "d", options());
+    ASSERT_TRUE(r.ok) << r.why;
+    const std::string& t = fs.files.at("C:\\a\\plant_16.TXT");
+    // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
+    EXPECT_NE(t.find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"), std::string::npos);
+}
+
+TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
+    EXPECT_EQ(formatSingle(205.0f), "205");
+    EXPECT_EQ(formatSingle(-2000.0f), "-2000");
+    EXPECT_EQ(formatSingle(2.5f), "2.5");
+    EXPECT_EQ(formatSingle(101.0f), "101");
+    EXPECT_EQ(formatSingle(123.4567f), "123.4567");
+    EXPECT_EQ(formatSingle(-0.0f), "0");
+    EXPECT_EQ(formatSingle(3e10f), "30000000000");
+    EXPECT_EQ(formatSingle(-1.5e-6f), "-0.0000015");
+    EXPECT_EQ(formatSingle(12345.67f), "12345.67");
+}
+
+class DeskplImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("GYREL_HOME", "H:\\gyrel", 1);
+        ctx.applyLanguage("EN");
+        mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
+    }
+    MemoryFs fs;
+    listtest::ScriptedOperator op;
+    listtest::NoPort port;
+    VirtualClock clock;
+    MemorySettingsStore settings;
+    Context ctx{Services{port, clock, settings, fs, op}};
+    EditorState ed;
+    MultiFiles mf{ctx, ed};
+};
+
+TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
+    EXPECT_EQ(proposedListName("C:\\a\\plant.rev.dpl"), "C:\\a\\plant_rev_dpl");
+    EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl"), "C:\\a.b\\p_dpl");
+    EXPECT_EQ(listBaseOf("C:\\a\\plant.lis"), "C:\\a\\plant");
+    EXPECT_EQ(listBaseOf("C:\\a\\plant_rev_dpl"), "C:\\a\\plant_rev_dpl");
+
+    DeskplWriter w;
+    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
+    fs.files["C:\\a\\plant.rev.dpl"] = w.bytes();
+    ed.ProgBox = "old text";
+    ed.ProgramFilePath = "C:\\old.TXT";
+    ed.ModifiedFlag = true;
+    op.files.push_back(std::string("C:\\a\\plant.rev.dpl"));
+    op.files.push_back(std::string("C:\\a\\plant.lis"));
+    mf.MenuDeskpl();
+
+    ASSERT_EQ(op.dialogs.size(), 2u);
+    EXPECT_EQ(op.dialogs[0].filter, "All Files (*.*)|*.*");
+    EXPECT_EQ(op.dialogs[1].initialPath, "C:\\a\\plant_rev_dpl");
+    EXPECT_EQ(op.dialogs[1].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
+    EXPECT_TRUE(op.shown.empty());
+    EXPECT_EQ(mf.panel.MultiPath[3], "C:\\a\\plant_4.TXT");
+    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
+              "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.rev.dpl\r\n"
+              "\r\n' - - - Program # 4\r\n\r\n1\t100\t205\r\n");
+    EXPECT_EQ(fs.files.at("C:\\a\\plant.lis"), "4   (C:\\a\\plant_4.TXT)\r\n");
+    EXPECT_EQ(ed.ProgramFilePath, "");
+    EXPECT_FALSE(ed.ModifiedFlag);
+    EXPECT_TRUE(ed.SelezMulti);
+    EXPECT_EQ(mf.panel.DeskplPath, "C:\\a\\plant.rev.dpl");
+}
+
+TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
+    mf.MenuDeskpl();
+    op.files.push_back(std::string("C:\\nothing.dpl"));
+    mf.MenuDeskpl();
+    DeskplWriter w;
+    w.program(0, 2).count(0, 1, 2);
+    w.program(1, 3).count(1, 1, 2).entry(1, 1, 0, 1.0f, 7);
+    fs.files["C:\\bad.dpl"] = w.bytes();
+    fs.files["C:\\keep.lis"] = "1   (x)\r\n";
+    op.files.push_back(std::string("C:\\bad.dpl"));
+    op.files.push_back(std::string("C:\\keep.lis"));
+    mf.MenuDeskpl();
+    ASSERT_EQ(op.shown.size(), 3u);
+    for (const auto& s : op.shown) {
+        EXPECT_EQ(s.prompt, "ERROR               ");
+        EXPECT_EQ(s.icon, MsgIcon::Exclamation);
+    }
+    EXPECT_EQ(mf.panel.MultiPath[1], "C:\\keep_2.TXT");
+    EXPECT_EQ(mf.panel.MultiPath[2], "");
+    EXPECT_EQ(fs.files.at("C:\\keep.lis"), "1   (x)\r\n");
+    EXPECT_EQ(fs.files.count("C:\\keep_2.TXT"), 1u);
+}
+
+}  // namespace
+}  // namespace gyrel

@@ -1,0 +1,106 @@
+#pragma once
+// Fakes shared by the list, DESKPL and batch tests: an in-memory file system
+// holding Windows-style paths, and an operator that answers from a script.
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/operator.h"
+#include "platform/serial_port.h"
+
+namespace gyrel::listtest {
+
+class MemoryFs : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::vector<std::string> failWrites;  // paths whose writing raises
+
+    bool folderExists(const std::string&) const override { return true; }
+    void createFolder(const std::string&) override {}
+    bool fileExists(const std::string& p) const override { return files.count(p) != 0; }
+    void createTextFile(const std::string& p) override { files[p] = ""; }
+    std::string readAll(const std::string& p) const override {
+        auto it = files.find(p);
+        if (it == files.end()) throw FileError("no file " + p);
+        return it->second;
+    }
+    void writeAll(const std::string& p, const std::string& b) override { check(p); files[p] = b; }
+    void append(const std::string& p, const std::string& b) override { check(p); files[p] += b; }
+    void copyFile(const std::string& from, const std::string& to) override { writeAll(to, readAll(from)); }
+    void replaceFile(const std::string& p, const std::string& b) override { writeAll(p, b); }
+
+private:
+    void check(const std::string& p) const {
+        for (const auto& f : failWrites)
+            if (f == p) throw FileError("cannot write " + p);
+    }
+};
+
+struct Shown {
+    std::string prompt;
+    MsgButtons buttons;
+    MsgIcon icon;
+    std::string title;
+};
+
+class ScriptedOperator : public Operator {
+public:
+    std::vector<Shown> shown;
+    std::deque<int> answers;                        // message box answers, Yes when empty
+    std::deque<std::optional<std::string>> files;   // dialog results, cancel when empty
+    std::vector<FileDialogRequest> dialogs;
+    int beeps = 0;
+
+    int messageBox(const std::string& prompt, MsgButtons b, MsgIcon i, const std::string& t) override {
+        shown.push_back({prompt, b, i, t});
+        if (answers.empty()) return b == MsgButtons::Ok ? AnswerOk : AnswerYes;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest& r) override { return next(r); }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& r) override { return next(r); }
+    void beep() override { ++beeps; }
+
+private:
+    std::optional<std::string> next(const FileDialogRequest& r) {
+        dialogs.push_back(r);
+        if (files.empty()) return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+// A port that is never opened (the list and import jobs use none).
+class NoPort : public SerialPort {
+public:
+    void setCommPort(int n) override { port_ = n; }
+    int commPort() const override { return port_; }
+    void setPortName(const std::string&) override {}
+    std::string portName() const override { return {}; }
+    void setSettings(const std::string&) override {}
+    std::string settings() const override { return "9600,n,8,1"; }
+    void setPortOpen(bool) override { throw SerialError(SerialError::Kind::NoSuchPort, "no port"); }
+    bool portOpen() const override { return false; }
+    void setHandshaking(int) override {}
+    int handshaking() const override { return 0; }
+    void setInputLen(int) override {}
+    void setInputMode(InputMode) override {}
+    InputMode inputMode() const override { return InputMode::Binary; }
+    void setRTSEnable(bool) override {}
+    void setInBufferSize(int) override {}
+    int inBufferCount() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+    void setInBufferCount(int) override {}
+    void setOutBufferCount(int) override {}
+    void output(const Bytes&) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+    Bytes input() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+
+private:
+    int port_ = 1;
+};
+
+}  // namespace gyrel::listtest
