@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "sim/device.h"
+
+namespace gyrel {
+namespace {
+
+using sim::Device;
+using sim::EmptySlotMode;
+using sim::Reply;
+
+Bytes only(const std::vector<Reply>& replies) {
+    EXPECT_EQ(replies.size(), 1u);
+    return replies.empty() ? Bytes{} : replies[0].bytes;
+}
+
+TEST(SimDevice, StatusFrameLayoutBKnownAnswer) {
+    Device d("NORM");
+    d.setPosition(1234, 0);
+    // position 0x04D2 at 2..3, program 1 at 4, no cams, idle outputs 0xA5A5 at 8..9;
+    // checksum 0xD2+0x04+0x01+0xA5+0xA5 = 0x221 -> 0x21.
+    const Bytes expected{0x80, 0x00, 0xD2, 0x04, 0x01, 0x00, 0x00, 0x00, 0xA5, 0xA5,
+                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x21};
+    const auto replies = d.receive(0x80, 5);
+    EXPECT_EQ(only(replies), expected);
+    EXPECT_DOUBLE_EQ(replies[0].readyMs, 7);  // default reply delay 2 ms
+}
+
+TEST(SimDevice, StatusFrameLayoutAKnownAnswer) {
+    Device d("KMT71");
+    d.setPosition(1048575, 0);
+    // program stored as 0 (the host adds 1), cams 0 at 4..5, position 0x000FFFFF
+    // at 6..9, 8 outputs of the idle pattern at 14; sum 0xFF+0xFF+0x0F+0xA5 -> 0xB2.
+    const Bytes expected{0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x0F, 0x00,
+                         0x00, 0x00, 0x00, 0x00, 0xA5, 0x00, 0x00, 0x00, 0xB2};
+    EXPECT_EQ(only(d.receive(0x80, 0)), expected);
+}
+
+TEST(SimDevice, WideModelInNarrowLayoutReportsLow16Bits) {
+    Device d("Px71");
+    d.setPosition(70000, 0);  // 0x11170
+    const Bytes f = only(d.receive(0x80, 0));
+    ASSERT_EQ(f.size(), 19u);
+    EXPECT_EQ(f[2], 0x70);
+    EXPECT_EQ(f[3], 0x11);
+    EXPECT_EQ(f[4], 1);
+}
+
+TEST(SimDevice, ShaftTurnsAndJumps) {
+    Device d("NORM");
+    d.setPosition(3590, 0);
+    d.setShaftSpeed(360, 0);  // a turn every 10 s
+    EXPECT_EQ(d.positionAt(0), 3590u);
+    EXPECT_EQ(d.positionAt(100), 26u);  // 3590 + 36 wraps past 3599
+    d.setPosition(1000, 200);
+    EXPECT_EQ(d.positionAt(300), 1036u);
+    d.setShaftSpeed(-3600, 300);
+    EXPECT_EQ(d.positionAt(600), 3556u);  // 1036 - 1080 turns back past 0
+}
+
+TEST(SimDevice, EmptySlotRepliesAsChosen) {
+    Device norm("NORM");
+    norm.setEmptySlotMode(EmptySlotMode::EmptyReply);
+    EXPECT_EQ(only(norm.receive(0x80, 0)), (Bytes{0x00, 0xFF}));
+    norm.setProgram(0, {{0, 1}});
+    EXPECT_EQ(only(norm.receive(0x80, 0)).size(), 19u);
+    norm.setRunningSlot(4);
+    EXPECT_EQ(only(norm.receive(0x80, 0)), (Bytes{0x00, 0xFF}));
+
+    Device kmt("KMT71");
+    kmt.setEmptySlotMode(EmptySlotMode::NoProgram);
+    // all 32 position bits set, nothing else; sum 4 x 0xFF -> 0xFC.
+    const Bytes expected{0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xFC};
+    EXPECT_EQ(only(kmt.receive(0x80, 0)), expected);
+}
+
+TEST(SimDevice, OutputsFollowTheRunningProgramAndWrap) {
+    Device d("NORM");
+    d.setProgram(2, {{100, 0x0001}, {200, 0x0003}, {3000, 0x0004}});
+    d.setRunningSlot(2);
+    d.setPosition(50, 0);
+    // program 3, 3 cams, position 50, outputs of the last change point (wrap);
+    // sum 0x32+3+3+4 = 0x3C.
+    const Bytes expected{0x80, 0x00, 0x32, 0x00, 0x03, 0x03, 0x00, 0x00, 0x04, 0x00,
+                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3C};
+    EXPECT_EQ(only(d.receive(0x80, 0)), expected);
+    d.setPosition(100, 0);
+    EXPECT_EQ(d.outputsAt(0), 0x0001u);
+    d.setPosition(2999, 0);
+    EXPECT_EQ(d.outputsAt(0), 0x0003u);
+    d.setProgram(2, {});
+    EXPECT_EQ(d.outputsAt(0), 0u);
+}
+
+TEST(SimDevice, FaultsShapeTheReplies) {
+    Device d("NORM");
+    d.setPosition(1234, 0);
+    d.faults().badChecksum = true;
+    EXPECT_EQ(only(d.receive(0x80, 0))[18], 0x22);
+    d.faults().badChecksum = false;
+
+    d.faults().garbage = true;
+    const Bytes g = only(d.receive(0x80, 0));
+    ASSERT_EQ(g.size(), 19u);
+    EXPECT_EQ(g[0], 0x55);
+    EXPECT_EQ(g[1], 0xAA);
+    d.faults().garbage = false;
+
+    d.faults().overlong = true;
+    const Bytes l = only(d.receive(0x80, 0));
+    ASSERT_EQ(l.size(), 39u);
+    EXPECT_EQ(l[0], 0x80);
+    EXPECT_EQ(l[18], 0x21);
+    d.faults().overlong = false;
+
+    d.faults().silent = true;
+    EXPECT_TRUE(d.receive(0x80, 0).empty());
+    d.faults().silent = false;
+
+    d.faults().muteAfterReplies = 1;
+    EXPECT_EQ(d.receive(0x80, 0).size(), 1u);
+    EXPECT_TRUE(d.receive(0x80, 0).empty());
+    EXPECT_TRUE(d.receive(0x80, 0).empty());
+    d.faults().muteAfterReplies = -1;
+
+    d.setReplyDelayMs(40);
+    EXPECT_DOUBLE_EQ(d.receive(0x80, 10)[0].readyMs, 50);
+    EXPECT_EQ(d.received(), Bytes(8, 0x80));
+}
+
+TEST(SimDevice, FaultTextsOfTheCommandLine) {
+    sim::Faults f;
+    std::string error;
+    EXPECT_TRUE(sim::applyFault("late80", f));
+    EXPECT_DOUBLE_EQ(f.lateMs, 70);
+    EXPECT_TRUE(sim::applyFault("late:12", f));
+    EXPECT_DOUBLE_EQ(f.lateMs, 12);
+    EXPECT_TRUE(sim::applyFault("noack:3", f));
+    EXPECT_EQ(f.noAckFrames, 3);
+    EXPECT_TRUE(sim::applyFault("mute-after:4", f));
+    EXPECT_EQ(f.muteAfterReplies, 4);
+    EXPECT_TRUE(sim::applyFault("close-after:0", f));
+    EXPECT_EQ(f.closeAfterReplies, 0);
+    EXPECT_TRUE(sim::applyFault("silent", f) && sim::applyFault("badsum", f) && sim::applyFault("garbage", f) &&
+                sim::applyFault("long", f));
+    EXPECT_TRUE(f.silent && f.badChecksum && f.garbage && f.overlong);
+    for (const char* bad : {"late:", "late:x", "noack:-1", "noack:99999999", "loud", ""}) {
+        EXPECT_FALSE(sim::applyFault(bad, f, &error)) << bad;
+    }
+    EXPECT_EQ(error.rfind("unknown fault \"\"", 0), 0u);
+}
+
+TEST(SimDevice, HalfFrameIsDroppedAfterAPause) {
+    Device d("NORM");
+    EXPECT_TRUE(d.receive(0x01, 0).empty());
+    EXPECT_TRUE(d.receive(0x80, 50).empty());    // taken as frame data
+    EXPECT_EQ(d.receive(0x80, 300).size(), 1u);  // the stale frame was dropped
+    EXPECT_TRUE(d.receive(Bytes{0x33, 0x44, 0xFF}, 400).empty());  // noise between frames
+}
+
+TEST(SimDevice, UnknownModelIsRefused) { EXPECT_THROW(Device("norm"), std::invalid_argument); }
+
+}  // namespace
+}  // namespace gyrel

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include "platform/virtual_clock.h"
+#include "sim/device.h"
+#include "sim/inprocess_port.h"
+
+namespace gyrel {
+namespace {
+
+using sim::Device;
+using sim::InProcessPort;
+
+struct Rig {
+    explicit Rig(const std::string& model, const std::string& settings = "9600,n,8,1") : device(model), port(device, clock) {
+        port.setSettings(settings);
+        port.setPortOpen(true);
+    }
+    // Advances the clock to the absolute time t and reports what is waiting.
+    int countAt(double t) {
+        clock.waitMs(static_cast<int>(t - clock.nowMs()));
+        return port.inBufferCount();
+    }
+    VirtualClock clock;
+    Device device;
+    InProcessPort port;
+};
+
+TEST(SimPort, StatusReplyArrivesAfterItsLineTimeAt9600) {
+    // 10 bits a byte: 1.0417 ms. Query in by 1.04, reply ready 2 ms later,
+    // byte k of 19 in at 3.0417 + k x 1.0417: 18 by 22 ms, all 19 by 22.84.
+    Rig rig("NORM");
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(3), 0);
+    EXPECT_EQ(rig.countAt(4), 0);
+    EXPECT_EQ(rig.countAt(5), 1);
+    EXPECT_EQ(rig.countAt(22), 18);
+    EXPECT_EQ(rig.countAt(23), 19);
+    const Bytes reply = rig.port.input();
+    ASSERT_EQ(reply.size(), 19u);
+    EXPECT_EQ(reply[0], 0x80);
+    EXPECT_EQ(rig.port.inBufferCount(), 0);
+    EXPECT_EQ(rig.port.sent(), (Bytes{0x80}));
+}
+
+TEST(SimPort, StatusReplyAt115200IsElevenTimesFaster) {
+    // 0.0868 ms a byte: query in by 0.0868, ready at 2.0868; 10 bytes by 3 ms, 19 by 3.74.
+    Rig rig("KMT71", "115200,n,8,1");
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(2), 0);
+    EXPECT_EQ(rig.countAt(3), 10);
+    EXPECT_EQ(rig.countAt(4), 19);
+}
+
+TEST(SimPort, BytesSentBackToBackQueueOnTheLine) {
+    // Two queries written at once: the second reaches the device one byte time
+    // later and its reply waits until the first has left the line.
+    Rig rig("NORM");
+    rig.port.output(Bytes{0x80, 0x80});
+    EXPECT_EQ(rig.countAt(23), 19);
+    EXPECT_EQ(rig.countAt(42), 37);
+    EXPECT_EQ(rig.countAt(43), 38);
+}
+
+TEST(SimPort, LateFaultLandsInTheChosenWindow) {
+    // late50: the reply completes 45 ms after the query arrived (1.04 ms).
+    Rig rig("NORM");
+    ASSERT_TRUE(sim::applyFault("late50", rig.device.faults()));
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(35), 8);
+    EXPECT_EQ(rig.countAt(46), 18);
+    EXPECT_EQ(rig.countAt(47), 19);
+    rig.port.input();
+    // late400 makes a reply miss the whole first round of 180 ms.
+    ASSERT_TRUE(sim::applyFault("late400", rig.device.faults()));
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(47 + 180), 0);
+    EXPECT_EQ(rig.countAt(47 + 302), 19);
+}
+
+TEST(SimPort, DiscardingBuffersDropsWaitingAndUnsentBytes) {
+    Rig rig("NORM");
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(10), 6);
+    rig.port.setInBufferCount(0);
+    EXPECT_EQ(rig.countAt(30), 13);  // the rest of the frame still arrives
+
+    // Three queries queued; discarding the output keeps only the one on the line.
+    rig.port.input();
+    rig.port.output(Bytes{0x80, 0x80, 0x80});
+    rig.clock.waitMs(1);
+    rig.port.setOutBufferCount(0);
+    EXPECT_EQ(rig.countAt(200), 19);
+    EXPECT_EQ(rig.device.frames().size(), 2u);
+}
+
+TEST(SimPort, InputLenLimitsOneRead) {
+    Rig rig("NORM");
+    rig.port.setInputLen(5);
+    rig.port.output(Bytes{0x80});
+    rig.countAt(30);
+    EXPECT_EQ(rig.port.input().size(), 5u);
+    EXPECT_EQ(rig.port.inBufferCount(), 14);
+}
+
+TEST(SimPort, PropertiesRaiseWhereARealPortWould) {
+    VirtualClock clock;
+    Device device("NORM");
+    InProcessPort port(device, clock);
+    EXPECT_FALSE(port.portOpen());
+    EXPECT_EQ(port.settings(), "9600,n,8,1");
+    try {
+        port.inBufferCount();
+        FAIL() << "reading a closed port must raise";
+    } catch (const SerialError& e) {
+        EXPECT_EQ(e.kind(), SerialError::Kind::NotOpen);
+    }
+    EXPECT_THROW(port.input(), SerialError);
+    EXPECT_THROW(port.output(Bytes{0x80}), SerialError);
+
+    for (const char* bad : {"9600", "9601,n,8,1", "9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "", "9600,n,8,1,"}) {
+        try {
+            port.setSettings(bad);
+            FAIL() << bad;
+        } catch (const SerialError& e) {
+            EXPECT_EQ(e.kind(), SerialError::Kind::InvalidSettings) << bad;
+        }
+    }
+    EXPECT_EQ(port.settings(), "9600,n,8,1");
+    port.setSettings("19200,E,7,2");
+    EXPECT_DOUBLE_EQ(port.byteTimeMs(), 11 * 1000.0 / 19200);
+
+    port.setExistingPorts({1, 3});
+    try {
+        port.setCommPort(2);
+        FAIL();
+    } catch (const SerialError& e) {
+        EXPECT_EQ(e.kind(), SerialError::Kind::NoSuchPort);
+    }
+    port.setCommPort(3);
+    EXPECT_EQ(port.commPort(), 3);
+    EXPECT_EQ(port.portLabel(), "3");
+    port.setBusy(true);
+    try {
+        port.setPortOpen(true);
+        FAIL();
+    } catch (const SerialError& e) {
+        EXPECT_EQ(e.kind(), SerialError::Kind::Busy);
+    }
+    EXPECT_FALSE(port.portOpen());
+    port.setBusy(false);
+    port.setPortOpen(true);
+    EXPECT_TRUE(port.portOpen());
+}
+
+TEST(SimPort, ClosingThePortLosesWhatArrives) {
+    Rig rig("NORM");
+    rig.port.output(Bytes{0x80});
+    rig.clock.waitMs(2);
+    rig.port.setPortOpen(false);
+    rig.clock.waitMs(50);
+    rig.port.setPortOpen(true);
+    EXPECT_EQ(rig.port.inBufferCount(), 0);
+}
+
+TEST(SimPort, WrongSpeedGarblesTheLineWhenChecked) {
+    Rig rig("KMT71");  // the device runs at 115200, the port at 9600
+    rig.port.setCheckSpeed(true);
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(100), 0);
+    rig.port.setSettings("115200,n,8,1");
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(110), 19);
+}
+
+TEST(SimPort, DroppedLineRaisesIoUntilReconnected) {
+    Rig rig("NORM");
+    rig.device.faults().closeAfterReplies = 1;
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(30), 19);
+    rig.port.input();
+    rig.port.output(Bytes{0x80});
+    rig.clock.waitMs(30);
+    try {
+        rig.port.inBufferCount();
+        FAIL();
+    } catch (const SerialError& e) {
+        EXPECT_EQ(e.kind(), SerialError::Kind::Io);
+    }
+    rig.port.setPortOpen(false);
+    EXPECT_THROW(rig.port.setPortOpen(true), SerialError);
+    rig.device.reconnect();
+    rig.port.setPortOpen(true);
+    rig.port.output(Bytes{0x80});
+    EXPECT_EQ(rig.countAt(rig.clock.nowMs() + 30), 19);
+}
+
+}  // namespace
+}  // namespace gyrel
