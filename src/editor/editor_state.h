@@ -32,6 +32,13 @@ constexpr ColourValue kOffsetAppliedBox = 0xC0FFFF;    // Text4/Text5 of an appl
 constexpr ColourValue kOffsetOffBack = 12632256;       // check2 not applied (grey)
 constexpr ColourValue kSystemWindowBack = 0x80000005;  // Text4/Text5 not applied
 
+// Where the three numbers of one cam row stand in ProgBox (start, length), so a
+// check can mark the very line a row came from.
+struct RowSpans {
+    std::array<int, 3> start{};
+    std::array<int, 3> length{};
+};
+
 // What the progress window WaitForm shows while the editor checks or prepares.
 struct WaitView {
     bool visible = false;
@@ -58,6 +65,7 @@ struct EditorState {
     // V712 header values: [program][output][0 OFS, 1 CON, 2 COF]; empty when absent.
     std::array<std::array<std::array<std::string, 3>, 16>, 16> HeaderParams{};
     CamTable camTable;  // CamTablePos, CamTableMask, CamCount
+    std::vector<RowSpans> CamRowSpans;  // one per parsed row
 
     // Check flags.
     bool CheckArmed = false;

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/editor_state.h"
+#include "editor/parse.h"
+#include "editor/prepare.h"
+#include "support/reference_prepare.h"
+
+namespace gyrel {
+namespace {
+
+struct Case {
+    std::vector<CamRow> rows;
+    std::array<std::int16_t, 32> offsets{};
+    std::array<bool, 16> check2{};
+    double max = 0;
+    int lastOutputIndex = 15;
+    int mode = 0;
+};
+
+// Random programs made of the shapes that matter: plain, wrap-around, always
+// OFF/ON, equal edges, cams sharing edges or overlapping, outputs beyond the
+// model's count, offsets that wrap.
+Case randomCase(std::mt19937& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    static const double kMax[] = {7, 15, 31, 63, 99, 127, 359};
+    Case c;
+    c.max = kMax[pick(0, 6)];
+    const int max = static_cast<int>(c.max);
+    c.lastOutputIndex = pick(0, 1) ? 15 : 7;
+    c.mode = pick(0, 4) == 0 ? 1 : 0;
+    const int outputs = pick(1, 5);  // few outputs, so rows meet each other
+    std::vector<int> used;
+    for (int i = 0; i < outputs; ++i) used.push_back(pick(1, 16));
+    const int rows = pick(0, pick(0, 1) ? 6 : 24);
+    std::vector<int> edges;  // positions already used, to provoke equal edges
+    auto position = [&]() {
+        if (!edges.empty() && pick(0, 2) == 0) return edges[static_cast<std::size_t>(pick(0, static_cast<int>(edges.size()) - 1))];
+        const int p = pick(0, 5) == 0 ? (pick(0, 1) ? max : pick(0, 2)) : pick(0, max);
+        edges.push_back(p);
+        return p;
+    };
+    for (int r = 0; r < rows; ++r) {
+        const double o = used[static_cast<std::size_t>(pick(0, outputs - 1))];
+        const int kind = pick(0, 9);
+        if (kind == 0) {
+            c.rows.push_back({o, 0, 0});
+        } else if (kind == 1) {
+            c.rows.push_back({o, 1, 1});
+        } else if (kind == 2) {
+            const double v = position();
+            c.rows.push_back({o, v, v});
+        } else {
+            c.rows.push_back({o, static_cast<double>(position()), static_cast<double>(position())});
+        }
+    }
+    for (int i = 0; i < 16; ++i) {
+        c.check2[static_cast<std::size_t>(i)] = pick(0, 2) == 0;
+        if (pick(0, 1)) {
+            c.offsets[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(pick(-max, max));
+            c.offsets[static_cast<std::size_t>(16 + i)] = static_cast<std::int16_t>(pick(-max, max));
+        }
+    }
+    return c;
+}
+
+CamTable noisyTable(std::mt19937& rng) {
+    CamTable t;
+    for (auto& bytes : t.CamTablePos)
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    for (auto& bytes : t.CamTableMask)
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    return t;
+}
+
+std::string describe(const Case& c) {
+    std::string s = "max " + std::to_string(static_cast<long long>(c.max)) + " outputs " +
+                    std::to_string(c.lastOutputIndex + 1) + " mode " + std::to_string(c.mode) + "\n";
+    for (const CamRow& r : c.rows)
+        s += std::to_string(static_cast<int>(r[0])) + " " + std::to_string(static_cast<long long>(r[1])) + " " +
+             std::to_string(static_cast<long long>(r[2])) + "\n";
+    s += "check2/offsets:";
+    for (int i = 0; i < 16; ++i)
+        if (c.check2[static_cast<std::size_t>(i)])
+            s += " " + std::to_string(i + 1) + ":" + std::to_string(c.offsets[static_cast<std::size_t>(i)]) + "/" +
+                 std::to_string(c.offsets[static_cast<std::size_t>(16 + i)]);
+    return s;
+}
+
+// Runs both implementations on copies of one case and demands the same everything.
+void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
+    std::vector<CamRow> fastRows = c.rows, slowRows = c.rows;
+    std::array<bool, 16> fastCheck = c.check2, slowCheck = c.check2;
+    const CamTable start = noisyTable(rng);
+    CamTable fastTable = start, slowTable = start;
+    const int n = static_cast<int>(c.rows.size());
+    const PrepareOutcome fast = prepareCamTable(fastRows.data(), n, c.offsets, fastCheck, c.max, c.lastOutputIndex,
+                                                c.mode, fastTable);
+    const PrepareOutcome slow = reference::prepareCamTable(slowRows.data(), n, c.offsets, slowCheck, c.max,
+                                                           c.lastOutputIndex, c.mode, slowTable);
+    SCOPED_TRACE(describe(c));
+    ASSERT_EQ(fast.failed, slow.failed);
+    if (fast.failed) {
+        ++failures;
+        ASSERT_EQ(fast.failure, slow.failure) << "fast row " << fast.failure.reportedRow << "/" << fast.failure.currentRow
+                                              << " slow row " << slow.failure.reportedRow << "/"
+                                              << slow.failure.currentRow;
+        const auto msg = [](int i) { return "<" + std::to_string(i) + ">"; };
+        const CheckMessage a = checkMessage(msg, fast.failure, fastRows.data(), c.offsets, c.max);
+        const CheckMessage b = checkMessage(msg, slow.failure, slowRows.data(), c.offsets, c.max);
+        ASSERT_EQ(a.title, b.title);
+        ASSERT_EQ(a.prompt, b.prompt);
+    } else {
+        ASSERT_EQ(fast.camCount, slow.camCount);
+        if (fast.camCount > 120) ++tooMany;
+    }
+    ASSERT_EQ(fast.marks, slow.marks);
+    ASSERT_EQ(fast.alwaysOutputs, slow.alwaysOutputs);
+    ASSERT_EQ(fast.offsetsApplied, slow.offsetsApplied);
+    ASSERT_EQ(fastCheck, slowCheck);
+    ASSERT_EQ(fastRows, slowRows);
+    ASSERT_EQ(fastTable.CamTablePos, slowTable.CamTablePos);
+    ASSERT_EQ(fastTable.CamTableMask, slowTable.CamTableMask);
+}
+
+TEST(PrepareEquivalence, RandomProgramsGiveTheSameTablesAndFirstErrors) {
+    std::mt19937 rng(20261206);
+    int failures = 0, tooMany = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const Case c = randomCase(rng);
+        expectSame(c, rng, failures, tooMany);
+        if (HasFatalFailure()) return;
+    }
+    // The mix must exercise both outcomes, not only one of them.
+    EXPECT_GT(failures, 1000);
+    EXPECT_LT(failures, 5000);
+}
+
+// Many edges on few positions: more change points than the table keeps.
+TEST(PrepareEquivalence, CrowdedProgramsAgreeOnCountsAboveTheTable) {
+    std::mt19937 rng(7);
+    int failures = 0, tooMany = 0;
+    for (int i = 0; i < 300; ++i) {
+        Case c;
+        c.max = 359;
+        c.mode = i % 2;
+        for (int o = 1; o <= 16; ++o)
+            for (int k = 0; k < 6; ++k) {
+                const double on = (o * 7 + k * 60 + static_cast<int>(rng() % 20)) % 360;
+                c.rows.push_back({static_cast<double>(o), on, std::fmod(on + 5 + rng() % 30, 360)});
+            }
+        if (i % 5 == 0) c.rows.push_back({static_cast<double>(1 + rng() % 16), 1, 1});
+        expectSame(c, rng, failures, tooMany);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(tooMany, 50);
+}
+
+// Texts with malformed lines go through the parser; whatever parses is prepared
+// by both and must agree.
+TEST(PrepareEquivalence, ParsedRandomTextsAgree) {
+    std::mt19937 rng(99);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    static const char* kNoise[] = {"", " ", "\t", ",", "'c", "-", ".", "x", " 5", "--3"};
+    int parsed = 0, failures = 0, tooMany = 0;
+    auto ed = std::make_unique<EditorState>();
+    for (int i = 0; i < 3000; ++i) {
+        const double max = pick(0, 1) ? 99 : 359;
+        std::string text;
+        const int lines = pick(0, 14);
+        for (int l = 0; l < lines; ++l) {
+            text += std::to_string(pick(0, 17)) + " " + std::to_string(pick(0, static_cast<int>(max) + 2)) + " " +
+                    std::to_string(pick(0, 2) ? pick(0, static_cast<int>(max)) : pick(0, 1));
+            text += kNoise[pick(0, 9)];
+            text += "\r\n";
+        }
+        if (pick(0, 1)) text += "&\r\n" + std::to_string(pick(1, 16)) + " " + std::to_string(pick(-80, 80)) + " " +
+                                std::to_string(pick(-80, 80)) + "\r\n";
+        if (!parseCamText(text, max, *ed).ok) continue;
+        ++parsed;
+        Case c;
+        c.max = max;
+        c.mode = pick(0, 3) == 0;
+        c.lastOutputIndex = pick(0, 1) ? 15 : 7;
+        c.rows.assign(ed->CamRows.begin(), ed->CamRows.begin() + ed->CamRowCount);
+        for (std::size_t k = 0; k < 16; ++k) {
+            c.offsets[k] = ed->TextOffsets[0][k];
+            c.offsets[16 + k] = ed->TextOffsets[1][k];
+            c.check2[k] = c.offsets[k] != 0 || c.offsets[16 + k] != 0;
+        }
+        expectSame(c, rng, failures, tooMany);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(parsed, 500);
+}
+
+}  // namespace
+}  // namespace gyrel
