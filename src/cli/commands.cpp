@@ -2,8 +2,11 @@
 
 namespace gyrel::cli {
 
+void addImportDeskpl(CLI::App& app, Env& env, int* exitCode);
+
 std::vector<CommandAdder> allCommands() {
     return {
+        addImportDeskpl,
     };
 }
 

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
-#include <ctime>
 
 namespace gyrel {
 
@@ -76,19 +75,6 @@ std::string formatSingle(float value) {
     }
     if (negative) s = "-" + s;
     return s == "-0" ? "0" : s;
-}
-
-std::string generalDateNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
-    return buf;
 }
 
 bool convertDeskplRecord(const std::string& file, int record, const DeskplOptions& opt, bool& inUse,

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "device/rebuild.h"  // generalDateNow
 #include "editor/program_list.h"
 #include "platform/file_system.h"
 
@@ -53,8 +54,5 @@ DeskplResult DecodeDPL(FileSystem& fs, const std::string& path, const DeskplOpti
 // A single-precision value as the general number format writes it: a whole
 // number without a fraction, otherwise up to seven significant digits.
 std::string formatSingle(float v);
-
-// The local date and time in the general date format ("06/12/2026 07:22:57").
-std::string generalDateNow();
 
 }  // namespace gyrel

@@ -157,8 +157,9 @@ TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
 
 class DeskplImportTest : public ::testing::Test {
 protected:
+    void TearDown() override { unsetenv("GYREL_HOME"); }
     void SetUp() override {
-        setenv("GYREL_HOME", "H:\\gyrel", 1);
+        setenv("GYREL_HOME", "H:\\gyrel", 1);  // held in memory only
         ctx.applyLanguage("EN");
         mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
     }

@@ -67,8 +67,9 @@ TEST(ListFile, RoundTripKeepsEverySlot) {
 
 class MultiFilesTest : public ::testing::Test {
 protected:
+    void TearDown() override { unsetenv("GYREL_HOME"); }
     void SetUp() override {
-        setenv("GYREL_HOME", "H:\\gyrel", 1);
+        setenv("GYREL_HOME", "H:\\gyrel", 1);  // held in memory only
         ctx.applyLanguage("EN");
         mf.hooks.leggiLav = [this](int code) {
             checks.push_back(code);
