@@ -37,6 +37,7 @@ struct Hooks {
     std::function<bool()> graphVisible;
     std::function<void()> emptyEditor;        // model change: ProgBox text and ProgramFilePath emptied
     std::function<void()> editorQueryUnload;  // shutdown: the editor's own close (may save the work sheet)
+    std::function<void()> aggiornaGrafica;    // redraw the graph window after a preparation
     std::function<void()> serialDialogDefaults;  // start-up: Default(port, 9600, 115200), Sfondi(grey), port scan
     std::function<bool()> mainWindowVisible;     // the main window reports itself shown
 };
