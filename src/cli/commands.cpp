@@ -3,10 +3,12 @@
 namespace gyrel::cli {
 
 void addImportDeskpl(CLI::App& app, Env& env, int* exitCode);
+void addSimulateCommand(CLI::App& app, Env& env, int* exitCode);
 
 std::vector<CommandAdder> allCommands() {
     return {
         addImportDeskpl,
+        addSimulateCommand,
     };
 }
 

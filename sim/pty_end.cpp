@@ -1,0 +1,159 @@
+#include "sim/pty_end.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <stdexcept>
+
+#include "sim/line_time.h"
+
+namespace gyrel::sim {
+
+namespace {
+
+struct Timed {
+    std::uint8_t byte;
+    double at;
+};
+
+std::runtime_error systemError(const std::string& what) {
+    return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+PtyEnd::PtyEnd(Device& device, const std::string& settings)
+    : device_(device), settings_(settings.empty() ? std::string(device.model().speed) + ",n,8,1" : settings) {
+    byteTimeMs_ = sim::byteTimeMs(settings_);
+    device_.setLineByteTimeMs(byteTimeMs_);
+}
+
+PtyEnd::~PtyEnd() {
+    stop();
+    closeFds();
+}
+
+std::string PtyEnd::open() {
+    if (master_ >= 0) return slavePath_;
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0) throw systemError("posix_openpt");
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        const auto e = systemError("grantpt/unlockpt");
+        closeFds();
+        throw e;
+    }
+    const char* name = ::ptsname(master_);
+    if (!name) {
+        const auto e = systemError("ptsname");
+        closeFds();
+        throw e;
+    }
+    slavePath_ = name;
+    slaveKeep_ = ::open(name, O_RDWR | O_NOCTTY);
+    if (slaveKeep_ < 0) {
+        const auto e = systemError("open " + slavePath_);
+        closeFds();
+        throw e;
+    }
+    // Raw: no echo, no line editing, no character translation, 8 bits.
+    termios tio{};
+    if (::tcgetattr(slaveKeep_, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(slaveKeep_, TCSANOW, &tio);
+    }
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    return slavePath_;
+}
+
+void PtyEnd::closeFds() {
+    if (slaveKeep_ >= 0) ::close(slaveKeep_);
+    if (master_ >= 0) ::close(master_);
+    slaveKeep_ = master_ = -1;
+}
+
+void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
+    if (master_ < 0) open();
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto nowMs = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
+    std::deque<Timed> toDevice, toHost;
+    double toDeviceFree = 0, toHostFree = 0;
+    const double bt = byteTimeMs_;
+
+    while (!stopRequested_ && !(stopFlag && *stopFlag)) {
+        double now = nowMs();
+        while (!toDevice.empty() && toDevice.front().at <= now) {
+            const Timed b = toDevice.front();
+            toDevice.pop_front();
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (Reply& r : device_.receive(b.byte, b.at)) {
+                double t = std::max(r.readyMs, toHostFree);
+                for (std::uint8_t byte : r.bytes) {
+                    t += bt;
+                    toHost.push_back(Timed{byte, t});
+                }
+                toHostFree = t;
+            }
+            if (device_.lineClosed()) {
+                lineClosed_ = true;
+                closeFds();
+                return;
+            }
+        }
+        Bytes due;
+        while (!toHost.empty() && toHost.front().at <= now) {
+            due.push_back(toHost.front().byte);
+            toHost.pop_front();
+        }
+        if (!due.empty()) {
+            // A client that reads nothing for long fills the terminal; the excess is lost.
+            const ssize_t n = ::write(master_, due.data(), due.size());
+            (void)n;
+        }
+
+        double next = now + 20;
+        if (!toDevice.empty()) next = std::min(next, toDevice.front().at);
+        if (!toHost.empty()) next = std::min(next, toHost.front().at);
+        const double waitMs = std::max(0.0, next - nowMs());
+        timespec ts{};
+        ts.tv_sec = static_cast<time_t>(waitMs / 1000);
+        ts.tv_nsec = static_cast<long>((waitMs - ts.tv_sec * 1000.0) * 1e6);
+        pollfd pfd{master_, POLLIN, 0};
+        const int ready = ::ppoll(&pfd, 1, &ts, nullptr);
+        if (ready > 0 && (pfd.revents & POLLIN)) {
+            std::uint8_t buf[256];
+            const ssize_t n = ::read(master_, buf, sizeof buf);
+            now = nowMs();
+            for (ssize_t i = 0; i < n; ++i) {
+                // The bytes came through at once; on a real line each one takes its time.
+                const double at = std::max(now, toDeviceFree) + bt;
+                toDevice.push_back(Timed{buf[i], at});
+                toDeviceFree = at;
+            }
+        } else if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR))) {
+            ::usleep(5000);  // no client at the moment
+        }
+    }
+}
+
+void PtyEnd::start() {
+    if (master_ < 0) open();
+    if (thread_.joinable()) return;
+    stopRequested_ = false;
+    thread_ = std::thread([this] { serve(nullptr); });
+}
+
+void PtyEnd::stop() {
+    stopRequested_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace gyrel::sim
