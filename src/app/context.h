@@ -33,6 +33,7 @@ struct Hooks {
     std::function<void()> titleChanged;              // main window title
     std::function<bool()> serialDialogForOpenFailure;  // show the serial dialog; false = operator gave up
     std::function<bool()> serialDialogVisible;
+    std::function<void(bool visible)> showPositionTest;  // position test window shown / hidden
     std::function<bool()> editorVisible;
     std::function<bool()> graphVisible;
     std::function<void()> emptyEditor;        // model change: ProgBox text and ProgramFilePath emptied

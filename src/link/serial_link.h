@@ -31,13 +31,16 @@ enum RxResult : int {
 // The serial link of the main window: the port's users, the status query, the
 // collection and classification of every reply, the link quality, the polling loop.
 // The implementation owns the status display state (see link/monitor.h).
+class Monitor;
+
 class SerialLink {
 public:
     explicit SerialLink(Context& ctx);
     ~SerialLink();
 
     // Port configuration at start-up: Settings = speed + ",n,8,1" and the other presets.
-    void presetPort(const std::string& speed);
+    // A commPort above 0 also sets CommPort.
+    void presetPort(const std::string& speed, int commPort = 0);
 
     // Claims the port for `user`, opening it when needed. When it cannot be opened
     // the serial settings dialog is offered again; false when the operator gave up
@@ -54,6 +57,16 @@ public:
     // The on-line toggle Check1 released by the mouse (its state already changed).
     void check1MouseUp(bool checked);
 
+    // The link-quality bars Shape3(0..4) from LinkQuality and PollingActive.
+    void ShowLinkQuality();
+    // The status display (refresh, position test, menu toggles, minimized title).
+    Monitor& monitor();
+    void LeggiDato();
+    void VerificaQuote();
+
+    // Called after every query of the polling loop (the command line counts its polls).
+    std::function<void()> afterQuery;
+
     int PortUsers = 0;
     bool PollingActive = false;
     bool ChecksumOk = false;
@@ -66,6 +79,14 @@ public:
     bool EmptySlotSeen = false;
 
 private:
+    int receiveReply();
+    void setQuality(int quality, Rgb colour);
+    void linkLost();
+    void resyncDisplay();
+    void emptySlotReported();
+
+    Context& ctx_;
+    bool ownsLeggiDatoHook_ = false;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
