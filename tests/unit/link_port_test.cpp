@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "link_fixture.h"
+
+namespace gyrel {
+namespace {
+
+TEST(LinkPort, UsersShareThePort) {
+    LinkRig rig;
+    ASSERT_TRUE(rig.link.apri_com(UserEditor));
+    ASSERT_TRUE(rig.link.apri_com(UserMonitor));
+    EXPECT_EQ(rig.port.opens, 1);
+    EXPECT_EQ(rig.link.PortUsers, 9);
+    rig.link.chiudi_com(UserMonitor);
+    EXPECT_TRUE(rig.port.portOpen());  // the editor still holds it
+    EXPECT_EQ(rig.link.PortUsers, 8);
+    rig.link.chiudi_com(UserEditor);
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_EQ(rig.port.closes, 1);
+}
+
+TEST(LinkPort, ReleasingTheWholeMaskClosesForEveryone) {
+    LinkRig rig;
+    rig.link.apri_com(UserMonitor);
+    rig.link.apri_com(UserUpload);
+    rig.link.apri_com(UserOrigin);
+    rig.link.chiudi_com(rig.link.PortUsers);
+    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_FALSE(rig.port.portOpen());
+}
+
+TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
+    LinkRig rig;
+    rig.port.failOpens(2, SerialError::Kind::Busy);
+    int dialogs = 0;
+    rig.ctx.hooks.serialDialogForOpenFailure = [&] {
+        ++dialogs;
+        return true;
+    };
+    EXPECT_TRUE(rig.link.apri_com(UserEditor));
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(rig.port.openAttempts, 3);
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.link.PortUsers, 8);
+}
+
+TEST(LinkPort, GivingUpReleasesTheUserBit) {
+    LinkRig rig;
+    rig.port.failOpens(100, SerialError::Kind::NoSuchPort);
+    int dialogs = 0;
+    rig.ctx.hooks.serialDialogForOpenFailure = [&] { return ++dialogs < 3; };
+    EXPECT_FALSE(rig.link.apri_com(UserUpload));
+    EXPECT_EQ(dialogs, 3);
+    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_FALSE(rig.port.portOpen());
+}
+
+TEST(LinkPort, UnwiredDialogMeansGiveUp) {
+    LinkRig rig;
+    rig.port.failOpens(1);
+    EXPECT_FALSE(rig.link.apri_com(UserOrigin));
+    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_EQ(rig.port.openAttempts, 1);
+}
+
+TEST(LinkPort, WaitsWhileTheSerialDialogIsOpen) {
+    LinkRig rig;
+    rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
+    EXPECT_TRUE(rig.link.apri_com(UserMonitor));
+    EXPECT_EQ(rig.port.lastOpenedAt, 500);
+}
+
+TEST(LinkPort, PresetsApplyEvenWithThePortClosed) {
+    LinkRig rig;
+    rig.link.presetPort("19200", 3);
+    EXPECT_EQ(rig.port.settings(), "19200,n,8,1");
+    EXPECT_EQ(rig.port.handshaking(), 0);
+    EXPECT_EQ(rig.port.inputLen, 0);
+    EXPECT_FALSE(rig.port.rtsEnable);
+    EXPECT_EQ(rig.port.inBufferSizeSet, 1024);
+    EXPECT_EQ(rig.port.commPort(), 3);
+    EXPECT_FALSE(rig.port.portOpen());
+}
+
+TEST(LinkPort, GivingUpOnLineGoesBackOffLineCleanly) {
+    LinkRig rig;
+    rig.port.failOpens(1);
+    rig.ctx.hooks.serialDialogForOpenFailure = [] { return false; };
+    rig.link.check1MouseUp(true);
+    EXPECT_FALSE(rig.link.PollingActive);
+    EXPECT_FALSE(rig.ctx.main.Check1Checked);
+    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
+    EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
+    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_TRUE(rig.port.sent.empty());
+}
+
+TEST(LinkPort, ReconnectsAfterTheDeviceCameBack) {
+    LinkRig rig;
+    rig.port.responder = [](const Bytes&) { return ScriptedPort::Reply{{10, frameB(500)}}; };
+    int polls = 0;
+    rig.link.afterQuery = [&] {
+        if (++polls == 2) rig.port.setPulled(true);
+    };
+    rig.link.check1MouseUp(true);  // polls until the port fails under it
+    EXPECT_EQ(polls, 3);
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_FALSE(rig.ctx.main.Check1Checked);
+    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
+    EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
+    EXPECT_EQ(rig.link.PortUsers, 0);
+
+    rig.port.setPulled(false);
+    rig.link.afterQuery = [&] { rig.link.PollingActive = false; };
+    rig.link.check1MouseUp(true);
+    EXPECT_EQ(rig.port.opens, 2);
+    EXPECT_EQ(rig.port.sent.size(), 3u);
+    EXPECT_FALSE(rig.port.portOpen());
+}
+
+}  // namespace
+}  // namespace gyrel

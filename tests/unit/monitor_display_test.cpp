@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "link_fixture.h"
+
+namespace gyrel {
+namespace {
+
+const Rgb kLightBlue{192, 192, 255};
+const Rgb kLightRed{255, 192, 192};
+
+class MonitorDisplay : public ::testing::Test {
+protected:
+    LinkRig rig;
+    MainView& m = rig.ctx.main;
+    void SetUp() override { rig.polling(); }
+    // One query answered with `frame` 10 ms later (nullptr-like empty = silence).
+    void poll(const Bytes& frame) {
+        if (frame.empty())
+            rig.port.silenceNext();
+        else
+            rig.port.replyNext(10, frame);
+        rig.link.TxQuery();
+    }
+};
+
+TEST_F(MonitorDisplay, TenthsOrPlainPositionByModel) {
+    poll(frameB(3599, 3, 12));
+    EXPECT_EQ(m.FinQuota, "359.9");
+    EXPECT_EQ(m.FinProgr, "3");
+    EXPECT_EQ(m.FinCamme, "12");
+    EXPECT_EQ(m.FinOrigin, "--");
+    poll(frameB(5));
+    EXPECT_EQ(m.FinQuota, "0.5");
+
+    rig.useModel("OLD");
+    poll(frameB(0, 3));
+    EXPECT_EQ(m.FinQuota, "0.0");
+    EXPECT_EQ(m.FinProgr, "4");
+
+    rig.useModel("KMT71");
+    poll(frameA(3599, 0, 300));
+    EXPECT_EQ(m.FinQuota, "3599");
+    EXPECT_EQ(m.FinProgr, "1");
+    EXPECT_EQ(m.FinCamme, "300");
+
+    rig.useModel("V820AX");
+    poll(frameB(16383));
+    EXPECT_EQ(m.FinQuota, "16383");
+}
+
+TEST_F(MonitorDisplay, TurnsAndPositionWithinTheTurn) {
+    rig.useModel("KMT71");
+    poll(frameA(10000, 2, 258, 0x81));
+    EXPECT_EQ(m.LblGiri, "2");
+    EXPECT_EQ(m.LblGiro, "1808");
+    EXPECT_EQ(m.FinQuota, "10000");
+    EXPECT_EQ(m.FinProgr, "3");
+
+    rig.useModel("NORM");  // single-turn: the hidden displays keep "0"
+    poll(frameB(3000));
+    EXPECT_EQ(m.LblGiri, "0");
+    EXPECT_EQ(m.LblGiro, "0");
+}
+
+TEST_F(MonitorDisplay, NoProgramInTheDevice) {
+    rig.useModel("V820HX");
+    poll(frameA(500, 4, 9, 0x3));
+    poll(frameA(0xFFFFFFFFu, 4, 9, 0x0));
+    EXPECT_EQ(m.FinQuota, "NO PROG");
+    EXPECT_EQ(m.FinCamme, "--");
+    EXPECT_EQ(m.FinProgr, "5");
+    EXPECT_EQ(m.Shape1Fill[0], FillStyle::Solid);  // the rest of the display is left alone
+    EXPECT_EQ(m.Shape1Fill[1], FillStyle::Solid);
+
+    // A device lost after reporting no program shows as lost.
+    poll({});
+    EXPECT_EQ(m.FinQuota, "- - -  ");
+}
+
+TEST_F(MonitorDisplay, OutputsOfAnEightOutputModel) {
+    rig.useModel("V820AX");
+    poll(frameB(100, 0, 0, 0xFFA5));
+    for (int i = 0; i < 16; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (i < 8) {
+            const bool on = (0xA5 >> i) & 1;
+            EXPECT_EQ(m.Shape1Fill[k], on ? FillStyle::Solid : FillStyle::Transparent) << i;
+            EXPECT_EQ(m.Shape1Border[k], BorderStyle::Solid) << i;
+            EXPECT_EQ(m.Label1On[k], on) << i;
+        } else {
+            EXPECT_EQ(m.Shape1Fill[k], FillStyle::Transparent) << i;
+            EXPECT_EQ(m.Shape1Border[k], BorderStyle::Dotted) << i;
+            EXPECT_FALSE(m.Label1On[k]) << i;
+        }
+    }
+    poll({});
+    for (int i = 0; i < 16; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        EXPECT_EQ(m.Shape1Fill[k], i < 8 ? FillStyle::HorizontalHatch : FillStyle::Transparent) << i;
+        EXPECT_EQ(m.Shape1Border[k], i < 8 ? BorderStyle::Solid : BorderStyle::Dotted) << i;
+        EXPECT_FALSE(m.Label1On[k]);
+    }
+}
+
+TEST_F(MonitorDisplay, BarWidthAndColour) {
+    poll(frameB(1800));
+    EXPECT_EQ(m.barFillWidth, 3251);  // 6480 / 3599 x 1800 + 10
+    EXPECT_EQ(m.barFillColour, kLightBlue);
+    poll(frameB(0));
+    EXPECT_EQ(m.barFillWidth, 10);
+    poll(frameB(4000));
+    EXPECT_EQ(m.barFillColour, kLightRed);
+}
+
+TEST_F(MonitorDisplay, LostWhilePollingVersusStopped) {
+    poll({});
+    EXPECT_EQ(m.FinQuota, "- - -  ");
+    EXPECT_EQ(m.FinProgr, "--");
+    EXPECT_EQ(m.FinCamme, "--");
+    EXPECT_EQ(m.FinOrigin, "--");
+    EXPECT_EQ(m.barFillWidth, 0);
+    EXPECT_EQ(rig.link.monitor().LastShownPosition, -1);
+
+    m.Check1Caption = " On line";
+    rig.link.LeggiDato();
+    EXPECT_EQ(m.FinQuota, "offline");
+}
+
+TEST_F(MonitorDisplay, OneBeepAtLossAndOneAtReturn) {
+    m.Check1Caption = " On line";
+    rig.link.LeggiDato();  // start-up: off line
+    EXPECT_EQ(m.FinQuota, "offline");
+    poll(frameB(100));
+    EXPECT_EQ(m.Check1Caption, " Off line");
+    poll(frameB(110));
+    poll(frameB(120));
+    EXPECT_EQ(rig.op.beeps.size(), 1u);  // on line for the first time
+    poll({});
+    EXPECT_EQ(rig.op.beeps.size(), 2u);
+    EXPECT_EQ(m.barFillWidth, 1);  // shrinks at the loss
+    poll({});
+    EXPECT_EQ(rig.op.beeps.size(), 2u);
+    EXPECT_EQ(m.barFillWidth, 0);
+    poll(frameB(130));
+    EXPECT_EQ(rig.op.beeps.size(), 3u);
+    EXPECT_EQ(m.barFillWidth, 244);  // 6480 / 3599 x 130 + 10
+}
+
+TEST_F(MonitorDisplay, MinimizedWindowShowsThePositionInItsTitle) {
+    m.minimized = true;
+    m.barFillWidth = 77;
+    poll(frameB(1234));
+    EXPECT_EQ(m.title, "123.4 -->  COM1-9600");
+    EXPECT_EQ(rig.clock.nowMs(), 35 + 20 + 120);
+    EXPECT_EQ(m.barFillWidth, 77);  // contents not refreshed
+
+    poll({});
+    EXPECT_EQ(m.title, "- - -   COM 1   ");
+
+    rig.link.CurrentPosition = 1234;
+    rig.link.monitor().windowResized();
+    EXPECT_EQ(m.title, "1234 -->  COM1-9600");
+    m.minimized = false;
+    rig.link.monitor().windowResized();
+    EXPECT_EQ(m.title, "GYREL Utility --  COM 1  -  9600");
+}
+
+TEST_F(MonitorDisplay, PositionTestToggle) {
+    poll(frameB(700));
+    rig.link.monitor().TestErrorCount = 9;
+    rig.link.monitor().TestEncoderClick();
+    EXPECT_TRUE(m.testEncoderChecked);
+    EXPECT_TRUE(rig.ctx.posTest.visible);
+    EXPECT_EQ(rig.link.monitor().PrevTestPosition, 700);
+    EXPECT_EQ(rig.link.monitor().TestErrorCount, 0);
+    rig.link.monitor().TestEncoderClick();
+    EXPECT_FALSE(m.testEncoderChecked);
+    EXPECT_FALSE(rig.ctx.posTest.visible);
+
+    bool shown = false;
+    rig.ctx.hooks.showPositionTest = [&](bool v) { shown = v; };
+    rig.link.monitor().TestEncoderClick();
+    EXPECT_TRUE(shown);
+}
+
+TEST(MonitorText, PositionAndNumberTexts) {
+    ModelGlobals norm;
+    EXPECT_EQ(positionText(3599, norm), "359.9");
+    EXPECT_EQ(positionText(0, norm), "0.0");
+    ModelGlobals px;
+    px.ModelType = "Px71";
+    EXPECT_EQ(positionText(4294967295.0, px), "429496729.5");
+    ModelGlobals kmt;
+    kmt.ModelType = "KMT71";
+    EXPECT_EQ(positionText(1048575, kmt), "1048575");
+    EXPECT_EQ(numberText(-30), "-30");
+    EXPECT_EQ(numberText(4294967295.0), "4294967295");
+}
+
+}  // namespace
+}  // namespace gyrel

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "link_fixture.h"
+
+namespace gyrel {
+namespace {
+
+const Rgb kGrey{224, 224, 224};
+const Rgb kYellow{255, 255, 0};
+const Rgb kLightGreen{159, 255, 145};
+
+class PositionTest : public ::testing::Test {
+protected:
+    LinkRig rig;
+    PositionTestView& t = rig.ctx.posTest;
+    Monitor& mon = rig.link.monitor();
+    void SetUp() override {
+        t.TxtPrimi = "20";
+        t.TxtSuccessivi = "200";
+        rig.link.CurrentPosition = 100;
+        mon.TestEncoderClick();
+    }
+    void step(double to) {
+        rig.link.CurrentPosition = to;
+        mon.VerificaQuote();
+    }
+};
+
+TEST_F(PositionTest, JumpAboveTheToleranceIsListedAndCounted) {
+    step(130);
+    EXPECT_EQ(rig.ctx.main.FinQuotaBack, kYellow);
+    EXPECT_EQ(t.Label1[0], "130     30");
+    EXPECT_EQ(t.Label1[14], "130     30");
+    EXPECT_EQ(t.Label1[1], "");
+    EXPECT_EQ(t.Label5, "1");
+    EXPECT_EQ(t.Label6, "30");
+    EXPECT_EQ(t.LblMax, "30");
+    EXPECT_EQ(t.LblMin, "0");
+    EXPECT_EQ(t.TxtPrimiBack, kLightGreen);
+    EXPECT_EQ(t.TxtSuccessiviBack, kGrey);
+    EXPECT_EQ(mon.PrevTestPosition, 130);
+}
+
+TEST_F(PositionTest, StepWithinTheToleranceIsFine) {
+    step(120);
+    EXPECT_EQ(rig.ctx.main.FinQuotaBack, kGrey);
+    EXPECT_EQ(t.Label5, "");
+    EXPECT_EQ(t.Label6, "20");
+    EXPECT_EQ(t.LblMax, "20");
+    step(105);
+    EXPECT_EQ(t.LblMin, "-15");
+    EXPECT_EQ(t.Label1[0], "");
+    EXPECT_EQ(mon.TestErrorCount, 0);
+}
+
+TEST_F(PositionTest, PassThroughZeroIsNotAJump) {
+    rig.link.CurrentPosition = 3599 - 5;
+    mon.VerificaQuote();  // from 100: a jump
+    EXPECT_EQ(mon.TestErrorCount, 1);
+    rig.ctx.main.FinQuotaBack = kGrey;
+    step(3);
+    EXPECT_EQ(t.Label6, "-3591");
+    EXPECT_EQ(mon.TestErrorCount, 1);
+    EXPECT_EQ(t.LblMin, "0");
+    EXPECT_EQ(rig.ctx.main.FinQuotaBack, kGrey);
+    EXPECT_EQ(mon.PrevTestPosition, 3);
+}
+
+TEST_F(PositionTest, AfterTwoTurnsTheSecondToleranceApplies) {
+    rig.useModel("KMT71");
+    rig.ctx.main.LblGiri = "2";
+    step(250);  // 150 from 100: within 200
+    EXPECT_EQ(t.TxtPrimiBack, kGrey);
+    EXPECT_EQ(t.TxtSuccessiviBack, kLightGreen);
+    EXPECT_EQ(mon.TestErrorCount, 0);
+    step(500);
+    EXPECT_EQ(mon.TestErrorCount, 1);
+    EXPECT_EQ(t.Label1[0], "500     250");
+}
+
+TEST_F(PositionTest, FirstFourteenJumpsStayAndTheLastLineFollows) {
+    double pos = 100;
+    for (int i = 1; i <= 16; ++i) {
+        pos += 100 + i;
+        step(pos);
+    }
+    EXPECT_EQ(t.Label1[0], "201     101");
+    EXPECT_EQ(t.Label1[13], "1605     114");
+    EXPECT_EQ(t.Label1[14], "1836     116");
+    EXPECT_EQ(t.Label5, "16");
+    EXPECT_EQ(t.LblMax, "116");
+}
+
+TEST_F(PositionTest, CountStopsAt32767) {
+    mon.TestErrorCount = 32767;
+    step(1000);
+    EXPECT_EQ(t.Label5, "32767");
+}
+
+TEST_F(PositionTest, UnreadableOrHugeToleranceDoesNotBreakTheTest) {
+    t.TxtPrimi = "99999";
+    step(3000);  // tolerance held at 32767: MaxPosition - tol is below any step
+    EXPECT_EQ(mon.TestErrorCount, 0);
+    EXPECT_EQ(mon.PrevTestPosition, 3000);
+    t.TxtPrimi = "abc";
+    step(3001);
+    EXPECT_EQ(mon.TestErrorCount, 1);
+}
+
+TEST_F(PositionTest, RunsAfterEveryReplyWhileSwitchedOn) {
+    rig.polling();
+    rig.port.replyNext(10, frameB(130));
+    rig.link.TxQuery();
+    EXPECT_EQ(t.Label1[0], "130     30");
+    mon.TestEncoderClick();  // off
+    rig.port.replyNext(10, frameB(900));
+    rig.link.TxQuery();
+    EXPECT_EQ(t.Label5, "1");
+}
+
+TEST(ToleranceValue, ReadLikeAFieldAndKeptInRange) {
+    EXPECT_EQ(toleranceValue("20"), 20);
+    EXPECT_EQ(toleranceValue(" 12x"), 12);
+    EXPECT_EQ(toleranceValue("20.5"), 20);
+    EXPECT_EQ(toleranceValue("21.5"), 22);
+    EXPECT_EQ(toleranceValue(""), 0);
+    EXPECT_EQ(toleranceValue("abc"), 0);
+    EXPECT_EQ(toleranceValue("99999"), 32767);
+    EXPECT_EQ(toleranceValue("-99999"), -32768);
+}
+
+}  // namespace
+}  // namespace gyrel
