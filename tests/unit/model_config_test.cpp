@@ -327,5 +327,15 @@ TEST_F(ModelConfigTest, TitleUsesTheDevicePathWhenOneIsSet) {
     EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM /dev/ttyUSB0  -  115200");
 }
 
+TEST(ModelConfigNoFolder, WorkFileThatCannotBeWrittenIsReportedAndTheModelStillChanges) {
+    Rig rig;  // its working folder does not exist
+    ModelConfig config(rig.ctx);
+    config.ConfiguraKMT();
+    EXPECT_EQ(rig.ctx.model.ModelType, "KMT71");
+    ASSERT_EQ(rig.op.boxes.size(), 1u);
+    EXPECT_EQ(rig.op.boxes[0].prompt, "cannot write " + inWorkingFolder("lav.lav"));
+    EXPECT_EQ(rig.op.boxes[0].icon, MsgIcon::Exclamation);
+}
+
 }  // namespace
 }  // namespace gyrel
