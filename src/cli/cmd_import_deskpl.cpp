@@ -53,7 +53,7 @@ int importDeskpl(Env& env, const ImportOptions& o) {
         return 1;
     }
     try {
-        fs.replaceFile(o.list, formatList(r.slots));
+        fs.replaceFile(o.list, formatList(r.paths));
     } catch (const FileError& e) {
         env.err << kError << "\n" << e.what() << "\n";
         return 1;

@@ -180,7 +180,7 @@ DeskplResult DecodeDPL(FileSystem& fs, const std::string& path, const DeskplOpti
             result.why = e.what();
             return result;
         }
-        result.slots[static_cast<std::size_t>(program - 1)] = name;
+        result.paths[static_cast<std::size_t>(program - 1)] = name;
         result.written.push_back(name);
     }
     return result;

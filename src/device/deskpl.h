@@ -37,7 +37,7 @@ struct DeskplOptions {
 struct DeskplResult {
     bool ok = true;
     std::string why;                   // what was wrong, for logs and the command line
-    SlotPaths slots;                   // generated file of program n at index n-1
+    SlotPaths paths;                   // generated file of program n at index n-1
     std::vector<std::string> written;  // generated files, in record order
 };
 

@@ -130,9 +130,9 @@ void MultiFiles::LoadList() {
     ed_.ProgramFilePath.clear();
     bool missing = false;
     for (int k = 0; k < 16; ++k) {
-        panel.MultiPath[k] = read.slots[k];
+        panel.MultiPath[k] = read.paths[k];
         panel.MultiPathBack[k] = kSlotNormal;
-        if (!read.slots[k].empty() && !fs.fileExists(read.slots[k])) {
+        if (!read.paths[k].empty() && !fs.fileExists(read.paths[k])) {
             panel.MultiPathBack[k] = kSlotMissing;
             missing = true;
         }
@@ -261,7 +261,7 @@ void MultiFiles::RichiamaDeskpl() {
     panel.MultiPath = SlotPaths{};
     panel.MultiPathBack.fill(kSlotNormal);
     const DeskplResult r = DecodeDPL(fs, panel.DeskplPath, opt);
-    panel.MultiPath = r.slots;  // the files written before an error stay named
+    panel.MultiPath = r.paths;  // the files written before an error stay named
     ctx_.svc.clock.pumpEvents();
     if (!r.ok) {
         // The list file is left as it was: a partial list would hide the programs

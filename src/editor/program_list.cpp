@@ -2,11 +2,11 @@
 
 namespace gyrel {
 
-std::string formatList(const SlotPaths& slots) {
+std::string formatList(const SlotPaths& paths) {
     std::string out;
-    for (std::size_t k = 0; k < slots.size(); ++k) {
-        if (slots[k].empty()) continue;
-        out += std::to_string(k + 1) + "   (" + slots[k] + ")\r\n";
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        if (paths[k].empty()) continue;
+        out += std::to_string(k + 1) + "   (" + paths[k] + ")\r\n";
     }
     return out;
 }
@@ -39,7 +39,7 @@ ListReadResult parseList(const std::string& bytes) {
                 const int v = wholeValue(buffer);
                 if (v < 1 || v > 16) {
                     result.ok = false;
-                    result.slots = SlotPaths{};
+                    result.paths = SlotPaths{};
                     return result;
                 }
             }
@@ -57,7 +57,7 @@ ListReadResult parseList(const std::string& bytes) {
         } else if (c == ')') {
             // A path before any slot number (slot 0) names no slot.
             if (!readingNumber && inParens && slot >= 1 && slot <= 16)
-                result.slots[static_cast<std::size_t>(slot - 1)] = buffer;
+                result.paths[static_cast<std::size_t>(slot - 1)] = buffer;
             inParens = false;
         } else {
             if (readingNumber) {

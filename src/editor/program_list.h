@@ -9,11 +9,11 @@ using SlotPaths = std::array<std::string, 16>;
 
 // List file text: one line per filled slot, in slot order, each "N   (path)" and
 // CR LF. Bytes are kept as they are (Windows-1252).
-std::string formatList(const SlotPaths& slots);
+std::string formatList(const SlotPaths& paths);
 
 struct ListReadResult {
     bool ok = true;   // false: a slot number outside 1..16 ("Program error")
-    SlotPaths slots;  // slots the file does not name stay empty
+    SlotPaths paths;  // slots the file does not name stay empty
 };
 
 // Reads a list file the way earlier tools wrote and read it, one character at a

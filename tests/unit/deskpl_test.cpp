@@ -39,7 +39,7 @@ TEST(Deskpl, ConvertsEntryPairsIntoTenthsOfADegree) {
     fs.files["C:\\a\\plant.dpl"] = w.bytes();
     const DeskplResult r = DecodeDPL(fs, "C:\\a\\plant.dpl", options());
     ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(r.slots[3], "C:\\a\\plant_4.TXT");
+    EXPECT_EQ(r.paths[3], "C:\\a\\plant_4.TXT");
     EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_4.TXT"});
     EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 + "1\t100\t205\r\n");
 }
@@ -58,7 +58,7 @@ TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
     const DeskplResult r = DecodeDPL(fs, "d", options());
     ASSERT_TRUE(r.ok) << r.why;
     EXPECT_EQ(r.written.size(), 1u);
-    EXPECT_EQ(r.slots[8], "");
+    EXPECT_EQ(r.paths[8], "");
     EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
                                                      "3\t10\t20\r\n"
                                                      "3\t40\t20\r\n"
@@ -94,7 +94,7 @@ TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
     EXPECT_EQ(r.why, "record 2: offset of output 1 cannot be brought into -1800..1800");
     // The program converted before the bad record stays.
     EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_1.TXT"});
-    EXPECT_EQ(r.slots[0], "C:\\a\\plant_1.TXT");
+    EXPECT_EQ(r.paths[0], "C:\\a\\plant_1.TXT");
     EXPECT_EQ(fs.files.count("C:\\a\\plant_2.TXT"), 0u);
     // A huge offset on a normal turn ends at once instead of stepping for ever.
     DeskplWriter h;

@@ -38,10 +38,10 @@ TEST(ListFile, ReadsSlotsWithDigitsInPathsCommentsAndStrayText) {
         "16   (e:\\last 16.txt)";
     const ListReadResult r = parseList(file);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.slots[2], "c:\\prog12\\p3.712");
-    EXPECT_EQ(r.slots[3], "d:\\caf\xe8\\4.txt");
-    EXPECT_EQ(r.slots[15], "e:\\last 16.txt");
-    for (int k : {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}) EXPECT_EQ(r.slots[k], "") << k;
+    EXPECT_EQ(r.paths[2], "c:\\prog12\\p3.712");
+    EXPECT_EQ(r.paths[3], "d:\\caf\xe8\\4.txt");
+    EXPECT_EQ(r.paths[15], "e:\\last 16.txt");
+    for (int k : {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}) EXPECT_EQ(r.paths[k], "") << k;
 }
 
 TEST(ListFile, SlotNumbersOutsideOneToSixteenAreAProgramError) {
@@ -52,7 +52,7 @@ TEST(ListFile, SlotNumbersOutsideOneToSixteenAreAProgramError) {
     // A path before any number names no slot.
     const ListReadResult r = parseList("(a)\r\n   (b)\r\n");
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(formatList(r.slots), "");
+    EXPECT_EQ(formatList(r.paths), "");
 }
 
 TEST(ListFile, RoundTripKeepsEverySlot) {
@@ -61,8 +61,8 @@ TEST(ListFile, RoundTripKeepsEverySlot) {
     const std::string text = formatList(s);
     const ListReadResult r = parseList(text);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.slots, s);
-    EXPECT_EQ(formatList(r.slots), text);
+    EXPECT_EQ(r.paths, s);
+    EXPECT_EQ(formatList(r.paths), text);
 }
 
 class MultiFilesTest : public ::testing::Test {
