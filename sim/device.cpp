@@ -12,6 +12,16 @@ Device::Device(const std::string& modelCode) : model_(findModel(modelCode)) {
     if (!model_) throw std::invalid_argument("unknown model \"" + modelCode + "\"");
 }
 
+void Device::setModel(const std::string& modelCode) {
+    const ModelInfo* m = findModel(modelCode);
+    if (!m) throw std::invalid_argument("unknown model \"" + modelCode + "\"");
+    model_ = m;
+    frame_.clear();
+    line_.clear();
+    pending_.reset();
+    uploadQueue_.clear();
+}
+
 std::vector<Reply> Device::receive(const Bytes& bytes, double t) {
     std::vector<Reply> all;
     for (std::uint8_t b : bytes) {

@@ -63,6 +63,10 @@ public:
     explicit Device(const std::string& modelCode);
 
     const ModelInfo& model() const { return *model_; }
+    // Turns the device into another model, keeping what it stores (the program
+    // switches models at run time; the simulated device follows). Raises
+    // std::invalid_argument for an unknown code.
+    void setModel(const std::string& modelCode);
 
     std::vector<Reply> receive(std::uint8_t byte, double t);
     std::vector<Reply> receive(const Bytes& bytes, double t);
