@@ -1,0 +1,214 @@
+#include "device/download.h"
+
+#include "link/serial_link.h"
+
+namespace gyrel {
+
+void DownloadCommand::Command2() {
+    if (env_.ctx.EditorBusy) {
+        lastOutcome = Outcome::Busy;
+        return;
+    }
+    if (env_.ctx.model.ModelType == "V712") {
+        oldGeneration();
+    } else {
+        newGeneration();
+    }
+}
+
+bool DownloadCommand::askEmptyProgram() {
+    Context& ctx = env_.ctx;
+    const std::string prompt = std::string(ctx.msg(30)) + " " + std::to_string(env_.ed.ProgramIndex + 1) + " " +
+                               ctx.msg(31) + "!\r\n     " + ctx.msg(25);
+    const std::string title = std::string("     ") + ctx.msg(26) + " ! ";
+    return ctx.svc.op.messageBox(prompt, MsgButtons::YesNo, MsgIcon::Question, title) == AnswerYes;
+}
+
+bool DownloadCommand::sendPrepared() {
+    const bool failed = encodingFor(env_.ctx.model.ModelType) == FrameEncoding::HighResolution
+                            ? sender.PreparaTxHiRes()
+                            : sender.PreparaTx();
+    if (!failed) {
+        lastOutcome = Outcome::Sent;
+    } else if (sender.framesTotal == 0) {
+        lastOutcome = Outcome::Refused;
+    } else {
+        lastOutcome = Outcome::TransmissionError;
+    }
+    return !failed;
+}
+
+void DownloadCommand::newGeneration() {
+    env_.ed.ParsingBusy = false;
+    if (!env_.link.apri_com(UserEditor)) {
+        lastOutcome = Outcome::NoPort;
+        return;
+    }
+    if (env_.ed.SelezMulti) {
+        multipleFiles();
+    } else {
+        singleProgram();
+    }
+    env_.link.chiudi_com(UserEditor);
+    env_.hideProgress();
+}
+
+bool DownloadCommand::singleProgram() {
+    if (env_.checkModif(2) == AnswerNo) {
+        lastOutcome = Outcome::Declined;
+        return false;
+    }
+    if (!env_.leggiLav(96)) {
+        lastOutcome = Outcome::CheckFailed;
+        return false;
+    }
+    if (env_.ed.CamRowCount == 0 && !askEmptyProgram()) {
+        lastOutcome = Outcome::Declined;
+        return false;
+    }
+    return sendPrepared();
+}
+
+void DownloadCommand::multipleFiles() {
+    Context& ctx = env_.ctx;
+    EditorState& ed = env_.ed;
+    SlotPanel& slots = env_.slots;
+    for (int k = 0; k < 16; ++k) {
+        if (slots.markMissing) slots.markMissing(k, false);
+    }
+    env_.showProgress(".. Trasmitting .....", "");
+    if (env_.checkModif(1) == AnswerNo) {
+        env_.hideProgress();
+        lastOutcome = Outcome::Declined;
+        return;
+    }
+    const std::string remembered = ed.ProgramFilePath;
+    bool answerRemembered = false;
+    lastOutcome = Outcome::Sent;
+    auto setNumber = [&](const std::string& text) {
+        if (slots.setProgramNumber) slots.setProgramNumber(text);
+        if (!text.empty()) ed.ProgramIndex = std::stoi(text) - 1;
+    };
+    for (int k = 0; k < 16; ++k) {
+        setNumber("");
+        if (slots.clearProgramFrame) slots.clearProgramFrame();
+        const std::string path = slots.path ? slots.path(k) : std::string();
+        if (path.empty()) continue;
+        if (!ctx.svc.fs.fileExists(path)) {
+            env_.hideProgress();
+            if (slots.markMissing) slots.markMissing(k, true);
+            ctx.svc.op.messageBox(ctx.msg(17), MsgButtons::Ok, MsgIcon::Exclamation, path);
+            lastOutcome = Outcome::Refused;
+            break;
+        }
+        setNumber(std::to_string(k + 1));
+        try {
+            ctx.svc.fs.copyFile(path, env_.WorkFilePath());
+        } catch (const FileError& e) {
+            env_.hideProgress();
+            ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, path);
+            lastOutcome = Outcome::Refused;
+            break;
+        }
+        ed.ProgramFilePath = path;
+        env_.aggBox();
+        if (!env_.leggiLav(80 + k)) {
+            env_.hideProgress();
+            lastOutcome = Outcome::CheckFailed;
+            break;
+        }
+        if (!answerRemembered && ed.CamRowCount == 0) {
+            if (!askEmptyProgram()) {
+                env_.hideProgress();
+                lastOutcome = Outcome::Declined;
+                break;
+            }
+            const std::string title = std::string("     ") + ctx.msg(26) + " ! ";
+            if (ctx.svc.op.messageBox(ctx.msg(32), MsgButtons::YesNo, MsgIcon::Question, title) == AnswerYes) {
+                answerRemembered = true;
+            }
+        }
+        if (!sendPrepared()) break;
+        if (ctx.CancelRequested) {
+            lastOutcome = Outcome::Cancelled;
+            break;
+        }
+        setNumber("");
+    }
+    ed.ProgramFilePath = remembered;
+    if (!remembered.empty()) {
+        try {
+            ctx.svc.fs.copyFile(remembered, env_.WorkFilePath());
+        } catch (const FileError&) {
+            // The program file has gone; the work file keeps the last slot's text.
+        }
+    }
+    env_.aggBox();
+}
+
+void DownloadCommand::oldGeneration() {
+    Context& ctx = env_.ctx;
+    EditorState& ed = env_.ed;
+    ctx.editorLayout.progBoxHeight = 5400;
+    ed.Frame4Enabled = false;
+    ctx.EditorBusy = true;
+    env_.showProgress(".. Trasmitting .....", fileNameOf(ed.ProgramFilePath));
+    if (!env_.link.apri_com(UserEditor)) {
+        ed.Frame4Enabled = true;
+        env_.hideProgress();
+        sender.RiprQuery();
+        lastOutcome = Outcome::NoPort;
+        return;
+    }
+    if (env_.procs.Leggi712) env_.procs.Leggi712();
+    ed.ParsingBusy = true;
+    std::string text;
+    try {
+        text = ctx.svc.fs.readAll(env_.WorkFilePath());
+    } catch (const FileError&) {
+        text.clear();
+    }
+    lastOutcome = Outcome::Sent;
+    text712.beginDownload();
+    TextReader reader(text);
+    while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
+        text712.Tx712(reader.read());
+    }
+    if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
+    else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;
+    else if (text712.rejectedLines > 0) lastOutcome = Outcome::TransmissionError;
+    ed.ParsingBusy = false;
+    ctx.CancelRequested = false;
+    ed.Frame4Enabled = true;
+    env_.hideProgress();
+    sender.RiprQuery();
+    // Nothing else needs the port held once the text is through.
+    env_.link.chiudi_com(UserEditor);
+}
+
+void DownloadCommand::ButtVerificaPrg() {
+    if (env_.ctx.model.ModelType == "V712") {
+        if (env_.procs.Leggi712) env_.procs.Leggi712();
+    } else {
+        env_.leggiLav(99);
+    }
+}
+
+void DownloadCommand::Command5() {
+    EditorState& ed = env_.ed;
+    std::string section = "&\r\n";
+    for (int k = 0; k < 16; ++k) {
+        if (!ed.check2[static_cast<std::size_t>(k)]) continue;
+        section += std::to_string(k + 1) + "\t" + ed.Text4[static_cast<std::size_t>(k)] + "\t" +
+                   ed.Text5[static_cast<std::size_t>(k)] + "\r\n";
+    }
+    try {
+        env_.ctx.svc.fs.append(env_.WorkFilePath(), section);
+    } catch (const FileError& e) {
+        env_.ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, env_.WorkFilePath());
+        return;
+    }
+    env_.aggBox();
+}
+
+}  // namespace gyrel
