@@ -1,0 +1,128 @@
+#pragma once
+// A complete editor transfer set-up over the simulated encoder and a virtual clock.
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "device/download.h"
+#include "device/model_table.h"
+#include "device/upload.h"
+#include "link/serial_link.h"
+#include "platform/memory_settings_store.h"
+#include "platform/std_file_system.h"
+#include "platform/virtual_clock.h"
+#include "sim/device.h"
+#include "sim/inprocess_port.h"
+
+namespace gyrel::xfertest {
+
+struct Box {
+    std::string prompt;
+    MsgButtons buttons;
+    MsgIcon icon;
+    std::string title;
+};
+
+// Answers questions from a script (Yes when the script has run out) and records every box.
+class ScriptedOperator : public Operator {
+public:
+    int messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+        boxes.push_back({prompt, buttons, icon, title});
+        if (onBox) onBox();
+        if (!answers.empty()) {
+            const int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == MsgButtons::YesNo ? AnswerYes : AnswerOk;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void beep() override {}
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+    std::function<void()> onBox;
+};
+
+// A temporary working folder for the test's lifetime.
+class TempHome {
+public:
+    TempHome() {
+        char pattern[] = "/tmp/gyrel_xfer_XXXXXX";
+        path_ = mkdtemp(pattern);
+        setenv("GYREL_HOME", path_.c_str(), 1);
+    }
+    ~TempHome() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+        unsetenv("GYREL_HOME");
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline ModelGlobals globalsFor(const std::string& code) {
+    const ModelInfo& m = *findModel(code);
+    ModelGlobals g;
+    g.ModelType = m.code;
+    g.LastOutputIndex = m.outputs - 1;
+    g.MaxPosition = m.maxPosition;
+    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
+    if (m.turnCount > 0) g.TurnCount = m.turnCount;
+    g.ProgramNumberOffset = m.programNumberOffset;
+    g.FileExtension = m.fileExtension;
+    g.SpeedText = m.speed;
+    g.RxTimeoutFactor = m.rxTimeoutFactor;
+    return g;
+}
+
+struct Rig {
+    explicit Rig(const std::string& model = "NORM")
+        : device(model),
+          port(device, clock),
+          ctx(Services{port, clock, settings, fs, op}),
+          link(ctx),
+          env{ctx, link, ed, {}, {}},
+          download(env),
+          upload(env, download.sender) {
+        ctx.model = globalsFor(model);
+        ctx.applyLanguage("EN");
+        link.presetPort(ctx.model.SpeedText);
+        env.procs.dateNow = [] { return std::string("06/12/2026 07:30:00"); };
+    }
+
+    // A prepared table in the editor, ready for PreparaTx.
+    void prepare(std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> entries, int slot = 0) {
+        int i = 0;
+        for (auto [p, m] : entries) ed.camTable.set(i++, p, m);
+        ed.camTable.CamCount = i;
+        ed.CamRowCount = i;
+        ed.ProgramIndex = slot;
+    }
+
+    TempHome home;
+    VirtualClock clock;
+    sim::Device device;
+    sim::InProcessPort port;
+    MemorySettingsStore settings;
+    StdFileSystem fs;
+    ScriptedOperator op;
+    Context ctx;
+    SerialLink link;
+    EditorState ed;
+    TransferEnv env;
+    DownloadCommand download;
+    UploadCommand upload;
+};
+
+inline int count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
+}  // namespace gyrel::xfertest

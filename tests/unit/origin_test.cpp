@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include "download_fixture.h"
+#include "origin/origin_dialog.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::Rig;
+
+struct OriginRig : Rig {
+    explicit OriginRig(const std::string& model = "V820HX") : Rig(model), dialog(ctx, link, ed.wait) {
+        dialog.show();
+    }
+    OriginDialog dialog;
+};
+
+TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
+    OriginRig r;
+    r.device.setPresetOrigin(0, {3600, 12});
+    r.device.setPresetOrigin(15, {1048576, 1048575});
+    r.dialog.ChkOrigClick(true);
+    r.dialog.PulsRx();
+    EXPECT_EQ(r.dialog.rows[0].TxtPreset, "3600");
+    EXPECT_EQ(r.dialog.rows[0].TxtOrigin, "12");
+    EXPECT_EQ(r.dialog.rows[0].presetBack, kOriginConfirmed);
+    EXPECT_EQ(r.dialog.rows[5].TxtPreset, "0");
+    // Above MaxPosition 1048575: the placeholder.
+    EXPECT_EQ(r.dialog.rows[15].TxtPreset, kOriginPlaceholder);
+    EXPECT_EQ(r.dialog.rows[15].TxtOrigin, "1048575");
+    EXPECT_EQ(r.dialog.rows[15].originBack, kOriginConfirmed);
+    // Each program: 3 request bytes, then the answer found after the first 100-ms wait.
+    const Bytes& sent = r.port.sent();
+    ASSERT_EQ(sent.size(), 48u);
+    EXPECT_EQ(Bytes(sent.begin() + 3, sent.begin() + 6), (Bytes{0x81, 0x00, 0x01}));
+    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_FALSE(r.ed.wait.visible);
+}
+
+TEST(Origin, PresetAboveMaxPositionOnASingleTurnModelShowsThePlaceholder) {
+    OriginRig r("NORM");
+    r.device.setPresetOrigin(2, {3600, 0});
+    r.dialog.PulsRx();
+    // A model without the dialog's frames answers nothing: rows stay pink and empty.
+    EXPECT_EQ(r.dialog.rows[2].TxtPreset, "");
+    EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginPending);
+}
+
+TEST(Origin, SilentDeviceLeavesRowsPinkAfterElevenWaits) {
+    OriginRig r;
+    r.device.faults().silent = true;
+    const double t0 = r.clock.nowMs();
+    r.dialog.PulsRx();
+    EXPECT_EQ(r.clock.nowMs() - t0, 16 * 1100);
+    EXPECT_EQ(r.dialog.rows[7].presetBack, kOriginPending);
+    EXPECT_EQ(r.dialog.rows[7].TxtPreset, "");
+    EXPECT_TRUE(r.op.boxes.empty());
+}
+
+TEST(Origin, WrongChecksumLeavesTheValuesOnPink) {
+    OriginRig r;
+    r.device.setPresetOrigin(1, {77, 88});
+    r.device.faults().badChecksum = true;
+    r.dialog.PulsRx();
+    EXPECT_EQ(r.dialog.rows[1].TxtPreset, "77");
+    EXPECT_EQ(r.dialog.rows[1].presetBack, kOriginPending);
+}
+
+TEST(Origin, WriteWithoutOriginsSendsZerosThereAndSkipsEmptyRows) {
+    OriginRig r;
+    r.device.setPresetOrigin(0, {1, 999});
+    r.dialog.rows[0].TxtPreset = "3600";
+    r.dialog.rows[2].TxtPreset = "65536";
+    r.dialog.PulsTx();
+    EXPECT_EQ(r.device.presetOrigin(0).preset, 3600u);
+    EXPECT_EQ(r.device.presetOrigin(0).origin, 0u);
+    EXPECT_EQ(r.device.presetOrigin(2).preset, 65536u);
+    EXPECT_EQ(r.dialog.rows[0].presetBack, kOriginConfirmed);
+    EXPECT_EQ(r.dialog.rows[1].presetBack, kOriginIdle);
+    const Bytes& sent = r.port.sent();
+    ASSERT_EQ(sent.size(), 38u);
+    const Bytes first(sent.begin(), sent.begin() + 19);
+    EXPECT_EQ(first, (Bytes{0x81, 1, 0, 0, 0, 0, 0x10, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA0}));
+    EXPECT_EQ(r.ed.wait.text.substr(r.ed.wait.text.size() - 8), "   -  OK");
+    EXPECT_EQ(r.link.PortUsers, 0);
+}
+
+TEST(Origin, WithOriginsTickedARowWithoutAnOriginIsSkipped) {
+    OriginRig r;
+    r.dialog.ChkOrigClick(true);
+    r.dialog.rows[0].TxtPreset = "10";
+    r.dialog.rows[0].TxtOrigin = "20";
+    r.dialog.rows[1].TxtPreset = "30";
+    r.dialog.PulsTx();
+    EXPECT_EQ(r.device.presetOrigin(0).origin, 20u);
+    EXPECT_EQ(r.port.sent().size(), 19u);
+    EXPECT_EQ(r.dialog.rows[1].TxtOrigin, "");  // the placeholder was emptied
+}
+
+TEST(Origin, TooHighStopsTheWriteAfterTheRowsBeforeIt) {
+    OriginRig r("Px71");
+    r.ctx.model.MaxPosition = 3599;
+    for (int i = 0; i < 4; ++i) r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = "100";
+    r.dialog.rows[2].TxtPreset = "3600";
+    r.dialog.PulsTx();
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].prompt, "Too High");
+    EXPECT_EQ(r.op.boxes[0].title, "3600");
+    EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginTooHigh);
+    EXPECT_EQ(r.port.sent().size(), 38u);
+    EXPECT_EQ(r.device.presetOrigin(3).preset, 0u);
+}
+
+TEST(Origin, NegativeOrNonNumericValuesAreRefusedBeforeAnythingIsSent) {
+    OriginRig r;
+    r.dialog.rows[0].TxtPreset = "100";
+    r.dialog.rows[4].TxtPreset = "-5";
+    r.dialog.PulsTx();
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].title, "Preset");
+    EXPECT_EQ(r.op.boxes[0].prompt, "Not valid  ' -5 '\r\nProgram # 5\r\n\r\nNothing was sent.");
+    EXPECT_TRUE(r.port.sent().empty());
+    EXPECT_EQ(r.dialog.rows[4].presetBack, kOriginTooHigh);
+
+    r.op.boxes.clear();
+    r.dialog.rows[4].TxtPreset = "50";
+    r.dialog.ChkOrigClick(true);
+    r.dialog.rows[0].TxtOrigin = "12abc";
+    r.dialog.PulsTx();
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].title, "Origin");
+    EXPECT_TRUE(r.port.sent().empty());
+}
+
+TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
+    OriginRig r;
+    r.dialog.rows[0].TxtPreset = kOriginPlaceholder;
+    r.dialog.rows[3].TxtPreset = "7";
+    r.op.answers = {AnswerNo};
+    r.dialog.PulsClonaPres();
+    EXPECT_EQ(r.dialog.rows[3].TxtPreset, "7");
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].title, "Clone Preset");
+    EXPECT_EQ(r.op.boxes[0].prompt, "Program 1 value will be cloned to the others\r\n\r\nContinue?");
+    r.dialog.PulsClonaPres();
+    for (int i = 1; i < 16; ++i) EXPECT_EQ(r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset, kOriginPlaceholder);
+    r.dialog.rows[0].TxtOrigin = "5";
+    r.dialog.PulsClonaOrig();
+    EXPECT_EQ(r.op.boxes.back().title, "Clone Origin");
+    EXPECT_EQ(r.dialog.rows[15].TxtOrigin, "5");
+}
+
+TEST(Origin, ReadAfterWriteGivesTheWrittenValuesBack) {
+    OriginRig r;
+    r.dialog.ChkOrigClick(true);
+    for (int i = 0; i < 16; ++i) {
+        r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = std::to_string(1000 * i + 1);
+        r.dialog.rows[static_cast<std::size_t>(i)].TxtOrigin = std::to_string(65535 * i);
+    }
+    r.dialog.PulsTx();
+    for (auto& row : r.dialog.rows) row.TxtPreset = row.TxtOrigin = "";
+    r.dialog.PulsRx();
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset, std::to_string(1000 * i + 1));
+        EXPECT_EQ(r.dialog.rows[static_cast<std::size_t>(i)].TxtOrigin, std::to_string(65535 * i));
+    }
+}
+
+}  // namespace
+}  // namespace gyrel
