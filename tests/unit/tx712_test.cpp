@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "device/tx712_val.h"
+#include "download_fixture.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::Rig;
+
+struct Rig712 : Rig {
+    Rig712() : Rig("V712") {}
+    Text712& t() { return download.text712; }
+    // A program download of `text` through the open port.
+    void type(const std::string& text) {
+        EXPECT_TRUE(link.apri_com(UserEditor));
+        t().beginDownload();
+        for (char c : text) t().Tx712(c);
+    }
+    std::string sent() const { return toString(port.sent()); }
+};
+
+TEST(Text712, LineIsTypedWithItsCarriageReturnNeverTheLineFeedAndAnswered) {
+    Rig712 r;
+    r.type("PRG=1,OUT=2,CON=10,COF=20\r\n");
+    EXPECT_EQ(r.sent(), "|PRG=1,OUT=2,CON=10,COF=20\r");
+    ASSERT_EQ(r.device.textLines().size(), 1u);
+    EXPECT_EQ(r.device.textLines()[0], "PRG=1,OUT=2,CON=10,COF=20");
+    EXPECT_EQ(r.t().rejectedLines, 0);
+    EXPECT_EQ(r.ed.FinRisp, "");
+    EXPECT_EQ(r.ed.Text2, "PRG=1,OUT=2,CON=10,COF=20\r\nOK\r\n");
+    EXPECT_EQ(r.device.row712(0, 1).con, 10);
+}
+
+TEST(Text712, CommentLinesSendNothingAndAPartialCommentWaitsForNoReply) {
+    Rig712 r;
+    r.type("' heading\r\n\r\nOUT=3 ' note\r\n");
+    EXPECT_EQ(r.sent(), "|OUT=3 \r");
+    EXPECT_EQ(r.t().linesAwaited, 0);
+    const double t0 = r.clock.nowMs();
+    r.t().Tx712('P');
+    r.t().Tx712('R');
+    r.t().Tx712('G');
+    r.t().Tx712('=');
+    r.t().Tx712('1');
+    r.t().Tx712('\r');
+    r.t().Tx712('\n');
+    EXPECT_EQ(r.t().linesAwaited, 1);
+    // The rejected "OUT=3" came with the echo of this line; the line's own reply is "OK".
+    EXPECT_EQ(r.t().rejectedLines, 0);
+    EXPECT_LT(r.clock.nowMs() - t0, 1000);
+}
+
+TEST(Text712, EachCharacterWaitsTenMillisecondsAndEachLineHalfASecondAfterItsReply) {
+    Rig712 r;
+    r.type("");
+    const double t0 = r.clock.nowMs();
+    for (char c : std::string("PRG=2")) r.t().Tx712(c);
+    EXPECT_EQ(r.clock.nowMs() - t0, 50);
+    const double t1 = r.clock.nowMs();
+    r.t().Tx712('\r');
+    r.t().Tx712('\n');
+    EXPECT_GE(r.clock.nowMs() - t1, 500);
+    EXPECT_LT(r.clock.nowMs() - t1, 600);
+}
+
+TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsAndShowsThePaddedReply) {
+    Rig712 r;
+    r.device.faults().silent = true;
+    r.type("PRG=1");
+    const double t0 = r.clock.nowMs();
+    r.t().Tx712('\r');
+    r.t().Tx712('\n');
+    EXPECT_GE(r.clock.nowMs() - t0, 15000 + 500);
+    EXPECT_LT(r.clock.nowMs() - t0, 15000 + 520);
+    EXPECT_EQ(r.ed.FinRisp, "xxxxx");
+    EXPECT_EQ(r.ctx.editorLayout.progBoxHeight, 4600);
+    EXPECT_EQ(r.t().rejectedLines, 1);
+}
+
+TEST(Text712, RejectedLineGoesToTheErrorBoxNewestFirstAndTheTransferGoesOn) {
+    Rig712 r;
+    r.type("BAD\r\nPRG=1\r\nALSO\r\n");
+    EXPECT_EQ(r.device.textLines().size(), 3u);
+    EXPECT_EQ(r.t().rejectedLines, 2);
+    EXPECT_EQ(r.ed.FinRisp, "ALSO\r\nER\r\n-BAD\r\nER\r\n-");
+}
+
+TEST(Text712, CancelEndsAPendingReplyWaitAtOnce) {
+    Rig712 r;
+    r.device.faults().silent = true;
+    r.type("PRG=1\r");
+    r.clock.after(300, [&] { r.ctx.CancelRequested = true; });
+    const double t0 = r.clock.nowMs();
+    r.t().Tx712('\n');
+    EXPECT_LT(r.clock.nowMs() - t0, 300 + 10 + 500);
+}
+
+TEST(Text712, RowCommandsCarryTheLeadingNumberOfEachFilledBox) {
+    Rig712 r;
+    std::vector<int> aggTab;
+    r.env.procs.AggTab = [&](int i) { aggTab.push_back(i); };
+    r.t().PulsInvio(0, "1", "30", "10", "", "Send out 1");
+    r.t().PulsInvio(2, "1", "", "2.50", "7abc", "Send out 3");
+    r.t().PulsInvio(5, "16", "", "", "", "Send out 6");
+    EXPECT_EQ(r.device.textLines(),
+              (std::vector<std::string>{"PRG=1,OUT=1,OFS=30,CON=10", "PRG=1,OUT=3,CON=2.5,COF=7", "PRG=16"}));
+    EXPECT_EQ(aggTab, (std::vector<int>{0, 2, 5}));
+    EXPECT_EQ(r.ed.wait.label, "Send out 6");
+    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_FALSE(r.ctx.EditorBusy);
+    EXPECT_TRUE(r.ed.Frame4Enabled);
+    EXPECT_EQ(r.t().CommandText, "PRG=16\r\n");
+}
+
+TEST(Text712, RowWhoseCamsDoNotReachTheOffsetIsRefused) {
+    Rig712 r;
+    r.t().PulsInvio(0, "1", "30", "10", "5", "Send out 1");
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].prompt, "30 > 10 + 5");
+    EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::None);
+    EXPECT_TRUE(r.port.sent().empty());
+}
+
+TEST(Text712, DefaultAndResetCommands) {
+    Rig712 r;
+    r.t().CmdDFT("3");
+    EXPECT_EQ(r.ed.wait.label, "Default");
+    r.t().CmdRST("3");
+    EXPECT_EQ(r.ed.wait.label, "Reset");
+    EXPECT_EQ(r.device.textLines(), (std::vector<std::string>{"DFT=3", "RST=3"}));
+    EXPECT_EQ(r.device.runningSlot(), 2);
+    EXPECT_EQ(r.sent(), "DFT=3\rRST=3\r");
+}
+
+TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
+    Rig712 r;
+    r.fs.writeAll(r.env.WorkFilePath(), "' program 1\r\nPRG=1,OUT=1,OFS=0,CON=100,COF=50\r\nPRG=1,OUT=2,CON=5\r\n");
+    int leggi = 0;
+    r.env.procs.Leggi712 = [&] { ++leggi; };
+    r.download.Command2();
+    EXPECT_EQ(leggi, 1);
+    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Sent);
+    EXPECT_EQ(r.device.textLines().size(), 2u);
+    EXPECT_EQ(r.sent(), "|PRG=1,OUT=1,OFS=0,CON=100,COF=50\rPRG=1,OUT=2,CON=5\r");
+    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_FALSE(r.ctx.EditorBusy);
+    EXPECT_FALSE(r.ed.ParsingBusy);
+    EXPECT_TRUE(r.ed.Frame4Enabled);
+    EXPECT_FALSE(r.ed.wait.visible);
+}
+
+TEST(Text712, CancelStopsTheDownloadBeforeTheNextCharacter) {
+    Rig712 r;
+    r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\n");
+    r.clock.at(60, [&] { r.ctx.CancelRequested = true; });
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Cancelled);
+    EXPECT_LT(r.port.sent().size(), 10u);
+    EXPECT_FALSE(r.ctx.CancelRequested);
+    EXPECT_EQ(r.link.PortUsers, 0);
+}
+
+TEST(Text712, ValReadsTheLeadingNumber) {
+    EXPECT_EQ(Val("12abc"), 12);
+    EXPECT_EQ(Val("  -3.5x"), -3.5);
+    EXPECT_EQ(Val("abc"), 0);
+    EXPECT_EQ(Val(""), 0);
+    EXPECT_EQ(generalNumber(2.5), "2.5");
+    EXPECT_EQ(generalNumber(-40), "-40");
+    EXPECT_EQ(generalNumber(0.25), "0.25");
+    EXPECT_TRUE(isPlainUnsigned(" 3600 "));
+    EXPECT_TRUE(isPlainUnsigned("1.5"));
+    EXPECT_FALSE(isPlainUnsigned("-1"));
+    EXPECT_FALSE(isPlainUnsigned("1e3"));
+    EXPECT_FALSE(isPlainUnsigned(""));
+}
+
+}  // namespace
+}  // namespace gyrel

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "download_fixture.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::Rig;
+
+const char* kHead = "'Imported on 06/12/2026 07:30:00\r\n";
+
+TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFive) {
+    Rig r("V820AX");
+    r.device.setProgram(2, {{100, 1}, {200, 0}, {300, 2}});
+    r.ed.ProgBox = "old text";
+    EXPECT_EQ(r.upload.ImportaEncoder(2), 1);
+    EXPECT_EQ(r.upload.lastEnd, UploadEnd::Complete);
+    EXPECT_EQ(r.upload.RemainingPositions, -5);
+    EXPECT_EQ(r.upload.RemainingMasks, -5);
+    EXPECT_EQ(r.ed.ProgBox, std::string(kHead) + "'Program # 2\r\n\r\n1\t100\t200\r\n2\t300\t100\r\n");
+    EXPECT_EQ(r.ed.ProgramIndex, 2);
+    EXPECT_EQ(r.ed.camTable.CamCount, 3);
+    EXPECT_EQ(r.ed.wait.label, "Importing page #2");
+    const Bytes& sent = r.port.sent();
+    ASSERT_EQ(sent.size(), 19u + 3);
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 19),
+              (Bytes{10, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12}));
+    EXPECT_EQ(Bytes(sent.begin() + 19, sent.end()), (Bytes{0xFF, 0xFF, 0xFF}));
+    const std::string& log = r.ed.Text2;
+    EXPECT_EQ(log.substr(log.size() - 52), "10 0 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 12     req_ok\r\n");
+    EXPECT_EQ(log.substr(0, 11), "3 0 1 0 0 0");
+    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_FALSE(r.ctx.EditorBusy);
+}
+
+TEST(Upload, HighResolutionModelNamesTheProgramFromOneAndFillsTheCamTable) {
+    Rig r("KMT71");
+    r.device.setProgram(0, {{0, 1}, {1048575, 0x81}});
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 1);
+    EXPECT_EQ(r.ed.wait.label, "Importing page #1");
+    EXPECT_EQ(r.ed.ProgBox, std::string(kHead) + "'Program # 1\r\n\r\n1\t1\t1\r\n8\t1048575\t0\r\n");
+    EXPECT_EQ(r.ed.camTable.position(1), 1048575u);
+    EXPECT_EQ(r.ed.camTable.mask(1), 0x81u);
+    EXPECT_EQ(r.upload.RemainingPositions, -2);
+}
+
+TEST(Upload, StatusPollingStaysSilentDuringTheExchange) {
+    Rig r("V820AX");
+    r.device.setProgram(0, {{100, 1}, {200, 0}});
+    bool busyThroughout = true;
+    r.clock.onPump = [&] {
+        if (r.port.sent().empty()) return;
+        busyThroughout = busyThroughout && r.ctx.EditorBusy;
+        if (r.ctx.EditorBusy) r.link.TxQuery();
+    };
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 1);
+    r.clock.onPump = nullptr;
+    EXPECT_TRUE(busyThroughout);
+    for (std::uint8_t b : r.port.sent()) EXPECT_NE(b, 0x80);
+}
+
+TEST(Upload, SilentDeviceFailsAfterThirteenWaitsWithoutTouchingTheText) {
+    Rig r("V820AX");
+    r.device.faults().silent = true;
+    r.ed.ProgBox = "keep me";
+    const double t0 = r.clock.nowMs();
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_EQ(r.clock.nowMs() - t0, 13 * 50);
+    EXPECT_EQ(r.upload.lastEnd, UploadEnd::NoReply);
+    EXPECT_EQ(r.ed.ProgBox, "keep me");
+    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_FALSE(r.ctx.EditorBusy);
+    EXPECT_TRUE(r.op.boxes.empty());
+}
+
+TEST(Upload, FailureAfterSomeRepliesIsNotReportedAsAnImport) {
+    Rig r("V820AX");
+    r.device.setProgram(0, {{100, 1}, {200, 0}});
+    r.device.faults().muteAfterReplies = 2;
+    r.ed.ProgBox = "keep me";
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_EQ(r.upload.repliesRead, 2);
+    EXPECT_EQ(r.ed.ProgBox, "keep me");
+    EXPECT_EQ(r.link.PortUsers, 0);
+}
+
+TEST(Upload, WrongChecksumEndsTheExchange) {
+    Rig r("V820AX");
+    r.device.setProgram(0, {{100, 1}, {200, 0}});
+    r.device.faults().badChecksum = true;
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_EQ(r.upload.lastEnd, UploadEnd::BadChecksum);
+    EXPECT_EQ(r.port.sent().size(), 19u);  // no 0xFF for a damaged reply
+}
+
+TEST(Upload, CancelEndsTheReplyWaitAtOnce) {
+    Rig r("V820AX");
+    r.device.faults().silent = true;
+    r.clock.at(120, [&] { r.ctx.CancelRequested = true; });
+    const double t0 = r.clock.nowMs();
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_LE(r.clock.nowMs() - t0, 150);
+}
+
+TEST(Upload, CountBeyondTheTableIsRefused) {
+    Rig r("V820AX");
+    sim::CamTable big;
+    for (std::uint32_t i = 0; i < 250; ++i) big.push_back({i * 10, i & 1});
+    r.device.setProgram(0, big);
+    r.ed.ProgBox = "keep me";
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_EQ(r.upload.lastEnd, UploadEnd::OutOfRange);
+    EXPECT_EQ(r.ed.ProgBox, "keep me");
+}
+
+TEST(Upload, MoreRowsThanTheTableHoldsAreRefusedWithAMessage) {
+    Rig r("V820AX");
+    sim::CamTable dense;
+    for (std::uint32_t i = 0; i < 120; ++i) dense.push_back({i * 10, i % 2 ? 0u : 0xFFu});
+    r.device.setProgram(0, dense);
+    r.ed.ProgBox = "keep me";
+    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+    EXPECT_EQ(r.upload.lastEnd, UploadEnd::OutOfRange);
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].prompt, "Program # 0 holds more than 241 cam rows; it was not imported.");
+    EXPECT_EQ(r.ed.ProgBox, "keep me");
+}
+
+TEST(Upload, MenuencoderSingleSlotKeepsTheTextForTheSingleProgram) {
+    Rig r("V820AX");
+    r.device.setProgram(4, {{10, 1}, {20, 0}});
+    r.upload.Menuencoder("5");
+    EXPECT_EQ(r.ed.ProgBox, std::string(kHead) + "'Program # 4\r\n\r\n1\t10\t20\r\n");
+    EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
+    EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
+    EXPECT_FALSE(r.ed.wait.visible);
+}
+
+TEST(Upload, MenuencoderAllSlotsWritesOneFilePerGoodSlotNamedAfterTheList) {
+    Rig r("V820HX");
+    r.device.setProgram(0, {{10, 1}, {20, 0}});
+    r.device.setProgram(3, {{30, 2}, {40, 0}});
+    r.ed.SelezMulti = true;
+    std::array<std::string, 16> paths;
+    bool saved = false;
+    r.env.slots.setPath = [&](int k, const std::string& p) { paths[static_cast<std::size_t>(k)] = p; };
+    r.env.slots.selectList = [&] { return r.home.path() + "/a.b.lst"; };
+    r.env.slots.saveList = [&] { saved = true; };
+    r.upload.Menuencoder("1");
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(paths[0], r.home.path() + "/a.b_1.820");
+    EXPECT_EQ(paths[3], r.home.path() + "/a.b_4.820");
+    EXPECT_EQ(r.fs.readAll(paths[3]), std::string(kHead) + "'Program # 4\r\n\r\n2\t30\t40\r\n");
+    EXPECT_EQ(r.ed.SlotTexts[3], r.fs.readAll(paths[3]));
+}
+
+}  // namespace
+}  // namespace gyrel
