@@ -34,19 +34,6 @@ double Val(const std::string& text) {
     return std::strtod(number.c_str(), nullptr);
 }
 
-std::string generalNumber(double value) {
-    char buf[64];
-    if (value == std::floor(value) && std::fabs(value) < 1e18) {
-        std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(value));
-        return buf;
-    }
-    std::snprintf(buf, sizeof buf, "%.15f", value);
-    std::string s = buf;
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
-
 bool isPlainUnsigned(const std::string& text) {
     std::size_t i = 0, end = text.size();
     while (i < end && blank(text[i])) ++i;
