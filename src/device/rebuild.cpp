@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 namespace gyrel {
 
@@ -65,6 +66,19 @@ std::string rebuiltProgramText(const std::vector<RebuiltRow>& rows, const std::s
         text += std::to_string(r.output) + "\t" + plainNumber(r.on) + "\t" + plainNumber(r.off) + "\r\n";
     }
     return text;
+}
+
+std::string generalDateNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &local);
+    return buf;
 }
 
 }  // namespace gyrel

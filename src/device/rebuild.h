@@ -37,4 +37,7 @@ std::string rebuiltProgramText(const std::vector<RebuiltRow>& rows, const std::s
 // Whole numbers in plain decimal form (no exponent, no fraction for whole values).
 std::string plainNumber(double value);
 
+// The current local date and time in the general date format ("dd/mm/yyyy hh:mm:ss").
+std::string generalDateNow();
+
 }  // namespace gyrel

@@ -1,6 +1,5 @@
 #include "device/upload.h"
 
-#include "device/deskpl.h"  // generalDateNow
 #include "device/tx712_val.h"
 #include "device/txdati.h"
 #include "link/serial_link.h"
