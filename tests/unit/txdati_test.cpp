@@ -146,6 +146,8 @@ TEST_F(TxDatiTest, LogLongerThan32000CharactersIsEmptiedBeforeTheNewEntry) {
 }
 
 TEST_F(TxDatiTest, MaskPageIsFollowedByAThousandMillisecondsOfQuiet) {
+    rig.download.sender.TxFrame = {0, 1, 0, 0, 8};  // the device takes pages only after a header
+    rig.download.sender.TxDati();
     rig.download.sender.TxFrame = {0, 3, 0, 1, 0};
     double t0 = rig.clock.nowMs();
     rig.download.sender.TxDati();
