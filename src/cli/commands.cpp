@@ -4,11 +4,13 @@ namespace gyrel::cli {
 
 void addImportDeskpl(CLI::App& app, Env& env, int* exitCode);
 void addSimulateCommand(CLI::App& app, Env& env, int* exitCode);
+void addStatusCommand(CLI::App& app, Env& env, int* exitCode);
 
 std::vector<CommandAdder> allCommands() {
     return {
         addImportDeskpl,
         addSimulateCommand,
+        addStatusCommand,
     };
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/main_title.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -71,8 +72,11 @@ Monitor::Monitor(Context& ctx, SerialLink& link) : ctx_(ctx), link_(link) {}
 
 std::string Monitor::portLabel() const { return ctx_.svc.port.portLabel(); }
 
-std::string Monitor::normalTitle() const {
-    return "GYREL Utility --  COM " + portLabel() + "  -  " + ctx_.model.SpeedText;
+std::string Monitor::normalTitle() const { return mainTitle(ctx_); }
+
+void Monitor::setTitle(const std::string& title) {
+    ctx_.main.title = title;
+    if (ctx_.hooks.titleChanged) ctx_.hooks.titleChanged();
 }
 
 void Monitor::showStatusFrame(const StatusFrame& frame) {
@@ -131,7 +135,7 @@ void Monitor::LeggiDato() {
         if (m.minimized) {
             // The contents are not refreshed while minimized; the title carries the position.
             link_.WaitMs(20);
-            m.title = m.FinQuota + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText;
+            setTitle(m.FinQuota + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText);
             link_.WaitMs(120);
             return;
         }
@@ -149,7 +153,7 @@ void Monitor::LeggiDato() {
     m.barFillWidth = 0;
     if (m.minimized) {
         link_.WaitMs(20);
-        m.title = m.FinQuota + " COM " + portLabel() + "   ";
+        setTitle(m.FinQuota + " COM " + portLabel() + "   ");
         link_.WaitMs(100);
     } else {
         LastShownPosition = -1;
@@ -227,9 +231,9 @@ void Monitor::EnbEconClick() {
 
 void Monitor::windowResized() {
     if (ctx_.main.minimized)
-        ctx_.main.title = numberText(link_.CurrentPosition) + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText;
+        setTitle(numberText(link_.CurrentPosition) + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText);
     else
-        ctx_.main.title = normalTitle();
+        setTitle(normalTitle());
 }
 
 }  // namespace gyrel

@@ -39,6 +39,7 @@ public:
 
 private:
     std::string portLabel() const;
+    void setTitle(const std::string& title);
     void setOutputs(bool valid);
 
     Context& ctx_;

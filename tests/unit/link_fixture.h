@@ -16,7 +16,7 @@ namespace gyrel {
 namespace {
 
 // The operator at the screen: remembers every message box and beep, answers OK.
-class RecordingOperator : public Operator {
+class LinkTestOperator : public Operator {
 public:
     struct Box {
         std::string prompt;
@@ -25,7 +25,7 @@ public:
         std::string title;
         double atMs;
     };
-    explicit RecordingOperator(const VirtualClock& clock) : clock_(clock) {}
+    explicit LinkTestOperator(const VirtualClock& clock) : clock_(clock) {}
     int messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
         boxes.push_back({prompt, buttons, icon, title, clock_.nowMs()});
         return AnswerOk;
@@ -78,7 +78,7 @@ struct LinkRig {
     ScriptedPort port{clock};
     MemorySettingsStore settings;
     StdFileSystem fs;
-    RecordingOperator op{clock};
+    LinkTestOperator op{clock};
     Context ctx{Services{port, clock, settings, fs, op}};
     SerialLink link{ctx};
 

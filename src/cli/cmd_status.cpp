@@ -1,0 +1,153 @@
+// gyrel-cli status: polls the encoder K times through the same query, reply wait
+// and display code as the main window's monitor, and prints one line per reply.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/context.h"
+#include "cli/cli.h"
+#include "device/model_table.h"
+#include "link/monitor.h"
+#include "link/serial_link.h"
+#include "platform/memory_settings_store.h"
+#include "platform/std_file_system.h"
+
+namespace gyrel::cli {
+
+namespace {
+
+struct StatusOptions {
+    std::string model;
+    std::string port;
+    int count = 1;
+    std::string lang = "EN";
+};
+
+// No one to click: message boxes go to the error stream, the beep is silent.
+class StreamOperator : public Operator {
+public:
+    explicit StreamOperator(std::ostream& err) : err_(err) {}
+    int messageBox(const std::string& prompt, MsgButtons, MsgIcon, const std::string& title) override {
+        std::string text = prompt;
+        for (std::size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, " ");
+        err_ << title << ": " << text << "\n";
+        return AnswerOk;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void beep() override {}
+
+private:
+    std::ostream& err_;
+};
+
+// The model values the link and the display read. The full model configuration
+// is not run: it would also empty the editor's work file.
+void useModel(Context& ctx, const ModelInfo& m) {
+    ctx.model.ModelType = m.code;
+    ctx.model.LastOutputIndex = m.outputs - 1;
+    ctx.model.MaxPosition = m.maxPosition;
+    if (m.stepsPerTurn > 0) ctx.model.StepsPerTurn = m.stepsPerTurn;
+    if (m.turnCount > 0) ctx.model.TurnCount = m.turnCount;
+    ctx.model.ProgramNumberOffset = m.programNumberOffset;
+    ctx.model.SpeedText = m.speed;
+    ctx.model.RxTimeoutFactor = m.rxTimeoutFactor;
+    ctx.main.turnDisplaysVisible = m.multiTurnDisplays;
+}
+
+std::string trimRight(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+std::string statusLine(int n, const Context& ctx, const SerialLink& link) {
+    const MainView& m = ctx.main;
+    std::string outputs;
+    for (int i = 0; i <= ctx.model.LastOutputIndex; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        outputs += m.Shape1Fill[k] == FillStyle::HorizontalHatch ? '-' : (m.Label1On[k] ? '1' : '0');
+    }
+    std::string line = std::to_string(n) + "  position " + trimRight(m.FinQuota);
+    if (m.turnDisplaysVisible && link.ChecksumOk) line += "  turn " + m.LblGiri + " at " + m.LblGiro;
+    line += "  program " + m.FinProgr + "  cams " + m.FinCamme + "  outputs " + outputs +
+            "  link " + std::to_string(link.LinkQuality);
+    return line;
+}
+
+std::string modelList() {
+    std::string list;
+    for (const ModelInfo& m : modelTable()) list += (list.empty() ? "" : ", ") + std::string(m.code);
+    return list;
+}
+
+int status(Env& env, const StatusOptions& o) {
+    const ModelInfo* model = findModel(o.model);
+    if (!model) {
+        env.err << "unknown model \"" << o.model << "\" (one of " << modelList() << ")\n";
+        return 2;
+    }
+    if (o.count < 1) {
+        env.err << "the count must be at least 1\n";
+        return 2;
+    }
+    std::unique_ptr<SerialPort> port = env.makePort(o.port);
+    MemorySettingsStore settings;
+    StdFileSystem fs;
+    StreamOperator op(env.err);
+    Context ctx(Services{*port, env.clock, settings, fs, op});
+    ctx.applyLanguage(o.lang);
+    useModel(ctx, *model);
+
+    SerialLink link(ctx);
+    link.presetPort(ctx.model.SpeedText);
+    // No serial dialog here: a port that cannot be opened ends the job.
+    ctx.hooks.serialDialogForOpenFailure = [] { return false; };
+    link.LeggiDato();
+
+    int polls = 0;
+    int valid = 0;
+    link.afterQuery = [&] {
+        ++polls;
+        if (link.ChecksumOk) ++valid;
+        env.out << statusLine(polls, ctx, link) << "\n" << std::flush;
+        if (polls >= o.count) link.check1MouseUp(false);
+    };
+    link.check1MouseUp(true);
+
+    if (polls == 0) {
+        std::string reason = "it is missing or in use";
+        try {
+            port->setPortOpen(true);
+            port->setPortOpen(false);
+        } catch (const SerialError& e) {
+            reason = e.what();
+        }
+        env.err << "cannot open the port " << o.port << ": " << reason << "\n";
+        return 1;
+    }
+    if (polls < o.count) {
+        env.err << "polling stopped after " << polls << " of " << o.count << " queries\n";
+        return 3;
+    }
+    if (valid == 0) {
+        env.err << "no valid reply from the device in " << polls << " queries\n";
+        return 3;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void addStatusCommand(CLI::App& app, Env& env, int* exitCode) {
+    auto opts = std::make_shared<StatusOptions>();
+    CLI::App* cmd = app.add_subcommand("status", "Query the encoder's status K times, one line per reply");
+    cmd->add_option("--model", opts->model, "Model: " + modelList())->required();
+    cmd->add_option("--port", opts->port, "Serial device path (or COMn)")->required();
+    cmd->add_option("--count", opts->count, "Number of queries (default 1)");
+    cmd->add_option("--lang", opts->lang, "Language of messages: IT, EN, DE, FR (default EN)");
+    cmd->callback([opts, &env, exitCode] { *exitCode = status(env, *opts); });
+}
+
+}  // namespace gyrel::cli
