@@ -19,6 +19,7 @@ void Device::setModel(const std::string& modelCode) {
     frame_.clear();
     line_.clear();
     pending_.reset();
+    lastDownloadFrame_.clear();
     uploadQueue_.clear();
 }
 
@@ -137,6 +138,7 @@ void Device::echo(Bytes bytes, double t, std::vector<Reply>& out) {
 void Device::reconnect() {
     lineClosed_ = false;
     frame_.clear();
+    lastDownloadFrame_.clear();
     line_.clear();
     uploadQueue_.clear();
 }

@@ -126,6 +126,7 @@ private:
 
     void handleFrame(const Bytes& f, double t, std::vector<Reply>& out);
     void handleDownload(const Bytes& f, double t, std::vector<Reply>& out);
+    bool takeDownloadFrame(const Bytes& f);
     void handleUpload(const Bytes& f, double t, std::vector<Reply>& out);
     void handleOrigin(const Bytes& f, double t, std::vector<Reply>& out);
     void handleText(std::uint8_t c, double t, std::vector<Reply>& out);
@@ -155,6 +156,7 @@ private:
     std::array<PresetOrigin, 16> presets_{};
     std::array<std::array<Row712, 16>, 16> rows712_{};
     std::optional<PendingDownload> pending_;
+    Bytes lastDownloadFrame_;
     std::deque<Bytes> uploadQueue_;
 
     Bytes frame_;

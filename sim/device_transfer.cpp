@@ -23,12 +23,26 @@ Bytes sealed(Bytes f) {
 
 void Device::handleDownload(const Bytes& f, double t, std::vector<Reply>& out) {
     if (textModel() || !checksumOk(f)) return;  // a damaged frame gets no acknowledgement
+    // The host sends a frame again when its acknowledgement went missing; the
+    // repeat of the frame just taken is acknowledged again without taking it twice
+    // (after the last page the program is already stored and nothing is pending).
+    if (f != lastDownloadFrame_ && !takeDownloadFrame(f)) return;
+    lastDownloadFrame_ = f;
+    if (faults_.noAckFrames > 0) {
+        --faults_.noAckFrames;
+        return;
+    }
+    ++acked_;
+    answer(Bytes{kAck}, t, false, out);
+}
+
+bool Device::takeDownloadFrame(const Bytes& f) {
     const int perPage = hiRes() ? 4 : 8;
     const int width = hiRes() ? 4 : 2;
     if (f[0] == 1) {
         const int slot = f[2];
         const int count = hiRes() ? static_cast<int>(getLe(f, 4, 2)) : f[3];
-        if (slot >= kSlots || count > kMaxHiResEntries) return;
+        if (slot >= kSlots || count > kMaxHiResEntries) return false;
         PendingDownload p;
         p.slot = slot;
         p.count = count;
@@ -38,9 +52,9 @@ void Device::handleDownload(const Bytes& f, double t, std::vector<Reply>& out) {
         pending_ = std::move(p);
     } else {
         // A page without a header before it, or past the announced count, is refused.
-        if (!pending_) return;
+        if (!pending_) return false;
         const int first = perPage * f[1];
-        if (first >= pending_->count) return;
+        if (first >= pending_->count) return false;
         for (int k = 0; k < perPage && first + k < pending_->count; ++k) {
             const std::uint32_t v = getLe(f, 2 + width * k, width);
             CamEntry& e = pending_->table[first + k];
@@ -60,12 +74,7 @@ void Device::handleDownload(const Bytes& f, double t, std::vector<Reply>& out) {
         programs_[pending_->slot] = std::move(pending_->table);
         pending_.reset();
     }
-    if (faults_.noAckFrames > 0) {
-        --faults_.noAckFrames;
-        return;
-    }
-    ++acked_;
-    answer(Bytes{kAck}, t, false, out);
+    return true;
 }
 
 void Device::handleUpload(const Bytes& f, double t, std::vector<Reply>& out) {

@@ -77,6 +77,29 @@ TEST(SimPort, LateFaultLandsInTheChosenWindow) {
     EXPECT_EQ(rig.countAt(47 + 302), 19);
 }
 
+// The host checks for 19 bytes 35, 50, 80 and 180 ms after the query (then again
+// each 180-ms round); each named late reply is first complete at the checkpoint named.
+TEST(SimPort, NamedLateRepliesLandInEachWindowOfTheReplyGrid) {
+    const double checkpoints[] = {35, 50, 80, 180, 215, 230, 260, 360};
+    const std::pair<const char*, double> cases[] = {
+        {"late35", 35}, {"late50", 50}, {"late80", 80}, {"late180", 180}, {"late400", 360}};
+    for (const char* settings : {"9600,n,8,1", "115200,n,8,1"}) {
+        for (const auto& [name, expected] : cases) {
+            Rig rig("NORM", settings);
+            ASSERT_TRUE(sim::applyFault(name, rig.device.faults()));
+            rig.port.output(Bytes{0x80});
+            double firstComplete = -1;
+            for (double cp : checkpoints) {
+                if (rig.countAt(cp) >= 19) {
+                    firstComplete = cp;
+                    break;
+                }
+            }
+            EXPECT_EQ(firstComplete, expected) << name << " at " << settings;
+        }
+    }
+}
+
 TEST(SimPort, DiscardingBuffersDropsWaitingAndUnsentBytes) {
     Rig rig("NORM");
     rig.port.output(Bytes{0x80});

@@ -114,6 +114,22 @@ TEST(SimTransfer, NoAckForTheFirstFramesThenResendsAreAccepted) {
     EXPECT_EQ(d.faults().noAckFrames, 0);
 }
 
+TEST(SimTransfer, LastFrameSentAgainIsAcknowledgedAgain) {
+    // The acknowledgement of the final page is lost; the host's resend must still
+    // be acknowledged although the program is already complete.
+    Device d("NORM");
+    EXPECT_EQ(replyTo(d, frame({1, 0, 0, 1}, 0x02)), kAck);
+    EXPECT_EQ(replyTo(d, frame({2, 0, 0x10}, 0x12)), kAck);
+    d.faults().noAckFrames = 1;
+    const Bytes lastPage = frame({3, 0, 0x01}, 0x04);
+    EXPECT_TRUE(replyTo(d, lastPage).empty());
+    EXPECT_EQ(*d.program(0), (CamTable{{16, 1}}));
+    EXPECT_EQ(replyTo(d, lastPage), kAck);
+    EXPECT_EQ(replyTo(d, lastPage), kAck);
+    EXPECT_TRUE(replyTo(d, frame({3, 1, 0x01}, 0x05)).empty());  // but no other page
+    EXPECT_EQ(*d.program(0), (CamTable{{16, 1}}));
+}
+
 TEST(SimTransfer, PresetAndOriginReadAndWrite) {
     Device d("KMT71");
     d.setPresetOrigin(5, {3600, 7});
