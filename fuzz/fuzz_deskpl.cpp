@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     opt.extension = "TXT";
     opt.maxPosition = kTurns[data[0] % 4];
 
-    const std::string raw(reinterpret_cast<const char*>(data), size);
+    std::string raw(reinterpret_cast<const char*>(data), size);
     std::string file(deskpl::kMinFileSize, '\0');
     const std::size_t n = size - 1 < file.size() - deskpl::kHeaderSize ? size - 1 : file.size() - deskpl::kHeaderSize;
     file.replace(deskpl::kHeaderSize, n, raw.substr(1, n));
