@@ -1,5 +1,22 @@
 #include "sim/pty_end.h"
 
+#ifdef _WIN32
+
+#include <stdexcept>
+
+// Windows has no pseudo-terminals; the in-process port serves the simulator there.
+namespace gyrel::sim {
+PtyEnd::PtyEnd(Device& device, const std::string& settings) : device_(device), settings_(settings) {}
+PtyEnd::~PtyEnd() = default;
+std::string PtyEnd::open() { throw std::runtime_error("pseudo-terminals are not available on this system"); }
+void PtyEnd::closeFds() {}
+void PtyEnd::serve(const std::atomic<bool>*) { open(); }
+void PtyEnd::start() { open(); }
+void PtyEnd::stop() {}
+}  // namespace gyrel::sim
+
+#else
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -157,3 +174,5 @@ void PtyEnd::stop() {
 }
 
 }  // namespace gyrel::sim
+
+#endif  // _WIN32

@@ -81,15 +81,11 @@ int simulate(Env& env, const SimulateOptions& o) {
     env.err << "simulating " << model->code << " at " << settings << " on " << path << "; stop with Ctrl+C\n";
 
     gStop = false;
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    struct sigaction oldInt {}, oldTerm {};
-    sigaction(SIGINT, &action, &oldInt);
-    sigaction(SIGTERM, &action, &oldTerm);
+    auto oldInt = std::signal(SIGINT, onStopSignal);
+    auto oldTerm = std::signal(SIGTERM, onStopSignal);
     end.serve(&gStop);
-    sigaction(SIGINT, &oldInt, nullptr);
-    sigaction(SIGTERM, &oldTerm, nullptr);
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
     if (end.lineClosed()) env.err << "the device dropped the line\n";
     return 0;
 }
