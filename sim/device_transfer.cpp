@@ -87,7 +87,8 @@ void Device::handleUpload(const Bytes& f, double t, std::vector<Reply>& out) {
     const std::uint32_t widthMask = wide ? 0xFFFFFFFFu : 0xFFFFu;
     const CamTable empty;
     const CamTable& table = programs_[slot] ? *programs_[slot] : empty;
-    const int count = std::min(static_cast<int>(table.size()), wide ? 0xFFFF : 0xFF);
+    // Never more than the page numbers can address (or the narrow count can say).
+    const int count = std::min(static_cast<int>(table.size()), wide ? kMaxHiResEntries : 0xFF);
 
     uploadQueue_.clear();
     Bytes header(kFrameSize, 0);

@@ -78,6 +78,13 @@ TEST(SimTransfer, HighResolutionDownloadAndUpload) {
 
     // An empty slot uploads as a header with no change points.
     EXPECT_EQ(replyTo(d, frame({10, 0, 5}, 0x0F)), frame({1, 0, 5}, 0x06));
+
+    // A table larger than one upload can address is cut at 1024 entries (256 pages).
+    d.setProgram(7, CamTable(1100, sim::CamEntry{1, 1}));
+    EXPECT_EQ(replyTo(d, frame({10, 0, 7}, 0x11)), frame({1, 0, 7, 0, 0x00, 0x04}, 0x0C));
+    int pages = 0;
+    while (!replyTo(d, kAck).empty()) ++pages;
+    EXPECT_EQ(pages, 512);
 }
 
 TEST(SimTransfer, StandardUploadCarries16BitEntries) {
