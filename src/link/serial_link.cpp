@@ -248,12 +248,8 @@ void SerialLink::send_query() {
         m.Check1Caption = " Off line";
         for (;;) {
             ctx_.svc.clock.pumpEvents();
-            if (ctx_.EditorBusy) {
-                // The editor holds the line: no query; wait a little instead of spinning.
-                WaitMs(50);
-            } else {
-                TxQuery();
-            }
+            const bool editorHoldsLine = ctx_.EditorBusy;
+            TxQuery();  // sends nothing while the editor transfers
             if (afterQuery) afterQuery();
             if (m.enbEconChecked) {
                 if (m.FinQuota == EconLastText) {
@@ -271,6 +267,8 @@ void SerialLink::send_query() {
             }
             EconLastText = m.FinQuota;
             if (!PollingActive) break;
+            // Nothing was sent, so nothing was waited for: let time pass rather than spin.
+            if (editorHoldsLine) WaitMs(10);
         }
     } else {
         // No port and the operator gave up: go off line cleanly.
@@ -300,7 +298,11 @@ void SerialLink::send_query() {
 void SerialLink::check1MouseUp(bool checked) {
     ctx_.main.Check1Checked = checked;
     PollingActive = checked;
-    if (PollingActive) send_query();
+    if (!PollingActive) return;
+    // Back on line before an economy pause ran out: this loop takes over from Timer2,
+    // which must not start a second one inside it.
+    impl_->timer2->setEnabled(false);
+    send_query();
 }
 
 }  // namespace gyrel

@@ -55,7 +55,7 @@ TEST(LinkPolling, EditorTransferKeepsTheMonitorQuiet) {
     };
     rig.link.check1MouseUp(true);
     EXPECT_TRUE(rig.port.sent.empty());
-    EXPECT_EQ(rig.clock.nowMs(), 150);  // waits instead of spinning
+    EXPECT_EQ(rig.clock.nowMs(), 20);  // waits between the empty rounds instead of spinning
 }
 
 class LinkEconomy : public ::testing::Test {
@@ -128,6 +128,27 @@ TEST_F(LinkEconomy, GoingOffLineDuringThePauseStopsAtTheNextTick) {
     EXPECT_EQ(rig.link.PortUsers, 0);
     EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
     EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
+}
+
+TEST_F(LinkEconomy, BackOnLineDuringThePauseTakesOverFromTheTimer) {
+    rig.link.check1MouseUp(true);
+    const double paused = rig.clock.nowMs();
+    rig.clock.waitMs(500);
+    rig.link.check1MouseUp(false);
+    int polls = 0;
+    rig.link.afterQuery = [&] {
+        if (++polls == 1) {
+            rig.ctx.main.econBack = Rgb{};  // seen again only if a pause ran
+            position = 2000;                // the next query finds the shaft moving
+        }
+        if (polls == 100) rig.link.check1MouseUp(false);
+    };
+    rig.link.check1MouseUp(true);  // still, so one query and the pause again
+    EXPECT_EQ(polls, 1);
+    EXPECT_EQ(rig.ctx.main.econBack, kDarkRed);
+    rig.clock.waitMs(2000);  // Timer2 was re-armed by that pause, not left from before
+    EXPECT_EQ(polls, 100);
+    EXPECT_EQ(rig.port.sent[1503].atMs, paused + 500 + 35 + 2000);
 }
 
 TEST_F(LinkEconomy, EconomyOffPollsOnAndOn) {
