@@ -1,0 +1,228 @@
+// Batch download and the all-slots upload end to end: the multiple-files panel
+// and its list file, the editor's own check, the transfer conversations, and the
+// simulated encoder behind an in-process port on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+
+#include "device/batch.h"
+#include "device/download.h"
+#include "device/upload.h"
+#include "editor/editor_check.h"
+#include "editor/multi_files.h"
+#include "link/serial_link.h"
+#include "platform/memory_settings_store.h"
+#include "platform/std_file_system.h"
+#include "platform/virtual_clock.h"
+#include "sim/device.h"
+#include "sim/inprocess_port.h"
+#include "unit/program_list_fakes.h"
+
+namespace gyrel {
+namespace {
+
+ModelGlobals globalsOf(const std::string& code) {
+    const ModelInfo& m = *findModel(code);
+    ModelGlobals g;
+    g.ModelType = m.code;
+    g.LastOutputIndex = m.outputs - 1;
+    g.MaxPosition = m.maxPosition;
+    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
+    if (m.turnCount > 0) g.TurnCount = m.turnCount;
+    g.ProgramNumberOffset = m.programNumberOffset;
+    g.FileExtension = m.fileExtension;
+    g.SpeedText = m.speed;
+    g.RxTimeoutFactor = m.rxTimeoutFactor;
+    return g;
+}
+
+class BatchRig {
+public:
+    explicit BatchRig(const std::string& model)
+        : device(model), port(device, clock), ctx(Services{port, clock, settings, fs, op}), link(ctx),
+          env{ctx, link, ed, {}, {}}, download(env), upload(env, download.sender), check{ctx, ed, {}}, mf(ctx, ed) {
+        char pattern[] = "/tmp/gyrel-batch-XXXXXX";
+        dir = mkdtemp(pattern);
+        setenv("GYREL_HOME", dir.c_str(), 1);
+        ctx.model = globalsOf(model);
+        ctx.applyLanguage("EN");
+        link.presetPort(ctx.model.SpeedText);
+        ed.ResizeSeen = 1;  // the editor window is laid out: checks prepare the table
+        auto aggBox = [this] { ed.ProgBox = fs.fileExists(work()) ? fs.readAll(work()) : std::string(); };
+        ctx.hooks.aggBox = aggBox;
+        env.procs.AggBox = aggBox;
+        env.procs.LeggiLav = [this](int code) {
+            codes.push_back(code);
+            int slot = code;
+            return LeggiLav(check, slot);
+        };
+        env.procs.dateNow = [] { return std::string("06/12/2026 08:30:00"); };
+        mf.hooks.setProgramNumber = [this](const std::string& t) { numbers.push_back(t); };
+        wireSlotPanel(env.slots, mf);
+    }
+    ~BatchRig() {
+        unsetenv("GYREL_HOME");
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::string work() const { return dir + "/lav.lav"; }
+    std::string file(const std::string& name, const std::string& text) {
+        fs.writeAll(dir + "/" + name, text);
+        return dir + "/" + name;
+    }
+    // The number of upload requests the host has sent so far.
+    int requestsSent() const {
+        int n = 0;
+        const Bytes& s = port.sent();
+        for (std::size_t i = 0; i < s.size();) {
+            if (s[i] == 10) {
+                ++n;
+                i += 19;
+            } else {
+                ++i;
+            }
+        }
+        return n;
+    }
+
+    std::string dir;
+    VirtualClock clock;
+    sim::Device device;
+    sim::InProcessPort port;
+    MemorySettingsStore settings;
+    StdFileSystem fs;
+    listtest::ScriptedOperator op;
+    Context ctx;
+    SerialLink link;
+    EditorState ed;
+    TransferEnv env;
+    DownloadCommand download;
+    UploadCommand upload;
+    EditorEnv check;
+    MultiFiles mf;
+    std::vector<int> codes;
+    std::vector<std::string> numbers;
+};
+
+using Outcome = DownloadCommand::Outcome;
+using sim::CamEntry;
+
+TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
+    BatchRig r("NORM");
+    const std::string one = r.file("one.TXT", "1\t100\t200\r\n");
+    const std::string three = r.file("three.TXT", "2\t10\t3000\r\n3\t0\t1800\r\n");
+    const std::string current = r.file("current.TXT", "5\t1\t2\r\n");
+    r.file("m.lis", "1   (" + one + ")\r\n3   (" + three + ")\r\n");
+    r.op.files.push_back(r.dir + "/m.lis");
+    r.mf.MenuLoadList();
+    ASSERT_TRUE(r.op.shown.empty());
+    r.ed.ProgramFilePath = current;
+
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, Outcome::Sent);
+    EXPECT_TRUE(r.op.shown.empty());
+    EXPECT_EQ(r.codes, (std::vector<int>{80, 82}));
+    ASSERT_TRUE(r.device.program(0).has_value());
+    EXPECT_EQ(*r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    EXPECT_FALSE(r.device.program(1).has_value());
+    ASSERT_TRUE(r.device.program(2).has_value());
+    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{0, 4}, {10, 6}, {1800, 2}, {3000, 0}}));
+    // The program that was open before comes back into the editor.
+    EXPECT_EQ(r.ed.ProgramFilePath, current);
+    EXPECT_EQ(r.fs.readAll(r.work()), "5\t1\t2\r\n");
+    EXPECT_EQ(r.ed.ProgBox, "5\t1\t2\r\n");
+    EXPECT_EQ(r.link.PortUsers, 0);
+}
+
+TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
+    BatchRig r("NORM");
+    r.mf.panel.MultiPath[0] = r.file("one.TXT", "1\t100\t200\r\n");
+    r.mf.panel.MultiPath[1] = r.dir + "/gone.TXT";
+    r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t0\t1800\r\n");
+    r.ed.SelezMulti = true;
+    r.download.Command2();
+    ASSERT_EQ(r.op.shown.size(), 1u);
+    EXPECT_EQ(r.op.shown[0].prompt, "File not present");
+    EXPECT_EQ(r.op.shown[0].title, r.dir + "/gone.TXT");
+    EXPECT_EQ(r.op.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(r.mf.panel.MultiPathBack[1], kSlotMissing);
+    EXPECT_EQ(r.mf.panel.MultiPathBack[0], kSlotNormal);
+    EXPECT_TRUE(r.device.program(0).has_value());
+    EXPECT_FALSE(r.device.program(2).has_value());
+    EXPECT_FALSE(r.ed.wait.visible);
+}
+
+TEST(BatchDownload, ADeviceThatStopsAcknowledgingAtSlotTwoEndsTheRun) {
+    BatchRig r("NORM");
+    r.mf.panel.MultiPath[0] = r.file("one.TXT", "1\t100\t200\r\n");
+    r.mf.panel.MultiPath[1] = r.file("two.TXT", "2\t100\t200\r\n");
+    r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t100\t200\r\n");
+    r.ed.SelezMulti = true;
+    // Slot 1 takes a header, a position page and a mask page; then the line goes quiet.
+    r.device.faults().muteAfterReplies = 3;
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, Outcome::TransmissionError);
+    EXPECT_EQ(r.codes, (std::vector<int>{80, 81}));
+    EXPECT_TRUE(r.device.program(0).has_value());
+    EXPECT_FALSE(r.device.program(2).has_value());
+    ASSERT_FALSE(r.op.shown.empty());
+    EXPECT_EQ(r.op.shown.back().prompt.rfind("Transmission error", 0), 0u) << r.op.shown.back().prompt;
+}
+
+TEST(BatchDownload, EmptyProgramsAskOnceWhenTheAnswerIsRemembered) {
+    BatchRig r("NORM");
+    r.mf.panel.MultiPath[0] = r.file("e1.TXT", "' nothing\r\n");
+    r.mf.panel.MultiPath[3] = r.file("e4.TXT", "");
+    r.ed.SelezMulti = true;
+    r.op.answers = {AnswerYes, AnswerYes};
+    r.download.Command2();
+    ASSERT_EQ(r.op.shown.size(), 2u);
+    EXPECT_EQ(r.op.shown[0].title, "     Empty program ! ");
+    EXPECT_EQ(r.op.shown[0].prompt, "All outputs on program # 1 will be set to zero!\r\n     Continue?");
+    EXPECT_EQ(r.op.shown[1].prompt, "Remember this answer ?");
+    EXPECT_TRUE(r.device.program(0).has_value());
+    EXPECT_TRUE(r.device.program(3).has_value());
+}
+
+TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
+    BatchRig r("V820HX");
+    r.device.setProgram(0, {{0, 0}, {100, 1}, {200, 0}});
+    r.device.setProgram(2, {{0, 2}, {5000, 0}});
+    r.mf.ConfiguraLista();
+    r.mf.panel.MultiPath[5] = "stale";
+    r.op.files.push_back(r.dir + "/line.v1.lis");
+    // Slot 2 (index 1) does not answer; the run goes on with slot 3.
+    r.clock.onPump = [&r] { r.device.faults().silent = r.requestsSent() == 2; };
+    r.upload.Menuencoder("");
+
+    const std::string base = r.dir + "/line.v1";
+    EXPECT_EQ(r.mf.panel.MultiPath[0], base + "_1.820");
+    EXPECT_EQ(r.mf.panel.MultiPath[1], "");
+    EXPECT_EQ(r.mf.panel.MultiPath[2], base + "_3.820");
+    EXPECT_EQ(r.mf.panel.MultiPath[5], base + "_6.820");
+    const std::string first =
+        "'Imported on 06/12/2026 08:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
+    EXPECT_EQ(r.fs.readAll(base + "_1.820"), first);
+    EXPECT_EQ(r.ed.SlotTexts[0], first);
+    EXPECT_EQ(r.fs.readAll(base + "_3.820"), "'Imported on 06/12/2026 08:30:00\r\n'Program # 3\r\n\r\n2\t0\t5000\r\n");
+    EXPECT_FALSE(r.fs.fileExists(base + "_2.820"));
+    std::string list;
+    for (int k = 0; k < 16; ++k)
+        if (k != 1) list += std::to_string(k + 1) + "   (" + base + "_" + std::to_string(k + 1) + ".820)\r\n";
+    EXPECT_EQ(r.fs.readAll(r.dir + "/line.v1.lis"), list);
+    EXPECT_EQ(r.ed.ProgramFilePath, "");
+    EXPECT_FALSE(r.ed.wait.visible);
+}
+
+TEST(BatchUpload, ACancelledListDialogWithNoListReadsNothing) {
+    BatchRig r("V820AX");
+    r.mf.ConfiguraLista();
+    r.upload.Menuencoder("");
+    EXPECT_EQ(r.requestsSent(), 0);
+    EXPECT_EQ(r.op.dialogs.size(), 1u);
+}
+
+}  // namespace
+}  // namespace gyrel
