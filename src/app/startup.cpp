@@ -93,6 +93,10 @@ void MainStartup::createFolders() {
 }
 
 void MainStartup::TerminaTutto() {
+    // Both the query-unload and the unload handler of the main window end here;
+    // the editor must not be asked twice nor the settings written twice.
+    if (terminated_) return;
+    terminated_ = true;
     link_.chiudi_com(link_.PortUsers);
     try {
         // Nobody may keep the port: it is closed whatever the mask said.

@@ -35,6 +35,7 @@ private:
     // was not plugged in); written back unchanged unless another port was chosen.
     std::optional<int> refusedPortNumber_;
     int portAfterRefusal_ = 0;
+    bool terminated_ = false;
 };
 
 }  // namespace gyrel

@@ -176,6 +176,17 @@ TEST_F(StartupTest, ShutdownClosesThePortThenTheEditorThenWrites) {
     EXPECT_EQ(stored("PercorsoTxt"), "/data/last.txt");
 }
 
+TEST_F(StartupTest, ShutdownRunsOnceWhenBothCloseHandlersCallIt) {
+    start();
+    int asked = 0;
+    ctx.hooks.editorVisible = [] { return true; };
+    ctx.hooks.editorQueryUnload = [&] { ++asked; };
+    startup.TerminaTutto();
+    startup.TerminaTutto();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rig.store.writes().size(), 11u);
+}
+
 TEST_F(StartupTest, HiddenEditorIsNotAskedToClose) {
     start();
     int asked = 0;
