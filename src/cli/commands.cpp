@@ -5,12 +5,16 @@ namespace gyrel::cli {
 void addImportDeskpl(CLI::App& app, Env& env, int* exitCode);
 void addSimulateCommand(CLI::App& app, Env& env, int* exitCode);
 void addStatusCommand(CLI::App& app, Env& env, int* exitCode);
+void addCheckCommand(CLI::App& app, Env& env, int* exitCode);
+void addPrepareCommand(CLI::App& app, Env& env, int* exitCode);
 
 std::vector<CommandAdder> allCommands() {
     return {
         addImportDeskpl,
         addSimulateCommand,
         addStatusCommand,
+        addCheckCommand,
+        addPrepareCommand,
     };
 }
 

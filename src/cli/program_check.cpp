@@ -1,0 +1,172 @@
+#include "cli/program_check.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <ostream>
+
+#include "app/context.h"
+#include "editor/editor_check.h"
+#include "platform/memory_settings_store.h"
+
+namespace gyrel::cli {
+
+namespace {
+
+// A port that is never opened: the check does not talk to a device.
+class NoPort : public SerialPort {
+public:
+    void setCommPort(int n) override { port_ = n; }
+    int commPort() const override { return port_; }
+    void setPortName(const std::string& p) override { name_ = p; }
+    std::string portName() const override { return name_; }
+    void setSettings(const std::string& s) override { settings_ = s; }
+    std::string settings() const override { return settings_; }
+    void setPortOpen(bool) override { throw SerialError(SerialError::Kind::NoSuchPort, "no port"); }
+    bool portOpen() const override { return false; }
+    void setHandshaking(int) override {}
+    int handshaking() const override { return 0; }
+    void setInputLen(int) override {}
+    void setInputMode(InputMode) override {}
+    InputMode inputMode() const override { return InputMode::Text; }
+    void setRTSEnable(bool) override {}
+    void setInBufferSize(int) override {}
+    int inBufferCount() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+    void setInBufferCount(int) override {}
+    void setOutBufferCount(int) override {}
+    void output(const Bytes&) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+    Bytes input() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+
+private:
+    int port_ = 1;
+    std::string name_, settings_ = "9600,n,8,1";
+};
+
+// Files kept in memory, so a check from the shell never rewrites the editor's
+// work file.
+class MemoryFiles : public FileSystem {
+public:
+    bool folderExists(const std::string&) const override { return true; }
+    void createFolder(const std::string&) override {}
+    bool fileExists(const std::string& p) const override { return files_.count(p) != 0; }
+    void createTextFile(const std::string& p) override { files_[p].clear(); }
+    std::string readAll(const std::string& p) const override {
+        auto it = files_.find(p);
+        if (it == files_.end()) throw FileError("missing: " + p);
+        return it->second;
+    }
+    void writeAll(const std::string& p, const std::string& b) override { files_[p] = b; }
+    void append(const std::string& p, const std::string& b) override { files_[p] += b; }
+    void copyFile(const std::string& from, const std::string& to) override { files_[to] = readAll(from); }
+    void replaceFile(const std::string& p, const std::string& b) override { files_[p] = b; }
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// Every box is answered OK and remembered.
+class RecordingOperator : public Operator {
+public:
+    struct Box {
+        std::string title, prompt;
+        MsgIcon icon;
+    };
+    std::vector<Box> boxes;
+    int messageBox(const std::string& prompt, MsgButtons, MsgIcon icon, const std::string& title) override {
+        boxes.push_back({title, prompt, icon});
+        return AnswerOk;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void beep() override {}
+};
+
+}  // namespace
+
+const char* const kLanguageHelp =
+    "Language of the messages: IT, EN, DE or FR (default EN, the language of scripts and logs; DE shows English)";
+
+std::vector<std::string> modelCodes() {
+    std::vector<std::string> codes;
+    for (const ModelInfo& m : modelTable()) codes.push_back(m.code);
+    return codes;
+}
+
+std::vector<std::string> languageCodes() { return {"IT", "EN", "DE", "FR"}; }
+
+ProgramCheckResult checkProgramText(const std::string& model, const std::string& language, std::string text,
+                                    Clock& clock) {
+    NoPort port;
+    MemorySettingsStore settings;
+    MemoryFiles files;
+    RecordingOperator op;
+    Context ctx(Services{port, clock, settings, files, op});
+    const ModelInfo& info = modelOrNorm(model);
+    ctx.model.ModelType = info.code;
+    ctx.model.LastOutputIndex = info.outputs - 1;
+    ctx.model.MaxPosition = info.maxPosition;
+    ctx.applyLanguage(language);
+
+    auto ed = std::make_unique<EditorState>();
+    if (!text.empty() && text.back() != '\n') text += "\r\n";
+    ed->ProgBox = std::move(text);
+    ed->Check1 = true;
+    ed->ResizeSeen = 1;
+    EditorEnv env{ctx, *ed, {}};
+
+    ProgramCheckResult result;
+    if (ctx.model.ModelType == "V712") {
+        Leggi712(env);
+        result.passed = true;
+    } else {
+        int slot = 99;
+        result.passed = LeggiLav(env, slot);
+    }
+    for (const auto& box : op.boxes) {
+        if (!result.passed && box.icon == MsgIcon::Exclamation && result.failTitle.empty()) {
+            result.failTitle = box.title;
+            result.failPrompt = box.prompt;
+        } else {
+            result.notices.emplace_back(box.title, box.prompt);
+        }
+    }
+    result.table = ed->camTable;
+    return result;
+}
+
+void addCheckOptions(CLI::App* sub, CheckOptions& o) {
+    sub->add_option("--model", o.model, "Device model: NORM, OLD, V712, V820AX, V820HX, KMT71 or Px71")
+        ->required()
+        ->check(CLI::IsMember(modelCodes()));
+    sub->add_option("--lang", o.language, kLanguageHelp)->check(CLI::IsMember(languageCodes()));
+    sub->add_option("FILE", o.file, "Program file (Windows-1252 text)")->required();
+}
+
+bool readProgram(const std::string& path, std::string& text, std::ostream& err) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        err << "cannot read " << path << '\n';
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+void writeBox(std::ostream& out, const std::string& title, const std::string& prompt) {
+    out << title << '\n';
+    std::string line;
+    for (std::size_t i = 0; i < prompt.size(); ++i) {
+        if (prompt[i] == '\r' && i + 1 < prompt.size() && prompt[i + 1] == '\n') {
+            out << line << '\n';
+            line.clear();
+            ++i;
+        } else {
+            line += prompt[i];
+        }
+    }
+    out << line << '\n';
+}
+
+}  // namespace gyrel::cli
