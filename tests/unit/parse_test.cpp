@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "editor/check.h"
+#include "editor/parse.h"
+
+namespace gyrel {
+namespace {
+
+class ParseTest : public ::testing::Test {
+protected:
+    ParseResult parse(const std::string& text, double max = 3599) { return parseCamText(text, max, *ed); }
+    std::vector<CamRow> rows() const { return {ed->CamRows.begin(), ed->CamRows.begin() + ed->CamRowCount}; }
+    std::unique_ptr<EditorState> ed = std::make_unique<EditorState>();
+};
+
+TEST_F(ParseTest, ReadsCamRowsCommentsAndTheOffsetsSection) {
+    const ParseResult r =
+        parse("' cam set 1\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 100, 250}, {1, 3000, 50}, {2, 0, 0}, {3, 1, 1}}));
+    EXPECT_EQ(ed->TextOffsets[0][0], 20);
+    EXPECT_EQ(ed->TextOffsets[1][0], -15);
+    // Where each number stands, for the marks.
+    EXPECT_EQ(ed->CamRowSpans[1].start, (std::array<int, 3>{24, 26, 31}));
+    EXPECT_EQ(ed->CamRowSpans[1].length, (std::array<int, 3>{1, 4, 2}));
+}
+
+TEST_F(ParseTest, EmptyTextsAndCommentsOnlyHaveNoRows) {
+    EXPECT_TRUE(parse("").ok);
+    EXPECT_EQ(ed->CamRowCount, 0);
+    EXPECT_TRUE(parse("' nothing 1 2 3\r\n\r\n   ' more\r\n").ok);
+    EXPECT_EQ(ed->CamRowCount, 0);
+}
+
+TEST_F(ParseTest, ClearsWhatAnEarlierParseLeft) {
+    ASSERT_TRUE(parse("1 5 6\r\n&\r\n3 7 8\r\n").ok);
+    ASSERT_TRUE(parse("2 9 10\r\n").ok);
+    EXPECT_EQ(rows(), (std::vector<CamRow>{{2, 9, 10}}));
+    EXPECT_EQ(ed->CamRows[1], (CamRow{0, 0, 0}));
+    EXPECT_EQ(ed->TextOffsets[0][2], 0);
+}
+
+TEST_F(ParseTest, SeparatorsSignsAndPoints) {
+    ASSERT_TRUE(parse("1\t10-20\r\n2,30.40\r\n3 x5y 6\r\n").ok);
+    EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 10, 20}, {2, 30, 40}, {3, 5, 6}}));
+    // A sign only starts a number; "10--20" is 10 and -20.
+    const ParseResult r = parse("1 10--20\r\n");
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.error.word, 5);
+    EXPECT_EQ(r.error.token, "-20");
+    EXPECT_EQ(r.error.tokenStart, 5);
+}
+
+TEST_F(ParseTest, PositionsRunToTheModelsLastPosition) {
+    EXPECT_TRUE(parse("1 0 3599\r\n").ok);
+    ParseResult r = parse("1 100 3600\r\n");
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.error.word, 5);
+    EXPECT_EQ(r.error.token, "3600");
+    EXPECT_EQ(r.error.tokenStart, 6);
+    EXPECT_FALSE(r.error.inOffsets);
+    EXPECT_TRUE(parse("1 0 4294967295\r\n", 4294967295.0).ok);
+    EXPECT_EQ(ed->CamRows[0][2], 4294967295.0);
+    r = parse("1 -5 10\r\n");
+    EXPECT_EQ(r.error.word, 5);
+    EXPECT_EQ(r.error.token, "-5");
+}
+
+TEST_F(ParseTest, EachLineNeedsItsThreeNumbers) {
+    ParseResult r = parse("1 100 200\r\n  7\r\n");
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.error.word, 2);  // Needed ON value
+    EXPECT_EQ(r.error.token, "7");
+    EXPECT_EQ(r.error.tokenStart, 13);
+    EXPECT_EQ(ed->CamRowCount, 1);
+    r = parse("7 100 ' no OFF\r\n");
+    EXPECT_EQ(r.error.word, 3);  // Needed OFF value
+    EXPECT_EQ(r.error.token, "100");
+    EXPECT_EQ(r.error.tokenStart, 2);
+    r = parse("7 100 200 300\r\n");
+    EXPECT_EQ(r.error.word, 6);  // Too much parameters
+    EXPECT_EQ(r.error.token, "300");
+    r = parse("17 100 200\r\n");
+    EXPECT_EQ(r.error.word, 4);  // Output does not exist
+    EXPECT_EQ(r.error.token, "17");
+    r = parse("0 100 200\r\n");
+    EXPECT_EQ(r.error.word, 4);
+    r = parse("- 100 200\r\n");  // a lone sign reads as 0
+    EXPECT_EQ(r.error.word, 4);
+    EXPECT_EQ(r.error.token, "-");
+}
+
+TEST_F(ParseTest, OffsetsComeInGroupsOfThree) {
+    ASSERT_TRUE(parse("&\r\n1 5 6 2 -7 8\r\n3 9\r\n4 10 11 16 -1800 1800\r\n").ok);
+    EXPECT_EQ(ed->TextOffsets[0][0], 5);
+    EXPECT_EQ(ed->TextOffsets[1][0], 6);
+    EXPECT_EQ(ed->TextOffsets[0][1], -7);
+    EXPECT_EQ(ed->TextOffsets[1][1], 8);
+    EXPECT_EQ(ed->TextOffsets[0][2], 9);  // a short group sets the ON offset only
+    EXPECT_EQ(ed->TextOffsets[1][2], 0);
+    EXPECT_EQ(ed->TextOffsets[0][15], -1800);
+    EXPECT_EQ(ed->TextOffsets[1][15], 1800);
+    ParseResult r = parse("1 1 2\r\n&\r\n2 0 1801\r\n");
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.error.word, 7);
+    EXPECT_EQ(r.error.token, "1801");
+    EXPECT_TRUE(r.error.inOffsets);
+    r = parse("&\r\n17 0 0\r\n");
+    EXPECT_EQ(r.error.word, 4);
+    EXPECT_TRUE(r.error.inOffsets);
+}
+
+// A number needs no blank after it: an apostrophe, "&", a line feed or the end
+// of the text completes it.
+TEST_F(ParseTest, NumbersEndWithoutASeparator) {
+    ASSERT_TRUE(parse("1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10").ok);
+    EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 100, 250}, {2, 5, 6}, {3, 7, 8}}));
+    EXPECT_EQ(ed->TextOffsets[0][3], 10);
+    EXPECT_EQ(ed->TextOffsets[1][3], -10);
+    // "&" ends the cam line it stands on.
+    const ParseResult r = parse("1 100&\r\n");
+    EXPECT_EQ(r.error.word, 3);
+    EXPECT_EQ(r.error.token, "100");
+}
+
+TEST_F(ParseTest, ALastLineWithoutLineFeedIsCheckedButNotCounted) {
+    ASSERT_TRUE(parse("1 100 200\r\n2 300 400").ok);
+    EXPECT_EQ(ed->CamRowCount, 1);
+    EXPECT_EQ(ed->CamRows[1], (CamRow{2, 300, 400}));
+    const ParseResult r = parse("1 100 200\r\n2 300 4000");
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.error.token, "4000");
+    EXPECT_EQ(r.error.tokenStart, 17);
+}
+
+TEST_F(ParseTest, TheTableHolds2001RowsAndSaysSoAtTheNext) {
+    std::string text;
+    for (int i = 0; i < 2001; ++i) text += "1 " + std::to_string(i) + " " + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(parse(text).ok);
+    EXPECT_EQ(ed->CamRowCount, 2001);
+    const std::string more = text + "16 1 2\r\n";
+    const ParseResult r = parse(more);
+    ASSERT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.tooManyRows);
+    EXPECT_EQ(r.error.word, 6);
+    EXPECT_EQ(r.error.token, "16");
+    EXPECT_EQ(r.error.tokenStart, static_cast<int>(text.size()));
+    EXPECT_EQ(ed->CamRowCount, 2001);
+}
+
+TEST_F(ParseTest, StopsAtTheFirstError) {
+    const ParseResult r = parse("1 1 2\r\n1 3600 2\r\n99 1 1\r\n");
+    EXPECT_EQ(r.error.word, 5);
+    EXPECT_EQ(r.error.token, "3600");
+    EXPECT_EQ(ed->CamRowCount, 1);
+}
+
+}  // namespace
+}  // namespace gyrel
