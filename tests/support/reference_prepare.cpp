@@ -1,4 +1,4 @@
-#include "support/reference_prepare.h"
+#include "reference_prepare.h"
 
 #include <algorithm>
 #include <vector>
