@@ -389,8 +389,9 @@ EditorWindow* openEditor(Context& ctx, QWidget* mainWindow, const std::function<
     Editor& ed = w->editor();
     ed.view.visible = true;
     w->render();
+    // Shown means laid out too: the first layout's notice comes before the check.
     auto* box = w->findChild<QTextEdit*>("ProgBox");
-    ctx.svc.clock.waitUntil([box] { return box && box->isVisible(); }, 5000);
+    ctx.svc.clock.waitUntil([box, &ed] { return box && box->isVisible() && ed.st.ResizeSeen != 0; }, 5000);
     if (ctx.model.ModelType == "V712")
         ed.leggi712();
     else
