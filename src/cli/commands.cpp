@@ -7,6 +7,9 @@ void addSimulateCommand(CLI::App& app, Env& env, int* exitCode);
 void addStatusCommand(CLI::App& app, Env& env, int* exitCode);
 void addCheckCommand(CLI::App& app, Env& env, int* exitCode);
 void addPrepareCommand(CLI::App& app, Env& env, int* exitCode);
+void addDownloadCommand(CLI::App& app, Env& env, int* exitCode);
+void addUploadCommand(CLI::App& app, Env& env, int* exitCode);
+void addPresetCommand(CLI::App& app, Env& env, int* exitCode);
 
 std::vector<CommandAdder> allCommands() {
     return {
@@ -15,6 +18,9 @@ std::vector<CommandAdder> allCommands() {
         addStatusCommand,
         addCheckCommand,
         addPrepareCommand,
+        addDownloadCommand,
+        addUploadCommand,
+        addPresetCommand,
     };
 }
 

@@ -124,6 +124,7 @@ bool FrameSender::sendProgram(FrameEncoding encoding) {
     for (const Frame19& frame : frames) {
         for (int i = 0; i < 19; ++i) TxFrame[static_cast<std::size_t>(i + 1)] = frame[static_cast<std::size_t>(i)];
         TxDati();
+        if (afterFrame) afterFrame();
         if (TxError) {
             failureEnd();
             return TxError;

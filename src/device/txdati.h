@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "device/download_frames.h"
 #include "device/transfer_env.h"
@@ -37,6 +38,8 @@ public:
     // Frames acknowledged in the last program (the command line's progress).
     int framesAcknowledged = 0;
     int framesTotal = 0;
+    // Called after every frame of a program (the command line shows its progress).
+    std::function<void()> afterFrame;
 
 private:
     bool sendFrameBytes();

@@ -1,0 +1,240 @@
+// gyrel-cli download: checks, prepares and sends a program file into one slot,
+// as the editor's download button does, optionally reading it back to compare.
+#include "cli/cmd_download.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+
+#include "device/tx712_val.h"
+#include "platform/serial_port.h"
+
+namespace gyrel::cli {
+
+int StderrOperator::messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon, const std::string& title) {
+    ++boxes;
+    auto lines = [](std::string t) {
+        std::string out;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;
+            out += t[i];
+        }
+        return out;
+    };
+    err_ << lines(title) << "\n" << lines(prompt) << "\n";
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) {
+        if (yes_) return AnswerYes;
+        ++questionsDeclined;
+        err_ << "(answered No; --yes answers Yes)\n";
+        return AnswerNo;
+    }
+    return buttons == MsgButtons::OkCancel ? AnswerCancel : AnswerOk;
+}
+
+ScopedWorkFolder::ScopedWorkFolder() {
+    if (const char* old = std::getenv("GYREL_HOME")) {
+        hadOld_ = true;
+        old_ = old;
+    }
+    std::error_code ec;
+    const auto base = std::filesystem::temp_directory_path(ec);
+    for (int i = 0; i < 1000 && path_.empty(); ++i) {
+        const auto candidate = base / ("gyrel-cli-" + std::to_string(std::rand()) + "-" + std::to_string(i));
+        if (std::filesystem::create_directory(candidate, ec)) path_ = candidate.string();
+    }
+#ifdef _WIN32
+    _putenv_s("GYREL_HOME", path_.c_str());
+#else
+    setenv("GYREL_HOME", path_.c_str(), 1);
+#endif
+}
+
+ScopedWorkFolder::~ScopedWorkFolder() {
+#ifdef _WIN32
+    _putenv_s("GYREL_HOME", hadOld_ ? old_.c_str() : "");
+#else
+    if (hadOld_) setenv("GYREL_HOME", old_.c_str(), 1);
+    else unsetenv("GYREL_HOME");
+#endif
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+ModelGlobals globalsOf(const ModelInfo& m) {
+    ModelGlobals g;
+    g.ModelType = m.code;
+    g.LastOutputIndex = m.outputs - 1;
+    g.MaxPosition = m.maxPosition;
+    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
+    if (m.turnCount > 0) g.TurnCount = m.turnCount;
+    g.ProgramNumberOffset = m.programNumberOffset;
+    g.FileExtension = m.fileExtension;
+    g.SpeedText = m.speed;
+    g.RxTimeoutFactor = m.rxTimeoutFactor;
+    return g;
+}
+
+const ModelInfo* modelFor(Env& env, const std::string& code) {
+    const ModelInfo* m = findModel(code);
+    if (!m) {
+        std::string list;
+        for (const ModelInfo& i : modelTable()) list += (list.empty() ? "" : ", ") + std::string(i.code);
+        env.err << "unknown model \"" << code << "\" (one of " << list << ")\n";
+    }
+    return m;
+}
+
+DeviceJob::DeviceJob(Env& env, const ModelInfo& model, const std::string& language, const std::string& path,
+                     bool yes)
+    : cli(env), portPath(path), port(env.makePort ? env.makePort(path) : nullptr), op(env.err, yes) {
+    if (!port) return;
+    ctx = std::make_unique<Context>(Services{*port, env.clock, settings, fs, op});
+    ctx->model = globalsOf(model);
+    ctx->applyLanguage(language);
+    link = std::make_unique<SerialLink>(*ctx);
+    ed.ResizeSeen = 1;  // no window to lay out: the check prepares at once
+    check = std::make_unique<EditorEnv>(EditorEnv{*ctx, ed, {}});
+    transfer = std::make_unique<TransferEnv>(TransferEnv{*ctx, *link, ed, {}, {}});
+    transfer->procs.LeggiLav = [this](int code) { return LeggiLav(*check, code); };
+    transfer->procs.Leggi712 = [this] { Leggi712(*check); };
+    download = std::make_unique<DownloadCommand>(*transfer);
+    upload = std::make_unique<UploadCommand>(*transfer, download->sender);
+}
+
+DeviceJob::~DeviceJob() {
+    if (link) link->chiudi_com(link->PortUsers | UserEditor | UserUpload | UserOrigin | UserOldModel);
+    try {
+        if (port && port->portOpen()) port->setPortOpen(false);
+    } catch (const SerialError&) {
+    }
+}
+
+bool DeviceJob::open() {
+    if (!port) {
+        cli.err << "cannot open " << portPath << ": no serial port available\n";
+        return false;
+    }
+    try {
+        link->presetPort(ctx->model.SpeedText);
+        port->setPortOpen(true);
+        port->setInBufferCount(0);
+        port->setOutBufferCount(0);
+    } catch (const SerialError& e) {
+        cli.err << "cannot open " << portPath << " at " << ctx->model.SpeedText << " baud: " << e.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct DownloadOptions {
+    std::string model;
+    std::string language = "EN";
+    std::string port;
+    int slot = 1;
+    bool yes = false;
+    bool verify = false;
+    std::string file;
+};
+
+// The device's table against the one sent: the empty program goes as one entry
+// with every output off; the standard encoding keeps 16 bits of each value.
+std::vector<std::string> differences(const CamTable& sent, const UploadCommand& up, const EditorState& ed,
+                                     bool wide) {
+    std::vector<std::string> diff;
+    const int n = sent.storedCount() == 0 ? 1 : sent.storedCount();
+    const int got = static_cast<int>(ed.camTable.CamCount);
+    if (got != n) diff.push_back("change points: sent " + std::to_string(n) + ", read back " + std::to_string(got));
+    const std::uint32_t keep = wide ? 0xFFFFFFFFu : 0xFFFFu;
+    for (int i = 0; i < n && i < got && i < ImportedTable::kRows; ++i) {
+        const std::uint32_t p = sent.storedCount() == 0 ? 0 : sent.position(i) & keep;
+        const std::uint32_t m = sent.storedCount() == 0 ? 0 : sent.mask(i) & keep;
+        const auto& row = up.Imported.rows[static_cast<std::size_t>(i)];
+        if (row[0] != p || row[1] != m) {
+            diff.push_back("entry " + std::to_string(i) + ": sent " + std::to_string(p) + " " + std::to_string(m) +
+                           ", read back " + plainNumber(row[0]) + " " + plainNumber(row[1]));
+        }
+    }
+    return diff;
+}
+
+int runDownload(Env& env, const DownloadOptions& o) {
+    const ModelInfo* model = modelFor(env, o.model);
+    if (!model) return 1;
+    if (o.slot < 1 || o.slot > 16) {
+        env.err << "--slot must be a program number 1..16\n";
+        return 1;
+    }
+    if (o.verify && model->upload == UploadKind::None) {
+        env.err << "--verify: the " << model->code << " model cannot send its programs back\n";
+        return 1;
+    }
+    StdFileSystem files;
+    std::string text;
+    try {
+        text = files.readAll(o.file);
+    } catch (const FileError& e) {
+        env.err << "cannot read " << o.file << ": " << e.what() << "\n";
+        return 1;
+    }
+    DeviceJob job(env, *model, o.language, o.port, o.yes);
+    if (!job.open()) return 2;
+    EditorState& ed = job.ed;
+    ed.ProgBox = text;
+    ed.ProgramFilePath = o.file;
+    ed.ProgramIndex = o.slot - 1;
+    job.fs.writeAll(job.transfer->WorkFilePath(), text);
+    if (env.errIsTerminal) {
+        job.download->sender.afterFrame = [&] {
+            env.err << "\rframe " << job.download->sender.framesAcknowledged << "/" << job.download->sender.framesTotal
+                    << std::flush;
+        };
+    }
+    job.download->Command2();
+    if (env.errIsTerminal && job.download->sender.framesTotal > 0) env.err << "\n";
+    using Outcome = DownloadCommand::Outcome;
+    switch (job.download->lastOutcome) {
+        case Outcome::Sent:
+            break;
+        case Outcome::Declined:
+        case Outcome::CheckFailed:
+        case Outcome::Refused:
+            return 1;
+        case Outcome::NoPort:
+            env.err << "cannot open " << o.port << "\n";
+            return 2;
+        default:
+            if (model->download == DownloadKind::Text712)
+                env.err << job.download->text712.rejectedLines << " of " << job.download->text712.linesAwaited
+                        << " lines not accepted\n" << ed.FinRisp << "\n";
+            return 2;
+    }
+    if (!o.verify) return 0;
+    const CamTable sent = ed.camTable;
+    if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
+        env.err << "verify: the program could not be read back\n";
+        return 2;
+    }
+    const auto diff = differences(sent, *job.upload, ed, model->download == DownloadKind::HighResolution);
+    for (const std::string& d : diff) env.err << "verify: " << d << "\n";
+    return diff.empty() ? 0 : 3;
+}
+
+}  // namespace
+
+void addDownloadCommand(CLI::App& app, Env& env, int* exitCode) {
+    auto o = std::make_shared<DownloadOptions>();
+    CLI::App* sub = app.add_subcommand("download", "Check a program file and send it into a program slot");
+    sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
+    sub->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
+    sub->add_option("--port", o->port, "Serial port (COM3, /dev/ttyUSB0, a pseudo-terminal)")->required();
+    sub->add_option("--slot", o->slot, "Program number 1..16")->required();
+    sub->add_flag("--yes", o->yes, "Answer Yes to the questions (an empty program clears the slot)");
+    sub->add_flag("--verify", o->verify, "Read the slot back afterwards and compare (exit 3 on a difference)");
+    sub->add_option("FILE", o->file, "The program file")->required();
+    sub->callback([&env, exitCode, o] { *exitCode = runDownload(env, *o); });
+}
+
+}  // namespace gyrel::cli

@@ -1,0 +1,74 @@
+// gyrel-cli upload: reads one program slot back as program text.
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "cli/cmd_download.h"
+
+namespace gyrel::cli {
+
+namespace {
+
+struct UploadOptions {
+    std::string model;
+    std::string language = "EN";
+    std::string port;
+    int slot = 1;
+    std::string output;
+};
+
+const char* why(UploadEnd end) {
+    switch (end) {
+        case UploadEnd::NoReply: return "no complete reply from the device";
+        case UploadEnd::BadChecksum: return "a reply with a wrong checksum";
+        case UploadEnd::OutOfRange: return "the device sent more than the tables hold";
+        case UploadEnd::NoHeader: return "the device sent pages without a header";
+        case UploadEnd::NoPort: return "the port could not be opened";
+        default: return "the exchange did not complete";
+    }
+}
+
+int runUpload(Env& env, const UploadOptions& o) {
+    const ModelInfo* model = modelFor(env, o.model);
+    if (!model) return 2;
+    if (model->upload == UploadKind::None) {
+        env.err << "the " << model->code << " model cannot send its programs back\n";
+        return 2;
+    }
+    if (o.slot < 1 || o.slot > 16) {
+        env.err << "--slot must be a program number 1..16\n";
+        return 2;
+    }
+    DeviceJob job(env, *model, o.language, o.port, false);
+    if (!job.open()) return 2;
+    if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
+        env.err << "upload of program " << o.slot << " failed: " << why(job.upload->lastEnd) << " ("
+                << job.upload->repliesRead << " replies read)\n";
+        return 2;
+    }
+    if (o.output.empty()) {
+        env.out << job.ed.ProgBox << std::flush;
+        return 0;
+    }
+    try {
+        job.fs.replaceFile(o.output, job.ed.ProgBox);
+    } catch (const FileError& e) {
+        env.err << "cannot write " << o.output << ": " << e.what() << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void addUploadCommand(CLI::App& app, Env& env, int* exitCode) {
+    auto o = std::make_shared<UploadOptions>();
+    CLI::App* sub = app.add_subcommand("upload", "Read a program slot back from the device as program text");
+    sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
+    sub->add_option("--lang", o->language, "Language of the header lines (IT, EN, DE, FR)");
+    sub->add_option("--port", o->port, "Serial port")->required();
+    sub->add_option("--slot", o->slot, "Program number 1..16")->required();
+    sub->add_option("--output", o->output, "Write the text to this file instead of standard output");
+    sub->callback([&env, exitCode, o] { *exitCode = runUpload(env, *o); });
+}
+
+}  // namespace gyrel::cli

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli.h"
+#include "download_fixture.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::TempHome;
+
+struct CliRig {
+    explicit CliRig(const std::string& model) : device(model) {}
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        cli::Env env{out, err, clock,
+                     [this](const std::string& path) -> std::unique_ptr<SerialPort> {
+                         auto p = std::make_unique<sim::InProcessPort>(device, clock);
+                         p->setPortName(path);
+                         p->setBusy(busy);
+                         return p;
+                     },
+                     false};
+        return cli::run(args, env);
+    }
+    std::string file(const std::string& name, const std::string& text) {
+        const std::string p = home.path() + "/" + name;
+        StdFileSystem().writeAll(p, text);
+        return p;
+    }
+    TempHome home;
+    VirtualClock clock;
+    sim::Device device;
+    std::ostringstream out, err;
+    bool busy = false;
+};
+
+TEST(CliDownload, SendsACheckedProgramIntoTheSlot) {
+    CliRig r("NORM");
+    const std::string f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/sim", "--slot", "3", f}), 0) << r.err.str();
+    ASSERT_TRUE(r.device.program(2).has_value());
+    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
+    EXPECT_EQ(r.err.str(), "");
+}
+
+TEST(CliDownload, EmptyProgramNeedsYes) {
+    CliRig r("NORM");
+    const std::string f = r.file("e.txt", "' nothing here\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", f}), 1);
+    EXPECT_TRUE(r.device.received().empty());
+    EXPECT_EQ(r.err.str().substr(0, 21), "     Empty program ! ");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", "--yes", f}), 0);
+    EXPECT_EQ(*r.device.program(0), (sim::CamTable{{0, 0}}));
+}
+
+TEST(CliDownload, FailedCheckExitsOneWithTheMessageBoxOnStandardError) {
+    CliRig r("NORM");
+    const std::string f = r.file("bad.txt", "1\t100\t4000\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", f}), 1);
+    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n");
+    EXPECT_TRUE(r.device.received().empty());
+}
+
+TEST(CliDownload, UnansweredFrameExitsTwo) {
+    CliRig r("V820HX");
+    r.device.faults().noAckFrames = 1000;
+    const std::string f = r.file("p.820", "1\t100\t200\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "V820HX", "--port", "p", "--slot", "1", f}), 2);
+    EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
+}
+
+TEST(CliDownload, PortThatCannotBeOpenedIsAClearErrorExitTwo) {
+    CliRig r("NORM");
+    r.busy = true;
+    const std::string f = r.file("p.txt", "1\t100\t200\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/ttyUSB9", "--slot", "1", f}), 2);
+    EXPECT_EQ(r.err.str().rfind("cannot open /dev/ttyUSB9 at 9600 baud: ", 0), 0u) << r.err.str();
+}
+
+TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
+    CliRig r("V820AX");
+    const std::string f = r.file("p.820", "1\t100\t200\r\n8\t16000\t10\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "V820AX", "--port", "p", "--slot", "2", "--verify", f}), 0) << r.err.str();
+    bool tampered = false;
+    r.clock.onPump = [&] {
+        if (!tampered && r.device.program(1) && r.device.program(1)->size() == 4 &&
+            (*r.device.program(1))[0].position == 10) {
+            r.device.setProgram(1, {{10, 0}, {100, 0x81}, {200, 0x80}, {16001, 0x80}});
+            tampered = true;
+        }
+    };
+    r.device.clearProgram(1);
+    EXPECT_EQ(r.run({"download", "--model", "V820AX", "--port", "p", "--slot", "2", "--verify", f}), 3);
+    EXPECT_TRUE(tampered);
+    EXPECT_NE(r.err.str().find("verify: entry 3: sent 16000 128, read back 16001 128"), std::string::npos)
+        << r.err.str();
+}
+
+TEST(CliDownload, V712TypesTheProgramText) {
+    CliRig r("V712");
+    const std::string f = r.file("p.712", "' P1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "V712", "--port", "p", "--slot", "1", f}), 0) << r.err.str();
+    EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
+    const std::string bad = r.file("q.712", "PRG=1,OUT=99\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "V712", "--port", "p", "--slot", "1", bad}), 2);
+}
+
+TEST(CliUpload, PrintsOrWritesTheRebuiltText) {
+    CliRig r("KMT71");
+    r.device.setProgram(4, {{100, 1}, {2000, 0}});
+    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "5"}), 0) << r.err.str();
+    const std::string text = r.out.str();
+    EXPECT_EQ(text.substr(0, 13), "'Imported on ");
+    EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 5\r\n\r\n1\t100\t2000\r\n");
+    const std::string out = r.home.path() + "/back.KVX";
+    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "5", "--output", out}), 0);
+    EXPECT_EQ(StdFileSystem().readAll(out), text);
+    EXPECT_EQ(r.out.str(), "");
+}
+
+TEST(CliUpload, IncompleteExchangeExitsTwo) {
+    CliRig r("V820AX");
+    r.device.faults().silent = true;
+    EXPECT_EQ(r.run({"upload", "--model", "V820AX", "--port", "p", "--slot", "1"}), 2);
+    EXPECT_EQ(r.err.str(), "upload of program 1 failed: no complete reply from the device (0 replies read)\n");
+    EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "p", "--slot", "1"}), 2);
+}
+
+TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
+    CliRig r("Px71");
+    EXPECT_EQ(r.run({"preset", "write", "--model", "Px71", "--port", "p", "--preset", "1=3600", "--preset",
+                     "16=4294967295", "--origin", "1=5", "--origin", "16=0"}),
+              0)
+        << r.err.str();
+    EXPECT_EQ(r.device.presetOrigin(0).preset, 3600u);
+    EXPECT_EQ(r.device.presetOrigin(0).origin, 5u);
+    EXPECT_EQ(r.device.presetOrigin(15).preset, 4294967295u);
+    EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p"}), 0);
+    const std::string out = r.out.str();
+    EXPECT_EQ(out.substr(0, 9), "1 3600 5\n");
+    EXPECT_NE(out.find("\n2 0 0\n"), std::string::npos);
+    EXPECT_EQ(out.substr(out.size() - 16), "16 4294967295 0\n");
+}
+
+TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
+    CliRig r("V820HX");
+    EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "1=-4"}), 1);
+    EXPECT_TRUE(r.device.received().empty());
+    EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "1=2000000"}), 1);
+    EXPECT_EQ(r.err.str(), "2000000\nToo High\n");
+    EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "3=1", "--origin", "4=1"}), 1);
+    r.device.faults().silent = true;
+    EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "3=1"}), 2);
+    EXPECT_EQ(r.run({"preset", "read", "--model", "V820HX", "--port", "p"}), 2);
+    EXPECT_NE(r.out.str().find("\n3 - -\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace gyrel
