@@ -1,0 +1,135 @@
+#include "ui/gyrel_app.h"
+
+#include <QTimer>
+
+#include "link/monitor.h"
+#include "ui/mainform.h"
+#include "ui/set_seriale_window.h"
+#include "ui/small_windows.h"
+
+namespace gyrel::ui {
+
+GyrelApp::GyrelApp(Services services, AppOptions options)
+    : ctx(services),
+      link(ctx),
+      models(ctx),
+      startup(ctx, link),
+      serialDialog(services.port, services.clock, services.op),
+      serialMenu(ctx, link, serialDialog),
+      filter(ctx),
+      positionTest(ctx),
+      credit(ctx),
+      options_(std::move(options)) {
+    serialDialog.typedPathsAllowed = options_.typedPathsAllowed;
+    serialDialog.listDevicePaths = options_.listDevicePaths;
+
+    Mainform::Actions a;
+    a.communications = options_.openEditor;
+    a.testEncoder = [this] { link.monitor().TestEncoderClick(); };
+    a.model = [this](int i) { selectModel(i); };
+    a.language = [this](const char* code) { ctx.applyLanguage(code); };
+    a.seriale = [this] { serialMenu.SerialeClick(); };
+    a.filter = [this] { filter.show(); };
+    a.enbEcon = [this] { link.monitor().EnbEconClick(); };
+    a.info = [this] {
+        credit.aarelease();
+        credit.show();
+    };
+    a.check1MouseUp = [this](bool checked) { link.check1MouseUp(checked); };
+    a.windowStateChanged = [this] { link.monitor().windowResized(); };
+    a.closing = [this] { shutdown(); };
+    mainform = std::make_unique<Mainform>(ctx, a);
+    serialWindow = std::make_unique<SetSerialeWindow>(serialDialog, mainform.get());
+    filterWindow = std::make_unique<FiltformWindow>(ctx, filter, mainform.get());
+    positionTestWindow = std::make_unique<Form3Window>(ctx, positionTest, mainform.get());
+    creditWindow = std::make_unique<CreditformWindow>(ctx, credit, nullptr);
+    wireHooks();
+
+    refreshTimer_ = std::make_unique<QTimer>();
+    refreshTimer_->setInterval(kRefreshMs);
+    QObject::connect(refreshTimer_.get(), &QTimer::timeout, [this] { refreshAll(); });
+    refreshTimer_->start();
+}
+
+GyrelApp::~GyrelApp() {
+    refreshTimer_->stop();
+    // The windows go before the logic they draw.
+    creditWindow.reset();
+    positionTestWindow.reset();
+    filterWindow.reset();
+    serialWindow.reset();
+    mainform.reset();
+}
+
+void GyrelApp::wireHooks() {
+    Hooks& h = ctx.hooks;
+    h.titleChanged = [this] { mainform->refresh(); };
+    h.languageApplied = [this] {
+        mainform->relabel();
+        for (auto& r : relabelers_) r();
+    };
+    h.serialDialogForOpenFailure = [this] { return serialMenu.openFailure(); };
+    h.serialDialogVisible = [this] { return serialDialog.view().visible; };
+    h.showPositionTest = [this](bool visible) {
+        if (visible)
+            positionTest.show();
+        else
+            positionTest.hide();
+        positionTestWindow->refresh();
+    };
+    h.serialDialogDefaults = [this] {
+        serialDialog.Default({9600, 115200});
+        serialDialog.Sfondi(Rgb{192, 192, 192});
+    };
+    h.mainWindowVisible = [this] {
+        mainform->refresh();
+        return mainform->isVisible();
+    };
+}
+
+void GyrelApp::start() {
+    startup.load();
+    refreshAll();
+}
+
+void GyrelApp::refreshAll() {
+    if (mainform->isClosing()) return;
+    mainform->refresh();
+    serialWindow->refresh();
+    filterWindow->refresh();
+    positionTestWindow->refresh();
+    creditWindow->refresh();
+    for (auto& r : refreshers_) r();
+}
+
+void GyrelApp::selectModel(int menuIndex) {
+    const std::string before = ctx.model.ModelType;
+    switch (menuIndex) {
+        case 0: models.ConfiguraSingolo(0); break;
+        case 1: models.ConfiguraKMT(); break;
+        case 2: models.ConfiguraSingolo(1); break;
+        case 3: models.Configura712(); break;
+        case 4: models.ConfiguraPx71(); break;
+        case 5: models.Configura820AX(); break;
+        case 6: models.Configura820HX(); break;
+        default: return;
+    }
+    if (ctx.model.ModelType != before && options_.modelChanged) options_.modelChanged(ctx.model.ModelType);
+}
+
+// The main window closes: a running polling loop is told to end (it lies
+// beneath this handler and must unwind for the program to finish), then the
+// shutdown releases the port and writes the settings.
+void GyrelApp::shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    refreshTimer_->stop();
+    link.PollingActive = false;
+    startup.TerminaTutto();
+    for (QWidget* w : std::initializer_list<QWidget*>{serialWindow.get(), filterWindow.get(), positionTestWindow.get(),
+                                                     creditWindow.get()})
+        w->hide();
+    if (options_.quit) options_.quit();
+}
+
+}  // namespace gyrel::ui
