@@ -82,14 +82,14 @@ int main(int argc, char** argv) {
     gyrel::QtOperator op;
 
     std::unique_ptr<gyrel::SerialPort> serial;
-    gyrel::ui::SimulatedEncoder* simulator = nullptr;
+    gyrel::sim::InProcessPort* simulator = nullptr;
     const bool simulated = parser.isSet(simulate);
     const QStringList positional = parser.positionalArguments();
     if (simulated) {
         const std::string requested = positional.isEmpty() ? std::string() : positional.first().toStdString();
         const std::string model =
             gyrel::ui::simulatedModelFor(requested, settings.get(gyrel::kSettingsSection, "Tipo").value_or(""));
-        auto encoder = std::make_unique<gyrel::ui::SimulatedEncoder>(model, clock);
+        auto encoder = gyrel::ui::makeDemoEncoder(model, clock);
         simulator = encoder.get();
         serial = std::move(encoder);
         if (!requested.empty() && requested != model)
@@ -107,7 +107,9 @@ int main(int argc, char** argv) {
     options.quit = [] { QCoreApplication::quit(); };
     // The simulator follows the model menu unless a model was named.
     if (simulator && positional.isEmpty())
-        options.modelChanged = [simulator](const std::string& model) { simulator->switchModel(model); };
+        options.modelChanged = [simulator, &clock](const std::string& model) {
+            gyrel::ui::switchDemoModel(*simulator, model, clock);
+        };
 
     gyrel::ui::GyrelApp app(gyrel::Services{*serial, clock, settings, fs, op}, options);
     op.setParent(app.mainform.get());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/qt/qt_settings_store.h"
+#include "scripted_operator.h"
 #include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
 #include "ui/gyrel_app.h"
@@ -14,27 +15,13 @@
 
 namespace gyrel::test {
 
-// Answers every message box with a scripted answer (OK by default) and keeps its text.
-struct ScriptedOperator : Operator {
-    std::vector<std::string> boxes;
-    int answer = AnswerOk;
-    int beeps = 0;
-    int messageBox(const std::string& prompt, MsgButtons, MsgIcon, const std::string& title) override {
-        boxes.push_back(title + "|" + prompt);
-        return answer;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    void beep() override { ++beeps; }
-};
-
 struct GuiRig {
     QTemporaryDir dir;
     VirtualClock clock;
     std::unique_ptr<QtSettingsStore> settings;
     StdFileSystem fs;
     ScriptedOperator op;
-    std::unique_ptr<ui::SimulatedEncoder> encoder;
+    std::unique_ptr<sim::InProcessPort> encoder;
     std::unique_ptr<ui::GyrelApp> app;
     int quits = 0;
 
@@ -43,10 +30,10 @@ struct GuiRig {
         qputenv("GYREL_HOME", dir.filePath("home").toLocal8Bit());
         settings = std::make_unique<QtSettingsStore>(dir.filePath("gyrel.ini"));
         for (const auto& [k, v] : stored) settings->set("startup", k, v);
-        encoder = std::make_unique<ui::SimulatedEncoder>(model, clock);
+        encoder = ui::makeDemoEncoder(model, clock);
         ui::AppOptions options;
         options.quit = [this] { ++quits; };
-        options.modelChanged = [this](const std::string& m) { encoder->switchModel(m); };
+        options.modelChanged = [this](const std::string& m) { ui::switchDemoModel(*encoder, m, clock); };
         app = std::make_unique<ui::GyrelApp>(Services{*encoder, clock, *settings, fs, op}, options);
         app->start();
         app->refreshAll();

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/operator.h"
+
+namespace gyrel::test {
+
+// Answers every message box with a scripted answer (OK by default) and keeps its text.
+struct ScriptedOperator : Operator {
+    std::vector<std::string> boxes;
+    int answer = AnswerOk;
+    int beeps = 0;
+    int messageBox(const std::string& prompt, MsgButtons, MsgIcon, const std::string& title) override {
+        boxes.push_back(title + "|" + prompt);
+        return answer;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void beep() override { ++beeps; }
+};
+
+}  // namespace gyrel::test
