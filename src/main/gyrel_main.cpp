@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
     gyrel::ui::GyrelApp app(gyrel::Services{*serial, clock, settings, fs, op}, options);
     op.setParent(app.mainform.get());
     app.start();
+    // A model named with --simulate is the program's model too.
+    if (simulated && !positional.isEmpty()) app.selectModel(simulator->device().model().code);
     if (parser.isSet(port) && !simulated) {
         serial->setPortName(parser.value(port).toStdString());
         gyrel::setMainTitle(app.ctx);

@@ -38,6 +38,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
     a.check1MouseUp = [this](bool checked) { link.check1MouseUp(checked); };
     a.windowStateChanged = [this] { link.monitor().windowResized(); };
     a.closing = [this] { shutdown(); };
+    a.afterEvent = [this] { refreshAll(); };
     mainform = std::make_unique<Mainform>(ctx, a);
     serialWindow = std::make_unique<SetSerialeWindow>(serialDialog, mainform.get());
     filterWindow = std::make_unique<FiltformWindow>(ctx, filter, mainform.get());
@@ -100,6 +101,15 @@ void GyrelApp::refreshAll() {
     positionTestWindow->refresh();
     creditWindow->refresh();
     for (auto& r : refreshers_) r();
+}
+
+bool GyrelApp::selectModel(const std::string& code) {
+    const ModelInfo* m = findModel(code);
+    if (!m) return false;
+    for (std::size_t i = 0; i < Mainform::modelMenuNames().size(); ++i)
+        if (std::string(Mainform::modelMenuNames()[i]) == m->menuEntry) selectModel(static_cast<int>(i));
+    refreshAll();
+    return true;
 }
 
 void GyrelApp::selectModel(int menuIndex) {

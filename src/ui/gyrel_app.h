@@ -48,6 +48,8 @@ public:
     // The main window's load: splash, settings, model, language, then the main
     // window shown with the monitor off line.
     void start();
+    // Applies a model as its menu item does (false for an unknown code).
+    bool selectModel(const std::string& code);
     // Redraws every window from the logic's state.
     void refreshAll();
     // More windows to relabel when a language is applied (the editor's, ...).

@@ -45,7 +45,7 @@ QAction* Mainform::addItem(QMenu* menu, const char* name, const char* caption, s
     if (handler)
         connect(a, &QAction::triggered, this, [this, handler] {
             handler();
-            refresh();
+            redraw();
         });
     else
         a->setEnabled(false);
@@ -200,7 +200,7 @@ void Mainform::buildDisplay() {
     connect(check1_, &QCheckBox::clicked, this, [this](bool checked) {
         ctx_.main.Check1Checked = checked;
         if (actions_.check1MouseUp) actions_.check1MouseUp(checked);
-        refresh();
+        redraw();
     });
 
     for (int i = 0; i < 5; ++i) {
@@ -216,6 +216,13 @@ void Mainform::buildDisplay() {
     label5_->setObjectName("Label5");
     label5_->setGeometry(210, 230, 44, 20);
     label5_->setAlignment(Qt::AlignCenter);
+}
+
+void Mainform::redraw() {
+    if (actions_.afterEvent)
+        actions_.afterEvent();
+    else
+        refresh();
 }
 
 void Mainform::relabel() {

@@ -35,6 +35,7 @@ public:
         std::function<void(bool checked)> check1MouseUp;
         std::function<void()> windowStateChanged;  // after ctx.main.minimized was updated
         std::function<void()> closing;             // the window is being closed: shutdown
+        std::function<void()> afterEvent;          // redraws every window after an event was forwarded
     };
 
     Mainform(Context& ctx, Actions actions, QWidget* parent = nullptr);
@@ -53,6 +54,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void redraw();
     void buildMenus();
     void buildDisplay();
     QAction* addItem(QMenu* menu, const char* name, const char* caption, std::function<void()> handler);

@@ -145,11 +145,13 @@ private slots:
         GuiRig rig;
         ui::Mainform* w = rig.app->mainform.get();
         QString position, program, cams, caption;
+        double devicePosition = 0;
         bool fifthBar = false;
         QColor barColour;
         int lit = 0;
         whilePolling(rig, 1000, [&] {
             position = text(w, "FinQuota");
+            devicePosition = rig.encoder->device().positionAt(rig.clock.nowMs());
             program = text(w, "FinProgr");
             cams = text(w, "FinCamme");
             caption = child<QCheckBox>(w, "Check1")->text();
@@ -158,8 +160,11 @@ private slots:
             for (int i = 0; i < 16; ++i)
                 lit += child<ui::ShapeWidget>(w, qPrintable(QString("Shape1_%1").arg(i)))->fillStyle() == FillStyle::Solid;
         });
-        // One turn in 8 s at 3600 positions: about 450 positions after 1 s, shown in tenths.
-        QVERIFY2(QRegularExpression("^4[0-9]\\.[0-9]$").match(position).hasMatch(), qPrintable(position));
+        // Shown in tenths, as the device reported it one poll ago (the shaft turns
+        // 450 positions a second, a poll takes well under 100 ms).
+        QVERIFY2(QRegularExpression("^[0-9]+\\.[0-9]$").match(position).hasMatch(), qPrintable(position));
+        QVERIFY2(devicePosition - position.toDouble() * 10 >= 0 && devicePosition - position.toDouble() * 10 < 45,
+                 qPrintable(position + " / " + QString::number(devicePosition)));
         QCOMPARE(program, QString("1"));
         QCOMPARE(cams, QString("8"));
         QCOMPARE(caption, QString(" Off line"));
@@ -299,9 +304,8 @@ private slots:
     }
 
     void exitWritesTheSettingsAndEndsTheProgram() {
-        GuiRig rig("NORM", {{"Velo", "19200"}});
+        GuiRig rig("NORM", {{"passo", "90"}});
         ui::Mainform* w = rig.app->mainform.get();
-        QCOMPARE(w->windowTitle(), QString("GYREL Utility --  COM 1  -  19200"));
         w->action("MenuKMT71")->trigger();
         w->action("Inglese")->trigger();
         w->action("Exit")->trigger();
@@ -312,6 +316,8 @@ private slots:
         QCOMPARE(raw.value("startup/Language").toString(), QString("EN"));
         QCOMPARE(raw.value("startup/Velo").toString(), QString("115200"));
         QCOMPARE(raw.value("startup/PortaMem").toString(), QString("1"));
+        QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
+        QVERIFY(!raw.contains("startup/passo"));
     }
 
     void exitWhilePollingEndsThePollingLoop() {
