@@ -2,7 +2,9 @@
 
 #include <QTimer>
 
+#include "editor/editor_window.h"
 #include "link/monitor.h"
+#include "ui/editor_window.h"
 #include "ui/mainform.h"
 #include "ui/set_seriale_window.h"
 #include "ui/small_windows.h"
@@ -24,7 +26,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
     serialDialog.listDevicePaths = options_.listDevicePaths;
 
     Mainform::Actions a;
-    a.communications = options_.openEditor;
+    a.communications = options_.openEditor ? options_.openEditor : [this] { openEditorWindow(); };
     a.testEncoder = [this] { link.monitor().TestEncoderClick(); };
     a.model = [this](int i) { selectModel(i); };
     a.language = [this](const char* code) { ctx.applyLanguage(code); };
@@ -55,6 +57,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
 GyrelApp::~GyrelApp() {
     refreshTimer_->stop();
     // The windows go before the logic they draw.
+    delete currentEditor();
     creditWindow.reset();
     positionTestWindow.reset();
     filterWindow.reset();
@@ -67,6 +70,7 @@ void GyrelApp::wireHooks() {
     h.titleChanged = [this] { mainform->refresh(); };
     h.languageApplied = [this] {
         mainform->relabel();
+        if (EditorWindow* e = currentEditor()) e->render();
         for (auto& r : relabelers_) r();
     };
     h.serialDialogForOpenFailure = [this] { return serialMenu.openFailure(); };
@@ -86,6 +90,10 @@ void GyrelApp::wireHooks() {
         mainform->refresh();
         return mainform->isVisible();
     };
+}
+
+void GyrelApp::openEditorWindow() {
+    openEditor(ctx, mainform.get(), [this](Editor& e) { e.chiudi_com = [this](int user) { link.chiudi_com(user); }; });
 }
 
 void GyrelApp::start() {

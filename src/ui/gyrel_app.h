@@ -33,7 +33,7 @@ struct AppOptions {
     std::function<void()> quit;
     // Runs after a model menu item changed ModelType (a simulator follows it).
     std::function<void(const std::string& model)> modelChanged;
-    // Opens the cam program editor; the menu item stays disabled without it.
+    // Opens the cam program editor instead of the editor window (tests).
     std::function<void()> openEditor;
 };
 
@@ -76,6 +76,7 @@ public:
 
 private:
     void wireHooks();
+    void openEditorWindow();
     void selectModel(int menuIndex);
     void shutdown();
 

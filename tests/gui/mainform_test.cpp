@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "gui_fixture.h"
+#include "ui/editor_window.h"
 #include "ui/mainform.h"
 #include "ui/set_seriale_window.h"
 #include "ui/shape_widget.h"
@@ -78,8 +79,6 @@ private slots:
         QCOMPARE(menuTitle(w, "Tools"), QString("Strumenti"));
         QCOMPARE(text(w, "LblProgram"), QString("Programma:"));
         QCOMPARE(text(w, "Label1_15"), QString("16"));
-        // The editor is not part of this build yet: its menu item is disabled.
-        QVERIFY(!w->action("Communications")->isEnabled());
     }
 
     void modelMenuChangesNameTitleAndTurnDisplays() {
@@ -318,6 +317,21 @@ private slots:
         QCOMPARE(raw.value("startup/PortaMem").toString(), QString("1"));
         QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
         QVERIFY(!raw.contains("startup/passo"));
+    }
+
+    void communicationsOpensTheEditorInTheCurrentLanguage() {
+        GuiRig rig;
+        ui::Mainform* w = rig.app->mainform.get();
+        w->action("Inglese")->trigger();
+        QVERIFY(w->action("Communications")->isEnabled());
+        w->action("Communications")->trigger();
+        EditorWindow* editor = currentEditor();
+        QVERIFY(editor);
+        QVERIFY(editor->isVisible());
+        QVERIFY(rig.app->ctx.hooks.editorVisible && rig.app->ctx.hooks.editorVisible());
+        QCOMPARE(editor->windowTitle(), QString("Programming"));
+        w->action("Italiano")->trigger();
+        QCOMPARE(editor->windowTitle(), QString("Programmazione"));
     }
 
     void exitWhilePollingEndsThePollingLoop() {
