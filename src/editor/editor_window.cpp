@@ -41,6 +41,15 @@ Editor::Editor(Context& c) : ctx(c), env{c, st, {}} {
     env.hooks.saveOffs = [this] { SaveOffs(ctx.svc.fs, st); };
     env.hooks.redrawGraphics = [this] { AggiornaGrafica(); };
     env.hooks.aggFrame = [this] { AggFrame(); };
+    MultiFilesHooks& m = multi.hooks;
+    m.leggiLav = [this](int code) { return leggiLav(code); };
+    m.preConf = [this] { ModelConfig(ctx).PreConf(); };
+    m.setProgramNumber = [this](const std::string& text) { Text1Change(text); };
+    m.programPathToMain = [this](const std::string& path) { ctx.settings.PercorsoTxt = path; };
+    m.clearProgramFrame = [this] {
+        view.Frame1Colour = Rgb{0, 0, 0};
+        view.Frame1Caption.clear();
+    };
     installHooks();
 }
 

@@ -7,6 +7,7 @@
 #include "editor/editor_check.h"
 #include "editor/editor_state.h"
 #include "editor/graph_geometry.h"
+#include "editor/multi_files.h"
 
 namespace gyrel {
 
@@ -51,6 +52,7 @@ public:
     Context& ctx;
     EditorState st;
     EditorEnv env;  // the check's view of this editor
+    MultiFiles multi{ctx, st};  // the multiple-files panel, lists and the DESKPL import
     EditorView view;
     GraphView graph;
     int ProgramIndex = 0;  // 0-based device program slot

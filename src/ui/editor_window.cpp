@@ -23,6 +23,7 @@
 #include "platform/cp1252.h"
 #include "ui/editor_text.h"
 #include "ui/graph_window.h"
+#include "ui/multi_panel.h"
 
 namespace gyrel {
 
@@ -79,8 +80,8 @@ void EditorWindow::build() {
     bottom->addWidget(Command2, 2);
     grid->addLayout(bottom, 2, 0, 1, 2);
 
-    Frame3 = new QGroupBox("Files", central);
-    Frame3->setObjectName("Frame3");
+    Frame3 = new MultiPanelWidget(editor_->multi, ctx_, central);
+    Frame3->onChanged = [this] { render(); };
     grid->addWidget(Frame3, 3, 0, 1, 2);
     Frame5 = new QGroupBox("errors", central);
     Frame5->setObjectName("Frame5");
@@ -102,10 +103,13 @@ void EditorWindow::build() {
         editor_->Text1Change(fromBox(t));
         render();
     });
-    // Transfers and lists do their work once their logic is in place; until then
-    // they are shown but not enabled.
+    // Transfers do their work once their logic is in place; until then they are
+    // shown but not enabled.
     Command2->setEnabled(false);
-    SelezMulti->setEnabled(false);
+    connect(SelezMulti, &QCheckBox::clicked, this, [this](bool on) {
+        editor_->multi.SelezMultiReleased(on);
+        render();
+    });
     buildMenus();
 }
 
@@ -276,6 +280,18 @@ void EditorWindow::buildMenus() {
     });
     connect(MenuSaveProgram, &QAction::triggered, this, [this] {
         editor_->MenuSaveProgram();
+        render();
+    });
+    connect(MenuLoadList, &QAction::triggered, this, [this] {
+        editor_->multi.MenuLoadList();
+        render();
+    });
+    connect(MenuSaveList, &QAction::triggered, this, [this] {
+        editor_->multi.MenuSaveList();
+        render();
+    });
+    connect(MenuDeskpl, &QAction::triggered, this, [this] {
+        editor_->multi.MenuDeskpl();
         render();
     });
     connect(Exit, &QAction::triggered, this, [this] { close(); });

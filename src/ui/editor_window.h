@@ -22,6 +22,7 @@ class QTextEdit;
 namespace gyrel {
 
 class GraphWindow;
+class MultiPanelWidget;
 
 // The cam program editor window Form1: renders the editor logic's state and
 // forwards every event to it. Controls carry the names of the logic
@@ -82,7 +83,7 @@ private:
     std::array<QPushButton*, 16> PulsInvio{}, Puls0{}, Puls1{};
     QPushButton* CmdDFT = nullptr;
     QPushButton* CmdRST = nullptr;
-    QGroupBox* Frame3 = nullptr;
+    MultiPanelWidget* Frame3 = nullptr;
     QCheckBox* SelezMulti = nullptr;
     QGroupBox* Frame5 = nullptr;
     QPlainTextEdit* Text2 = nullptr;

@@ -15,15 +15,15 @@
 #include "platform/cp1252.h"
 #include "ui/editor_text.h"
 #include "ui/editor_window.h"
+#include "ui/multi_panel.h"
 
 namespace gyrel {
 
 namespace {
 
-// Download, upload, lists, DESKPL and the origin dialog are offered once their
-// work is in place; until then their controls stay disabled.
+// Download, upload and the origin dialog are offered once their work is in
+// place; until then their controls stay disabled.
 constexpr bool kTransfersReady = false;
-constexpr bool kListsReady = false;
 constexpr bool kOriginReady = false;
 
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -149,19 +149,17 @@ void EditorWindow::render() {
     CmdDFT->setEnabled(kTransfersReady);
     CmdRST->setEnabled(kTransfersReady);
 
-    Frame3->setVisible(layout.multiFilePanel && kListsReady);
-    if (!layout.multiFileCaption.empty()) Frame3->setTitle(QString::fromStdString(layout.multiFileCaption));
+    Frame3->render();
     SelezMulti->setVisible(layout.multiFileBox);
     SelezMulti->setChecked(st.SelezMulti);
-    SelezMulti->setEnabled(kListsReady);
     VScroll1->setEnabled(layout.selectorEnabled);
     VScroll1->setValue(ed.view.VScroll1);
     setBoxText(Text1, ed.view.Text1);
     Command2->setEnabled(kTransfersReady && st.Command2Enabled);
 
-    MenuLoadList->setEnabled(kListsReady && layout.menuLists);
-    MenuSaveList->setEnabled(kListsReady && layout.menuLists);
-    MenuDeskpl->setEnabled(kListsReady && layout.menuDeskpl);
+    MenuLoadList->setEnabled(layout.menuLists);
+    MenuSaveList->setEnabled(layout.menuLists);
+    MenuDeskpl->setEnabled(layout.menuDeskpl);
     Menuencoder->setEnabled(kTransfersReady && layout.menuUpload);
     MenuSettings->setEnabled(kOriginReady && layout.menuOrigin);
     MenEnableGraphic->setEnabled(layout.menuGraph);

@@ -1,6 +1,7 @@
 // The editor window offscreen: typing, Enter, the error message and the selected
 // token, the correction and the re-armed check.
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -116,13 +117,31 @@ private slots:
     void transferMenusWaitDisabled() {
         Rig& rig = *rigPtr;
         EditorWindow* w = openEditor(rig.ctx, nullptr);
-        for (const char* name : {"MenuLoadList", "MenuSaveList", "MenuDeskpl", "Menuencoder", "MenuSettings"})
+        for (const char* name : {"Menuencoder", "MenuSettings"})
             QVERIFY2(!w->findChild<QAction*>(name)->isEnabled(), name);
+        for (const char* name : {"MenuLoadList", "MenuSaveList", "MenuDeskpl"})
+            QVERIFY2(w->findChild<QAction*>(name)->isEnabled(), name);
         QVERIFY(w->findChild<QAction*>("MenuLoadProgram")->isEnabled());
         QVERIFY(w->findChild<QAction*>("MenEnableGraphic")->isEnabled());
         QVERIFY(!w->findChild<QWidget*>("Command2")->isEnabled());
         w->close();
         QTRY_VERIFY(currentEditor() == nullptr);
+    }
+
+    void multipleFilesBoxSwitchesThePanels() {
+        EditorWindow* w = openEditor(rigPtr->ctx, nullptr);
+        auto* multi = w->findChild<QCheckBox*>("SelezMulti");
+        QVERIFY(multi->isEnabled());
+        QVERIFY(!w->findChild<QWidget*>("Frame3")->isVisible());
+        QVERIFY(w->findChild<QWidget*>("Frame2")->isVisible());
+        multi->click();
+        QVERIFY(w->findChild<QWidget*>("Frame3")->isVisible());
+        QVERIFY(!w->findChild<QWidget*>("Frame2")->isVisible());
+        QVERIFY(!w->findChild<QWidget*>("VScroll1")->isEnabled());
+        QVERIFY(w->findChild<QLineEdit*>("MultiPath_15"));
+        multi->click();
+        QVERIFY(!w->findChild<QWidget*>("Frame3")->isVisible());
+        QVERIFY(w->findChild<QWidget*>("Frame2")->isVisible());
     }
 };
 
