@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "download_fixture.h"
+#include "origin/origin_dialog.h"
+#include "sim/faults.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::Rig;
+
+// Every fault the simulated device can show, against a download and an upload:
+// each ends with the outcome of its conversation, within a bounded time, with
+// the port given back, the editor free and the program text untouched.
+const char* const kFaults[] = {"silent",  "late:35", "late400",      "badsum",        "garbage",
+                               "long",    "noack:2", "mute-after:1", "close-after:1", "mute-after:0"};
+
+TEST(TransferFaults, DownloadEndsCleanlyWhateverTheDeviceDoes) {
+    for (const char* fault : kFaults) {
+        SCOPED_TRACE(fault);
+        Rig r("V820AX");
+        ASSERT_TRUE(sim::applyFault(fault, r.device.faults()));
+        r.ed.ProgBox = "1\t100\t200\r\n";
+        r.env.procs.LeggiLav = [&](int) {
+            r.ed.camTable.set(0, 100, 1);
+            r.ed.camTable.set(1, 200, 0);
+            r.ed.camTable.CamCount = 2;
+            r.ed.CamRowCount = 1;
+            return true;
+        };
+        const double t0 = r.clock.nowMs();
+        r.download.Command2();
+        const auto outcome = r.download.lastOutcome;
+        EXPECT_TRUE(outcome == DownloadCommand::Outcome::Sent ||
+                    outcome == DownloadCommand::Outcome::TransmissionError);
+        // A frame gets at most 12 checks: about 11 s, three frames at most.
+        EXPECT_LT(r.clock.nowMs() - t0, 3 * 12000);
+        if (outcome == DownloadCommand::Outcome::TransmissionError) {
+            ASSERT_EQ(r.op.boxes.size(), 1u);
+            EXPECT_EQ(r.op.boxes[0].prompt, "Transmission error");
+        } else {
+            EXPECT_TRUE(r.op.boxes.empty());
+        }
+        EXPECT_EQ(r.link.PortUsers, 0);
+        EXPECT_FALSE(r.port.portOpen());
+        EXPECT_FALSE(r.ctx.EditorBusy);
+        EXPECT_FALSE(r.ed.wait.visible);
+        EXPECT_EQ(r.ed.ProgBox, "1\t100\t200\r\n");
+    }
+}
+
+TEST(TransferFaults, UploadEndsCleanlyWhateverTheDeviceDoes) {
+    for (const char* fault : kFaults) {
+        SCOPED_TRACE(fault);
+        Rig r("KMT71");
+        r.device.setProgram(0, {{100, 1}, {200, 0}});
+        ASSERT_TRUE(sim::applyFault(fault, r.device.faults()));
+        r.ed.ProgBox = "keep";
+        const double t0 = r.clock.nowMs();
+        const int ok = r.upload.ImportaEncoder(0);
+        EXPECT_LT(r.clock.nowMs() - t0, 5 * 700);
+        if (ok == 1) {
+            EXPECT_EQ(r.upload.lastEnd, UploadEnd::Complete);
+            EXPECT_NE(r.ed.ProgBox.find("1\t100\t200\r\n"), std::string::npos);
+        } else {
+            EXPECT_EQ(r.ed.ProgBox, "keep");
+        }
+        EXPECT_EQ(r.link.PortUsers, 0);
+        EXPECT_FALSE(r.ctx.EditorBusy);
+    }
+}
+
+TEST(TransferFaults, OriginExchangeEndsCleanlyWhateverTheDeviceDoes) {
+    for (const char* fault : kFaults) {
+        SCOPED_TRACE(fault);
+        Rig r("Px71");
+        ASSERT_TRUE(sim::applyFault(fault, r.device.faults()));
+        OriginDialog d(r.ctx, r.link, r.ed.wait);
+        d.show();
+        d.rows[0].TxtPreset = "5";
+        d.PulsTx();
+        d.PulsRx();
+        EXPECT_EQ(r.link.PortUsers, 0);
+        EXPECT_LE(r.clock.nowMs(), 17 * 1100 + 100);
+    }
+}
+
+}  // namespace
+}  // namespace gyrel
