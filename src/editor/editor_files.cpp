@@ -9,6 +9,15 @@ std::string WorkFilePath() { return inWorkingFolder("lav.lav"); }
 
 void writeWorkFile(FileSystem& fs, const std::string& text) { fs.writeAll(WorkFilePath(), text); }
 
+bool mirrorWorkFile(FileSystem& fs, const std::string& text) {
+    try {
+        writeWorkFile(fs, text);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 std::string readWorkFile(const FileSystem& fs) {
     const std::string path = WorkFilePath();
     return fs.fileExists(path) ? fs.readAll(path) : std::string();

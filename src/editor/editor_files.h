@@ -10,6 +10,9 @@ std::string WorkFilePath();
 
 // The work file trio in one call: open for writing, write the text as it is, close.
 void writeWorkFile(FileSystem& fs, const std::string& text);
+// The same, for the mirror kept at every change: a work file that cannot be
+// written leaves the text in the box and says nothing (false).
+bool mirrorWorkFile(FileSystem& fs, const std::string& text);
 // The work file's bytes; empty when it does not exist.
 std::string readWorkFile(const FileSystem& fs);
 

@@ -9,12 +9,17 @@ namespace gyrel {
 int Editor::CheckModif(int mode) {
     FileSystem& fs = ctx.svc.fs;
     if (st.ProgramFilePath.empty() || !fs.fileExists(st.ProgramFilePath)) return AnswerYes;
-    const std::string saved = fs.readAll(st.ProgramFilePath);
+    std::string saved;
+    try {
+        saved = fs.readAll(st.ProgramFilePath);
+    } catch (const FileError&) {
+        return AnswerYes;  // nothing readable to compare against
+    }
     Pausa(300);
     st.ModifiedFlag = false;
     if (st.ProgBox.empty() || st.ProgBox == saved) return AnswerYes;
 
-    writeWorkFile(fs, st.ProgBox);
+    mirrorWorkFile(fs, st.ProgBox);
     st.ModifiedFlag = true;
     ctx.svc.op.beep();
     const bool question = mode == 1 || mode == 2;
@@ -61,11 +66,16 @@ void Editor::RichiamaFoglio() {
         ctx.svc.op.messageBox("ERROR               ", MsgButtons::Ok, MsgIcon::Exclamation, "");
         return;
     }
-    if (!fs.fileExists(*chosen)) fs.createTextFile(*chosen);
+    try {
+        if (!fs.fileExists(*chosen)) fs.createTextFile(*chosen);
+        if (!fs.fileExists(WorkFilePath())) fs.createTextFile(WorkFilePath());
+        ctx.svc.clock.pumpEvents();
+        fs.copyFile(*chosen, WorkFilePath());  // swapped in whole: a failure keeps the old text
+    } catch (const FileError& e) {
+        ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, *chosen);
+        return;  // the editor keeps its text
+    }
     st.ProgramFilePath = *chosen;
-    if (!fs.fileExists(WorkFilePath())) fs.createTextFile(WorkFilePath());
-    ctx.svc.clock.pumpEvents();
-    fs.copyFile(st.ProgramFilePath, WorkFilePath());
     ctx.settings.PercorsoTxt = st.ProgramFilePath;
     st.ModifiedFlag = false;
     AggBox();
@@ -91,7 +101,7 @@ void Editor::MenuLoadProgram() {
 
 void Editor::queryUnload() {
     ctx.EditorBusy = false;
-    SaveOffs(ctx.svc.fs, st);
+    saveOffsQuietly();
     st.graphVisible = false;
     view.MenEnableGraphicChecked = false;
     CheckModif(3);

@@ -38,7 +38,7 @@ double leadingNumber(const std::string& text) {
 }  // namespace
 
 Editor::Editor(Context& c) : ctx(c), env{c, st, {}} {
-    env.hooks.saveOffs = [this] { SaveOffs(ctx.svc.fs, st); };
+    env.hooks.saveOffs = [this] { saveOffsQuietly(); };
     env.hooks.redrawGraphics = [this] { AggiornaGrafica(); };
     env.hooks.aggFrame = [this] { AggFrame(); };
     MultiFilesHooks& m = multi.hooks;
@@ -72,13 +72,20 @@ void Editor::installHooks() {
     h.emptyEditor = [this] {
         st.ProgBox.clear();
         st.ProgramFilePath.clear();
-        writeWorkFile(ctx.svc.fs, st.ProgBox);
+        mirrorWorkFile(ctx.svc.fs, st.ProgBox);
         notify();
     };
     h.editorVisible = [this] { return view.visible; };
     h.graphVisible = [this] { return st.graphVisible; };
     h.editorQueryUnload = [this] { queryUnload(); };
     h.aggiornaGrafica = [this] { AggiornaGrafica(); };
+}
+
+void Editor::saveOffsQuietly() {
+    try {
+        SaveOffs(ctx.svc.fs, st);
+    } catch (const FileError&) {
+    }
 }
 
 void Editor::recolour(int full) { AggColori(st, full, ctx.model.info().programFontSize); }
@@ -145,8 +152,12 @@ void Editor::AggBox() {
     st.BoxBusy = true;
     delay();
     FileSystem& fs = ctx.svc.fs;
-    if (!fs.fileExists(WorkFilePath())) fs.createTextFile(WorkFilePath());
-    st.ProgBox = fs.readAll(WorkFilePath());
+    // A work file that cannot be made or read leaves the box as it is.
+    try {
+        if (!fs.fileExists(WorkFilePath())) fs.createTextFile(WorkFilePath());
+        st.ProgBox = fs.readAll(WorkFilePath());
+    } catch (const FileError&) {
+    }
     view.Frame1Caption = st.ProgramFilePath;
     view.Frame1Colour = kBlack;
     recolour(1);
@@ -184,7 +195,7 @@ void Editor::progBoxKeyUp(int key) {
 
 void Editor::progBoxChange(const std::string& text) {
     st.ProgBox = text;
-    if (st.CheckArmed) writeWorkFile(ctx.svc.fs, st.ProgBox);
+    if (st.CheckArmed) mirrorWorkFile(ctx.svc.fs, st.ProgBox);
 }
 
 void Editor::runCheck() {

@@ -129,6 +129,7 @@ private:
     void recolour(int full);
     void takeOffsets(int mode);
     void installHooks();
+    void saveOffsQuietly();  // an offsets file that cannot be written never stops a check or a close
     std::vector<std::uint32_t> preparedProfile() const;
 };
 

@@ -139,6 +139,20 @@ TEST(WorkingSheet, LoadingAMissingFileCreatesItEmpty) {
     EXPECT_EQ(rig.work(), "");
 }
 
+TEST(WorkingSheet, AFileThatCannotBeLoadedIsReportedAndTheTextStays) {
+    EditorRig rig;
+    rig.ed.st.ProgBox = "1 1 2\r\n";
+    rig.ed.st.ProgramFilePath = rig.path("p.txt");
+    const std::string nowhere = rig.path("no-folder/x.txt");
+    rig.op.files = {nowhere};
+    rig.ed.RichiamaFoglio();
+    ASSERT_EQ(rig.op.shown.size(), 1u);
+    EXPECT_EQ(rig.op.shown[0].title, nowhere);
+    EXPECT_EQ(rig.op.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(rig.ed.st.ProgBox, "1 1 2\r\n");
+    EXPECT_EQ(rig.ed.st.ProgramFilePath, rig.path("p.txt"));
+}
+
 // An editor whose text differs from its program file.
 struct ModifiedRig : EditorRig {
     ModifiedRig() {
