@@ -93,7 +93,13 @@ void GyrelApp::wireHooks() {
 }
 
 void GyrelApp::openEditorWindow() {
-    openEditor(ctx, mainform.get(), [this](Editor& e) { e.chiudi_com = [this](int user) { link.chiudi_com(user); }; });
+    EditorWindow* w =
+        openEditor(ctx, mainform.get(), [this](Editor& e) { e.chiudi_com = [this](int user) { link.chiudi_com(user); }; });
+    // The editor's progress window goes with the editor window, which owns its state.
+    if (w && !w->findChild<WaitFormWindow*>()) {
+        Editor& e = w->editor();
+        new WaitFormWindow(e.st.wait, std::make_unique<WaitForm>(ctx, e.st.wait), w);
+    }
 }
 
 void GyrelApp::start() {
@@ -108,6 +114,8 @@ void GyrelApp::refreshAll() {
     filterWindow->refresh();
     positionTestWindow->refresh();
     creditWindow->refresh();
+    if (EditorWindow* e = currentEditor())
+        if (auto* wait = e->findChild<WaitFormWindow*>()) wait->refresh();
     for (auto& r : refreshers_) r();
 }
 

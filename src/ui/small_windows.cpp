@@ -224,6 +224,11 @@ void Form3Window::reject() {
 
 // ---- WaitForm ----
 
+WaitFormWindow::WaitFormWindow(WaitView& view, std::unique_ptr<WaitForm> logic, QWidget* parent)
+    : WaitFormWindow(view, *logic, parent) {
+    owned_ = std::move(logic);
+}
+
 WaitFormWindow::WaitFormWindow(WaitView& view, WaitForm& logic, QWidget* parent)
     : QDialog(parent), view_(view), logic_(logic) {
     setObjectName("WaitForm");

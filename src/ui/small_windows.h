@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <array>
 #include <map>
+#include <memory>
 
 #include "app/context.h"
 #include "dialogs/credit_form.h"
@@ -73,6 +74,8 @@ private:
 class WaitFormWindow : public QDialog {
 public:
     WaitFormWindow(WaitView& view, WaitForm& logic, QWidget* parent = nullptr);
+    // Keeps its own logic (the editor's progress window lives and dies with the editor).
+    WaitFormWindow(WaitView& view, std::unique_ptr<WaitForm> logic, QWidget* parent = nullptr);
     void refresh();
 
 protected:
@@ -81,6 +84,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    std::unique_ptr<WaitForm> owned_;
     WaitView& view_;
     WaitForm& logic_;
     QLabel* label1_;

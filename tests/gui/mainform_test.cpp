@@ -332,6 +332,18 @@ private slots:
         QCOMPARE(editor->windowTitle(), QString("Programming"));
         w->action("Italiano")->trigger();
         QCOMPARE(editor->windowTitle(), QString("Programmazione"));
+        // Its progress window draws the editor's progress state.
+        auto* wait = editor->findChild<ui::WaitFormWindow*>("WaitForm");
+        QVERIFY(wait);
+        editor->editor().st.wait.visible = true;
+        editor->editor().st.wait.label = "Update Graphics .....";
+        rig.app->refreshAll();
+        QVERIFY(wait->isVisible());
+        QTest::mouseClick(child<QPushButton>(wait, "Command1"), Qt::LeftButton);
+        QVERIFY(rig.app->ctx.CancelRequested);
+        editor->editor().st.wait.visible = false;
+        rig.app->refreshAll();
+        QVERIFY(!wait->isVisible());
     }
 
     void exitWhilePollingEndsThePollingLoop() {
