@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "link/serial_link.h"
+#include "platform/memory_settings_store.h"
+#include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
+#include "settings/serial_menu.h"
 #include "settings/set_seriale.h"
 
 namespace gyrel {
@@ -279,6 +283,66 @@ TEST_F(SerialSettings, OpenFailureShowsTheReasonUntilOk) {
     EXPECT_EQ(dialog.view().failureText, "Serial port /dev/ttyS0 does not exist");
     ASSERT_TRUE(dialog.OKButtonClick());
     EXPECT_EQ(dialog.view().failureText, "");
+}
+
+}  // namespace
+}  // namespace gyrel
+
+namespace gyrel {
+namespace {
+
+// The dialog offered by the link when the port cannot be opened.
+struct OpenFailure : Fixture {
+    MemorySettingsStore store;
+    StdFileSystem fs;
+    Context ctx{Services{port, clock, store, fs, op}};
+    SerialLink link{ctx};
+    SerialMenu menu{ctx, link, dialog};
+    OpenFailure() {
+        ctx.hooks.serialDialogForOpenFailure = [this] { return menu.openFailure(); };
+        ctx.hooks.serialDialogVisible = [this] { return dialog.view().visible; };
+    }
+};
+
+TEST_F(OpenFailure, OperatorMayGiveUpAndTheUserBitIsReleased) {
+    port.present = {3};
+    std::string shownReason;
+    clock.after(50, [&] {
+        shownReason = dialog.view().failureText;
+        dialog.CancelButtonClick();
+    });
+    EXPECT_FALSE(link.apri_com(UserMonitor));
+    EXPECT_EQ(shownReason, "No device");
+    EXPECT_EQ(link.PortUsers, 0);
+    EXPECT_FALSE(port.portOpen());
+}
+
+TEST_F(OpenFailure, ChoosingAWorkingPortOpensItAndRetitlesTheWindow) {
+    port.present = {3};
+    clock.after(50, [&] {
+        dialog.ComPortClick(1);  // the scan found only port 3
+        dialog.speedClick("19200");
+        EXPECT_TRUE(dialog.OKButtonClick());
+    });
+    EXPECT_TRUE(link.apri_com(UserEditor));
+    EXPECT_TRUE(port.portOpen());
+    EXPECT_EQ(port.commPort(), 3);
+    EXPECT_EQ(link.PortUsers, UserEditor);
+    EXPECT_EQ(ctx.model.SpeedText, "19200");
+    EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 3  -  19200");
+}
+
+TEST_F(OpenFailure, SerialMenuKeepsAStoppedMonitorStopped) {
+    clock.after(30, [&] { dialog.CancelButtonClick(); });
+    menu.SerialeClick();
+    EXPECT_FALSE(link.PollingActive);
+    link.PollingActive = true;  // a polling loop beneath the menu item
+    clock.after(30, [&] {
+        EXPECT_FALSE(link.PollingActive);
+        dialog.CancelButtonClick();
+    });
+    menu.SerialeClick();
+    EXPECT_TRUE(link.PollingActive);
 }
 
 }  // namespace
