@@ -1,6 +1,7 @@
 // gyrel-cli download: checks, prepares and sends a program file into one slot,
 // as the editor's download button does, optionally reading it back to compare.
 #include "cli/cmd_download.h"
+#include "cli/cmd_batch.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -230,11 +231,25 @@ void addDownloadCommand(CLI::App& app, Env& env, int* exitCode) {
     sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
     sub->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
     sub->add_option("--port", o->port, "Serial port (COM3, /dev/ttyUSB0, a pseudo-terminal)")->required();
-    sub->add_option("--slot", o->slot, "Program number 1..16")->required();
+    CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");
     sub->add_flag("--yes", o->yes, "Answer Yes to the questions (an empty program clears the slot)");
-    sub->add_flag("--verify", o->verify, "Read the slot back afterwards and compare (exit 3 on a difference)");
-    sub->add_option("FILE", o->file, "The program file")->required();
-    sub->callback([&env, exitCode, o] { *exitCode = runDownload(env, *o); });
+    CLI::Option* verify =
+        sub->add_flag("--verify", o->verify, "Read the slot back afterwards and compare (exit 3 on a difference)");
+    CLI::Option* file = sub->add_option("FILE", o->file, "The program file");
+    auto list = std::make_shared<std::string>();
+    sub->add_option("--list", *list, "Send every filled slot of this list file instead of one FILE")
+        ->excludes(slot)
+        ->excludes(verify)
+        ->excludes(file);
+    sub->callback([&env, exitCode, o, list, slot, file] {
+        if (!list->empty()) {
+            *exitCode = runBatchDownload(env, {o->model, o->language, o->port, *list, o->yes});
+            return;
+        }
+        if (slot->count() == 0) throw CLI::RequiredError("--slot (or --list)");
+        if (file->count() == 0) throw CLI::RequiredError("FILE (or --list)");
+        *exitCode = runDownload(env, *o);
+    });
 }
 
 }  // namespace gyrel::cli

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "cli/cmd_batch.h"
 #include "cli/cmd_download.h"
 
 namespace gyrel::cli {
@@ -66,9 +67,23 @@ void addUploadCommand(CLI::App& app, Env& env, int* exitCode) {
     sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
     sub->add_option("--lang", o->language, "Language of the header lines (IT, EN, DE, FR)");
     sub->add_option("--port", o->port, "Serial port")->required();
-    sub->add_option("--slot", o->slot, "Program number 1..16")->required();
-    sub->add_option("--output", o->output, "Write the text to this file instead of standard output");
-    sub->callback([&env, exitCode, o] { *exitCode = runUpload(env, *o); });
+    CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");
+    CLI::Option* output =
+        sub->add_option("--output", o->output, "Write the text to this file instead of standard output");
+    auto list = std::make_shared<std::string>();
+    CLI::Option* all = sub->add_flag("--all", "Read all 16 slots into program files and a list (with --list)");
+    CLI::Option* listOpt =
+        sub->add_option("--list", *list, "With --all: the list file; the program files are named after it");
+    all->needs(listOpt)->excludes(slot)->excludes(output);
+    listOpt->needs(all);
+    sub->callback([&env, exitCode, o, list, slot, all] {
+        if (all->count() > 0) {
+            *exitCode = runBatchUpload(env, {o->model, o->language, o->port, *list, false});
+            return;
+        }
+        if (slot->count() == 0) throw CLI::RequiredError("--slot (or --all --list)");
+        *exitCode = runUpload(env, *o);
+    });
 }
 
 }  // namespace gyrel::cli
