@@ -106,6 +106,10 @@ void EditorWindow::build() {
     // Transfers do their work once their logic is in place; until then they are
     // shown but not enabled.
     Command2->setEnabled(false);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (onDownload) onDownload();
+        render();
+    });
     connect(SelezMulti, &QCheckBox::clicked, this, [this](bool on) {
         editor_->multi.SelezMultiReleased(on);
         render();
@@ -292,6 +296,14 @@ void EditorWindow::buildMenus() {
     });
     connect(MenuDeskpl, &QAction::triggered, this, [this] {
         editor_->multi.MenuDeskpl();
+        render();
+    });
+    connect(Menuencoder, &QAction::triggered, this, [this] {
+        if (onUpload) onUpload();
+        render();
+    });
+    connect(MenuSettings, &QAction::triggered, this, [this] {
+        if (onOriginDialog) onOriginDialog();
         render();
     });
     connect(Exit, &QAction::triggered, this, [this] { close(); });

@@ -34,6 +34,12 @@ public:
     ~EditorWindow() override;
 
     Editor& editor() { return *editor_; }
+
+    // The transfer commands and the origin dialog, wired by whoever holds the
+    // serial link. A control whose command is not wired stays disabled.
+    std::function<void()> onDownload;       // Command2
+    std::function<void()> onUpload;         // Menuencoder
+    std::function<void()> onOriginDialog;   // MenuSettings
     GraphWindow& graphWindow() { return *graph_; }
     // Draws the logic's state on the controls.
     void render();

@@ -21,10 +21,8 @@ namespace gyrel {
 
 namespace {
 
-// Download, upload and the origin dialog are offered once their work is in
-// place; until then their controls stay disabled.
+// The V712 row and device commands are offered once their work is in place.
 constexpr bool kTransfersReady = false;
-constexpr bool kOriginReady = false;
 
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString toBox(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
@@ -155,13 +153,13 @@ void EditorWindow::render() {
     VScroll1->setEnabled(layout.selectorEnabled);
     VScroll1->setValue(ed.view.VScroll1);
     setBoxText(Text1, ed.view.Text1);
-    Command2->setEnabled(kTransfersReady && st.Command2Enabled);
+    Command2->setEnabled(onDownload && st.Command2Enabled);
 
     MenuLoadList->setEnabled(layout.menuLists);
     MenuSaveList->setEnabled(layout.menuLists);
     MenuDeskpl->setEnabled(layout.menuDeskpl);
-    Menuencoder->setEnabled(kTransfersReady && layout.menuUpload);
-    MenuSettings->setEnabled(kOriginReady && layout.menuOrigin);
+    Menuencoder->setEnabled(onUpload && layout.menuUpload);
+    MenuSettings->setEnabled(onOriginDialog && layout.menuOrigin);
     MenEnableGraphic->setEnabled(layout.menuGraph);
     MenEnableGraphic->setChecked(ed.view.MenEnableGraphicChecked);
     rendering_ = false;

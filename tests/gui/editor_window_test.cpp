@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -124,6 +125,15 @@ private slots:
         QVERIFY(w->findChild<QAction*>("MenuLoadProgram")->isEnabled());
         QVERIFY(w->findChild<QAction*>("MenEnableGraphic")->isEnabled());
         QVERIFY(!w->findChild<QWidget*>("Command2")->isEnabled());
+        // Once the holder of the link wires a command, its control is offered.
+        int downloads = 0;
+        w->onDownload = [&downloads] { ++downloads; };
+        w->editor().st.Command2Enabled = true;
+        w->render();
+        auto* command2 = w->findChild<QPushButton*>("Command2");
+        QVERIFY(command2->isEnabled());
+        command2->click();
+        QCOMPARE(downloads, 1);
         w->close();
         QTRY_VERIFY(currentEditor() == nullptr);
     }
