@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/leggi712.h"
+// Compiled here so that it carries the fuzzer's coverage and the sanitizers.
+#include "../src/editor/leggi712.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static auto ed = std::make_unique<gyrel::EditorState>();
