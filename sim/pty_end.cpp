@@ -102,6 +102,8 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
     const auto start = Clock::now();
     auto nowMs = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
     std::deque<Timed> toDevice, toHost;
+    Bytes held;
+    constexpr std::size_t kFifoTrigger = 8;
     double toDeviceFree = 0, toHostFree = 0;
     const double bt = byteTimeMs_;
 
@@ -125,15 +127,18 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
                 return;
             }
         }
-        Bytes due;
         while (!toHost.empty() && toHost.front().at <= now) {
-            due.push_back(toHost.front().byte);
+            held.push_back(toHost.front().byte);
             toHost.pop_front();
         }
-        if (!due.empty()) {
+        // Hand bytes over as a UART's receive FIFO does: a burst at its trigger
+        // level, and the rest of a reply as soon as its last byte is on the line.
+        // Each byte still arrives no earlier than its line time allows.
+        if (!held.empty() && (held.size() >= kFifoTrigger || toHost.empty())) {
             // A client that reads nothing for long fills the terminal; the excess is lost.
-            const ssize_t n = ::write(master_, due.data(), due.size());
+            const ssize_t n = ::write(master_, held.data(), held.size());
             (void)n;
+            held.clear();
         }
 
         double next = now + 20;
