@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-// Compiled here so that it carries the fuzzer's coverage and the sanitizers.
-#include "../src/editor/leggi712.cpp"
+#include "editor/editor_state.h"
+#include "editor/leggi712.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static auto ed = std::make_unique<gyrel::EditorState>();

@@ -6,14 +6,6 @@
 #include <memory>
 #include <string>
 
-// The sources under test are compiled here, so they carry the fuzzer's
-// coverage and the sanitizers' checks (the library is built without them).
-#include "../src/editor/cam_table.cpp"
-#include "../src/editor/check.cpp"
-#include "../src/editor/colours.cpp"
-#include "../src/editor/offsets.cpp"
-#include "../src/editor/parse.cpp"
-#include "../src/editor/prepare.cpp"
 #include "device/model_table.h"
 #include "editor/check.h"
 #include "editor/colours.h"

@@ -10,13 +10,20 @@ jobs=$(nproc)
 
 scripts/deps.sh test
 
+phase() { echo "   ($1: $((SECONDS - mark)) s)"; mark=$SECONDS; }
+mark=$SECONDS
+
 echo "== build and test"
 scripts/build.sh build
+phase build
 (cd build && ctest --output-on-failure -j"$jobs")
+phase tests
 
 echo "== build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DGYREL_SANITIZE=ON -DGYREL_BUILD_BENCH=OFF
+phase "sanitizer build"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+phase "sanitizer tests"
 
 echo "== fuzz targets, briefly"
 CC=clang CXX=clang++ scripts/build.sh build-fuzz -DGYREL_FUZZ=ON -DGYREL_BUILD_UI=OFF \
@@ -35,4 +42,5 @@ for target in build-fuzz/fuzz/fuzz_*; do
   echo "$name: $(grep -Eo 'Done [0-9]+ runs.*' "build-fuzz/$name.log" | tail -1)"
   ran=$((ran + 1))
 done
+phase "fuzz build and runs"
 echo "$ran fuzz targets ran ${seconds}s each without a finding"
