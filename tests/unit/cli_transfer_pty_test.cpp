@@ -3,82 +3,21 @@
 #include <gtest/gtest.h>
 
 #ifdef GYREL_CLI_PATH
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "download_fixture.h"
+#include "support/cli_process.h"
 
 namespace gyrel {
 namespace {
 
 using xfertest::TempHome;
 
-class Simulator {
-public:
-    explicit Simulator(const std::string& model) {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], 1);
-            ::close(out[0]);
-            ::close(out[1]);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 2);
-            ::execl(GYREL_CLI_PATH, "gyrel-cli", "simulate", "--model", model.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-        ::close(out[0]);
-    }
-    ~Simulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string path_;
-};
-
-// Runs gyrel-cli with args; standard error goes to errFile. Returns the exit code.
-int runCli(const std::vector<std::string>& args, const std::string& errFile) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(err, 2);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        std::vector<char*> argv{const_cast<char*>("gyrel-cli")};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(GYREL_CLI_PATH, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using clitest::runCli;
+using clitest::slurp;
+using Simulator = clitest::SimulatorProcess;
 
 void downloadThenUpload(const std::string& model, const std::string& program, const std::string& rowsBack) {
     TempHome home;

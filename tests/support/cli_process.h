@@ -1,0 +1,30 @@
+#pragma once
+// gyrel-cli run as a program, for the end-to-end tests over real pseudo-terminals.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace gyrel::clitest {
+
+// `gyrel-cli simulate --model M [extra...]` in the background; path() is the
+// pseudo-terminal it printed on its first line. Stopped when destroyed.
+class SimulatorProcess {
+public:
+    explicit SimulatorProcess(const std::string& model, const std::vector<std::string>& extra = {});
+    ~SimulatorProcess();
+    SimulatorProcess(const SimulatorProcess&) = delete;
+    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string path_;
+};
+
+// Runs gyrel-cli with args, standard output into outFile (or nowhere when empty)
+// and standard error into errFile. Returns the exit code, -1 when it did not exit.
+int runCli(const std::vector<std::string>& args, const std::string& errFile, const std::string& outFile = "");
+
+std::string slurp(const std::string& path);
+
+}  // namespace gyrel::clitest
