@@ -55,7 +55,8 @@ public:
     MultiFiles multi{ctx, st};  // the multiple-files panel, lists and the DESKPL import
     EditorView view;
     GraphView graph;
-    int ProgramIndex = 0;  // 0-based device program slot
+    // 0-based device program slot: the one the transfers address, kept in the state they share.
+    int& ProgramIndex{st.ProgramIndex};
     int TimerTicks = 0;
     double workAreaHeight = 11000;  // twips, told by the window system
 

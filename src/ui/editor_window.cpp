@@ -20,10 +20,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "device/editor_transfers.h"
 #include "platform/cp1252.h"
 #include "ui/editor_text.h"
 #include "ui/graph_window.h"
 #include "ui/multi_panel.h"
+#include "ui/origin_dialog.h"
 
 namespace gyrel {
 
@@ -53,7 +55,27 @@ EditorWindow::EditorWindow(Context& ctx, QWidget* parent) : QMainWindow(parent),
     render();
 }
 
-EditorWindow::~EditorWindow() { editor_->refresh = nullptr; }
+EditorWindow::~EditorWindow() {
+    // The origin window draws the transfers' dialog, and they work on the editor.
+    delete originWindow_;
+    originWindow_ = nullptr;
+    transfers_.reset();
+    editor_->refresh = nullptr;
+}
+
+void EditorWindow::attachLink(SerialLink& link) {
+    if (transfers_) return;
+    transfers_ = std::make_unique<EditorTransfers>(ctx_, link, *editor_);
+    originWindow_ = new OriginDialogWidget(ctx_, transfers_->origin, this);
+    onDownload = [this] { transfers_->dl.Command2(); };
+    onUpload = [this] { transfers_->upload(); };
+    onOriginDialog = [this] {
+        originWindow_->relabel();
+        originWindow_->show();
+        originWindow_->raise();
+    };
+    render();
+}
 
 void EditorWindow::build() {
     auto* central = new QWidget(this);
@@ -90,7 +112,14 @@ void EditorWindow::build() {
     Text2->setObjectName("Text2");
     Text2->setReadOnly(true);
     Text2->setMaximumHeight(90);
+    Command1 = new QPushButton("Clear", Frame5);
+    Command1->setObjectName("Command1");
     logLayout->addWidget(Text2);
+    logLayout->addWidget(Command1, 0, Qt::AlignRight);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        if (transfers_) transfers_->dl.Command1();
+        render();
+    });
     grid->addWidget(Frame5, 4, 0, 1, 2);
     setCentralWidget(central);
 
@@ -103,8 +132,7 @@ void EditorWindow::build() {
         editor_->Text1Change(fromBox(t));
         render();
     });
-    // Transfers do their work once their logic is in place; until then they are
-    // shown but not enabled.
+    // Transfers work once the holder of the link attached them.
     Command2->setEnabled(false);
     connect(Command2, &QPushButton::clicked, this, [this] {
         if (onDownload) onDownload();
@@ -185,6 +213,14 @@ QWidget* EditorWindow::buildOffsetsFrame() {
         connect(Text4[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->st.Text4[i] = fromBox(t); });
         connect(Text5[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->st.Text5[i] = fromBox(t); });
     }
+    Command5 = new QPushButton("Append--->", Frame2);
+    Command5->setObjectName("Command5");
+    Command5->setEnabled(false);
+    grid->addWidget(Command5, 20, 0, 1, 3);
+    connect(Command5, &QPushButton::clicked, this, [this] {
+        if (transfers_) transfers_->dl.Command5();
+        render();
+    });
     connect(Check1, &QCheckBox::clicked, this, [this](bool on) {
         editor_->Check1MouseUp(on);
         render();
@@ -219,7 +255,7 @@ QWidget* EditorWindow::buildGridFrame() {
         TxtCOF[i]->setObjectName(indexed("TxtCOF", i));
         PulsInvio[i] = new QPushButton(Frame4);
         PulsInvio[i]->setObjectName(indexed("PulsInvio", i));
-        PulsInvio[i]->setEnabled(false);  // the row transfer is not in place yet
+        PulsInvio[i]->setEnabled(false);  // until the link is attached
         Puls0[i] = new QPushButton("0", Frame4);
         Puls0[i]->setObjectName(indexed("Puls0", i));
         Puls1[i] = new QPushButton("1", Frame4);
@@ -235,6 +271,13 @@ QWidget* EditorWindow::buildGridFrame() {
         connect(TxtOFS[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->view.TxtOFS[i] = fromBox(t); });
         connect(TxtCON[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->view.TxtCON[i] = fromBox(t); });
         connect(TxtCOF[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->view.TxtCOF[i] = fromBox(t); });
+        connect(PulsInvio[i], &QPushButton::clicked, this, [this, i] {
+            if (!transfers_) return;
+            const EditorView& v = editor_->view;
+            transfers_->dl.text712.PulsInvio(i, v.Text1, v.TxtOFS[i], v.TxtCON[i], v.TxtCOF[i],
+                                             fromBox(PulsInvio[i]->text()));
+            render();
+        });
         connect(Puls0[i], &QPushButton::clicked, this, [this, i] { editor_->Puls0(i); render(); });
         connect(Puls1[i], &QPushButton::clicked, this, [this, i] { editor_->Puls1(i); render(); });
     }
@@ -244,6 +287,14 @@ QWidget* EditorWindow::buildGridFrame() {
     CmdRST->setObjectName("CmdRST");
     CmdDFT->setEnabled(false);
     CmdRST->setEnabled(false);
+    connect(CmdDFT, &QPushButton::clicked, this, [this] {
+        if (transfers_) transfers_->dl.text712.CmdDFT(editor_->view.Text1);
+        render();
+    });
+    connect(CmdRST, &QPushButton::clicked, this, [this] {
+        if (transfers_) transfers_->dl.text712.CmdRST(editor_->view.Text1);
+        render();
+    });
     grid->addWidget(CmdDFT, 17, 1, 1, 2);
     grid->addWidget(CmdRST, 17, 3, 1, 2);
     return Frame4;

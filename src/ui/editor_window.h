@@ -23,6 +23,9 @@ namespace gyrel {
 
 class GraphWindow;
 class MultiPanelWidget;
+class OriginDialogWidget;
+class SerialLink;
+struct EditorTransfers;
 
 // The cam program editor window Form1: renders the editor logic's state and
 // forwards every event to it. Controls carry the names of the logic
@@ -41,6 +44,10 @@ public:
     std::function<void()> onUpload;         // Menuencoder
     std::function<void()> onOriginDialog;   // MenuSettings
     GraphWindow& graphWindow() { return *graph_; }
+    // Gives the editor its transfers over `link` (once): the download and its
+    // buttons, the V712 row commands, the upload and the origin dialog.
+    void attachLink(SerialLink& link);
+    EditorTransfers* transfers() { return transfers_.get(); }
     // Draws the logic's state on the controls.
     void render();
 
@@ -64,6 +71,9 @@ private:
 
     Context& ctx_;
     std::unique_ptr<Editor> editor_;
+    std::unique_ptr<EditorTransfers> transfers_;  // goes before the editor it works on
+    OriginDialogWidget* originWindow_ = nullptr;
+    std::string shownLog_;
     GraphWindow* graph_ = nullptr;
     bool rendering_ = false;
     bool offsetBusy_ = false;
@@ -93,6 +103,8 @@ private:
     QCheckBox* SelezMulti = nullptr;
     QGroupBox* Frame5 = nullptr;
     QPlainTextEdit* Text2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command5 = nullptr;
     QScrollBar* VScroll1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QPushButton* Command2 = nullptr;

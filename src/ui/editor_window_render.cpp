@@ -21,9 +21,6 @@ namespace gyrel {
 
 namespace {
 
-// The V712 row and device commands are offered once their work is in place.
-constexpr bool kTransfersReady = false;
-
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString toBox(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
@@ -142,10 +139,16 @@ void EditorWindow::render() {
         setBoxText(TxtOFS[i], ed.view.TxtOFS[i]);
         setBoxText(TxtCON[i], ed.view.TxtCON[i]);
         setBoxText(TxtCOF[i], ed.view.TxtCOF[i]);
-        PulsInvio[i]->setEnabled(kTransfersReady);
+        PulsInvio[i]->setEnabled(transfers_ != nullptr);
     }
-    CmdDFT->setEnabled(kTransfersReady);
-    CmdRST->setEnabled(kTransfersReady);
+    CmdDFT->setEnabled(transfers_ != nullptr);
+    CmdRST->setEnabled(transfers_ != nullptr);
+    Command5->setEnabled(transfers_ != nullptr);
+    Command1->setEnabled(transfers_ != nullptr);
+    if (st.Text2 != shownLog_) {
+        Text2->setPlainText(programTextForDisplay(st.Text2));
+        shownLog_ = st.Text2;
+    }
 
     Frame3->render();
     SelezMulti->setVisible(layout.multiFileBox);

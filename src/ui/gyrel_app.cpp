@@ -100,6 +100,7 @@ void GyrelApp::openEditorWindow() {
         Editor& e = w->editor();
         new WaitFormWindow(e.st.wait, std::make_unique<WaitForm>(ctx, e.st.wait), w);
     }
+    if (w) w->attachLink(link);
 }
 
 void GyrelApp::start() {
