@@ -62,20 +62,6 @@ ScopedWorkFolder::~ScopedWorkFolder() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-ModelGlobals globalsOf(const ModelInfo& m) {
-    ModelGlobals g;
-    g.ModelType = m.code;
-    g.LastOutputIndex = m.outputs - 1;
-    g.MaxPosition = m.maxPosition;
-    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
-    if (m.turnCount > 0) g.TurnCount = m.turnCount;
-    g.ProgramNumberOffset = m.programNumberOffset;
-    g.FileExtension = m.fileExtension;
-    g.SpeedText = m.speed;
-    g.RxTimeoutFactor = m.rxTimeoutFactor;
-    return g;
-}
-
 const ModelInfo* modelFor(Env& env, const std::string& code) {
     const ModelInfo* m = findModel(code);
     if (!m) {

@@ -71,7 +71,6 @@ struct DeviceJob {
 };
 
 // The model globals of a model-table entry.
-ModelGlobals globalsOf(const ModelInfo& model);
 // "unknown model" on standard error when the code names none.
 const ModelInfo* modelFor(Env& env, const std::string& code);
 

@@ -46,14 +46,7 @@ private:
 // The model values the link and the display read. The full model configuration
 // is not run: it would also empty the editor's work file.
 void useModel(Context& ctx, const ModelInfo& m) {
-    ctx.model.ModelType = m.code;
-    ctx.model.LastOutputIndex = m.outputs - 1;
-    ctx.model.MaxPosition = m.maxPosition;
-    if (m.stepsPerTurn > 0) ctx.model.StepsPerTurn = m.stepsPerTurn;
-    if (m.turnCount > 0) ctx.model.TurnCount = m.turnCount;
-    ctx.model.ProgramNumberOffset = m.programNumberOffset;
-    ctx.model.SpeedText = m.speed;
-    ctx.model.RxTimeoutFactor = m.rxTimeoutFactor;
+    ctx.model = globalsOf(m);
     ctx.main.turnDisplaysVisible = m.multiTurnDisplays;
 }
 

@@ -35,4 +35,18 @@ const ModelInfo& modelOrNorm(const std::string& code) {
     return m ? *m : kModels[0];
 }
 
+ModelGlobals globalsOf(const ModelInfo& m) {
+    ModelGlobals g;
+    g.ModelType = m.code;
+    g.LastOutputIndex = m.outputs - 1;
+    g.MaxPosition = m.maxPosition;
+    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
+    if (m.turnCount > 0) g.TurnCount = m.turnCount;
+    g.ProgramNumberOffset = m.programNumberOffset;
+    g.FileExtension = m.fileExtension;
+    g.SpeedText = m.speed;
+    g.RxTimeoutFactor = m.rxTimeoutFactor;
+    return g;
+}
+
 }  // namespace gyrel

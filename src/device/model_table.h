@@ -73,4 +73,8 @@ struct ModelGlobals {
     const ModelInfo& info() const { return modelOrNorm(ModelType); }
 };
 
+// The globals a model leaves behind, for the jobs that use a model without
+// configuring the windows for it (the command line, tests).
+ModelGlobals globalsOf(const ModelInfo& m);
+
 }  // namespace gyrel

@@ -23,20 +23,7 @@
 namespace gyrel {
 namespace {
 
-ModelGlobals globalsOf(const std::string& code) {
-    const ModelInfo& m = *findModel(code);
-    ModelGlobals g;
-    g.ModelType = m.code;
-    g.LastOutputIndex = m.outputs - 1;
-    g.MaxPosition = m.maxPosition;
-    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
-    if (m.turnCount > 0) g.TurnCount = m.turnCount;
-    g.ProgramNumberOffset = m.programNumberOffset;
-    g.FileExtension = m.fileExtension;
-    g.SpeedText = m.speed;
-    g.RxTimeoutFactor = m.rxTimeoutFactor;
-    return g;
-}
+ModelGlobals globalsOf(const std::string& code) { return gyrel::globalsOf(*findModel(code)); }
 
 class BatchRig {
 public:

@@ -65,20 +65,7 @@ private:
     std::string path_;
 };
 
-inline ModelGlobals globalsFor(const std::string& code) {
-    const ModelInfo& m = *findModel(code);
-    ModelGlobals g;
-    g.ModelType = m.code;
-    g.LastOutputIndex = m.outputs - 1;
-    g.MaxPosition = m.maxPosition;
-    if (m.stepsPerTurn > 0) g.StepsPerTurn = m.stepsPerTurn;
-    if (m.turnCount > 0) g.TurnCount = m.turnCount;
-    g.ProgramNumberOffset = m.programNumberOffset;
-    g.FileExtension = m.fileExtension;
-    g.SpeedText = m.speed;
-    g.RxTimeoutFactor = m.rxTimeoutFactor;
-    return g;
-}
+inline ModelGlobals globalsFor(const std::string& code) { return globalsOf(*findModel(code)); }
 
 struct Rig {
     explicit Rig(const std::string& model = "NORM")

@@ -87,14 +87,7 @@ struct LinkRig {
     // The globals a model configuration leaves behind.
     void useModel(const std::string& code) {
         const ModelInfo& m = *findModel(code);
-        ctx.model.ModelType = m.code;
-        ctx.model.LastOutputIndex = m.outputs - 1;
-        ctx.model.MaxPosition = m.maxPosition;
-        if (m.stepsPerTurn > 0) ctx.model.StepsPerTurn = m.stepsPerTurn;
-        if (m.turnCount > 0) ctx.model.TurnCount = m.turnCount;
-        ctx.model.ProgramNumberOffset = m.programNumberOffset;
-        ctx.model.SpeedText = m.speed;
-        ctx.model.RxTimeoutFactor = m.rxTimeoutFactor;
+        ctx.model = globalsOf(m);
         ctx.main.turnDisplaysVisible = m.multiTurnDisplays;
         ctx.main.LblGiri = m.multiTurnDisplays ? "" : "0";
         ctx.main.LblGiro = m.multiTurnDisplays ? "" : "0";
