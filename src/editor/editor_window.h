@@ -104,6 +104,9 @@ public:
     void AggTab(int index = 0);
     void Puls0(int i);
     void Puls1(int i);
+    // PulsAppend(0): the row boxes as the block of the program in Text1;
+    // PulsAppend(1): the program text read back into the row boxes.
+    void PulsAppend(int index);
 
     // Menus.
     void MenEnableGraphic();

@@ -297,6 +297,15 @@ QWidget* EditorWindow::buildGridFrame() {
     });
     grid->addWidget(CmdDFT, 17, 1, 1, 2);
     grid->addWidget(CmdRST, 17, 3, 1, 2);
+    for (int k = 0; k < 2; ++k) {
+        PulsAppend[k] = new QPushButton(Frame4);
+        PulsAppend[k]->setObjectName(indexed("PulsAppend", k));
+        connect(PulsAppend[k], &QPushButton::clicked, this, [this, k] {
+            editor_->PulsAppend(k);
+            render();
+        });
+        grid->addWidget(PulsAppend[k], 18, 1 + 2 * k, 1, 2);
+    }
     return Frame4;
 }
 

@@ -99,6 +99,7 @@ private:
     std::array<QPushButton*, 16> PulsInvio{}, Puls0{}, Puls1{};
     QPushButton* CmdDFT = nullptr;
     QPushButton* CmdRST = nullptr;
+    std::array<QPushButton*, 2> PulsAppend{};
     MultiPanelWidget* Frame3 = nullptr;
     QCheckBox* SelezMulti = nullptr;
     QGroupBox* Frame5 = nullptr;

@@ -66,6 +66,8 @@ void EditorWindow::renderTexts() {
     Label1[0]->setText(q(ctx_.ui(25)));
     Label1[1]->setText(q(ctx_.ui(26)));
     for (int i = 0; i < 16; ++i) PulsInvio[i]->setText(q(ctx_.ui(22)) + " out " + QString::number(i + 1));
+    PulsAppend[0]->setText(q(ctx_.ui(19)));
+    PulsAppend[1]->setText(q(ctx_.ui(18)));
 }
 
 void EditorWindow::renderProgBox() {
@@ -142,6 +144,7 @@ void EditorWindow::render() {
         PulsInvio[i]->setEnabled(transfers_ != nullptr);
     }
     CmdDFT->setEnabled(transfers_ != nullptr);
+    for (QPushButton* b : PulsAppend) b->setEnabled(layout.appendButtons);
     CmdRST->setEnabled(transfers_ != nullptr);
     Command5->setEnabled(transfers_ != nullptr);
     Command1->setEnabled(transfers_ != nullptr);
