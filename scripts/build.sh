@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one build folder incrementally.
+# Configures and builds one build folder incrementally; the options given are
+# applied each time, so the same folder serves the run and the test commands.
 # Usage: scripts/build.sh BUILD_DIR [cmake options...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
-if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
-fi
+cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"

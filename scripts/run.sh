@@ -18,7 +18,7 @@ fi
 echo "No graphical display here: showing the terminal monitor (gyrel-cli status) for a while instead."
 model=NORM
 if [ -n "$port" ]; then
-  exec build/gyrel-cli status --model "$model" --port "$port" --count 100
+  exec build/gyrel-cli status --model "$model" --port "$port" --count 300
 fi
 fifo=$(mktemp -u)
 mkfifo "$fifo"
@@ -28,4 +28,4 @@ trap 'kill $sim 2>/dev/null; rm -f "$fifo"' EXIT
 exec 3<"$fifo"
 read -r pty <&3
 echo "Simulated encoder on $pty"
-build/gyrel-cli status --model "$model" --port "$pty" --count 100
+build/gyrel-cli status --model "$model" --port "$pty" --count 300

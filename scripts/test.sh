@@ -14,7 +14,7 @@ phase() { echo "   ($1: $((SECONDS - mark)) s)"; mark=$SECONDS; }
 mark=$SECONDS
 
 echo "== build and test"
-scripts/build.sh build
+scripts/build.sh build -DGYREL_BUILD_TESTS=ON -DGYREL_BUILD_BENCH=ON
 phase build
 (cd build && ctest --output-on-failure -j"$jobs")
 phase tests
