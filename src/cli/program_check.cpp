@@ -10,39 +10,12 @@
 #include "app/context.h"
 #include "editor/editor_check.h"
 #include "platform/memory_settings_store.h"
+#include "platform/no_port.h"
 
 namespace gyrel::cli {
 
 namespace {
 
-// A port that is never opened: the check does not talk to a device.
-class NoPort : public SerialPort {
-public:
-    void setCommPort(int n) override { port_ = n; }
-    int commPort() const override { return port_; }
-    void setPortName(const std::string& p) override { name_ = p; }
-    std::string portName() const override { return name_; }
-    void setSettings(const std::string& s) override { settings_ = s; }
-    std::string settings() const override { return settings_; }
-    void setPortOpen(bool) override { throw SerialError(SerialError::Kind::NoSuchPort, "no port"); }
-    bool portOpen() const override { return false; }
-    void setHandshaking(int) override {}
-    int handshaking() const override { return 0; }
-    void setInputLen(int) override {}
-    void setInputMode(InputMode) override {}
-    InputMode inputMode() const override { return InputMode::Text; }
-    void setRTSEnable(bool) override {}
-    void setInBufferSize(int) override {}
-    int inBufferCount() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-    void setInBufferCount(int) override {}
-    void setOutBufferCount(int) override {}
-    void output(const Bytes&) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-    Bytes input() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-
-private:
-    int port_ = 1;
-    std::string name_, settings_ = "9600,n,8,1";
-};
 
 // Files kept in memory, so a check from the shell never rewrites the editor's
 // work file.

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/no_port.h"
 // Fakes shared by the list, DESKPL and batch tests: an in-memory file system
 // holding Windows-style paths, and an operator that answers from a script.
 #include <deque>
@@ -75,32 +76,6 @@ private:
     }
 };
 
-// A port that is never opened (the list and import jobs use none).
-class NoPort : public SerialPort {
-public:
-    void setCommPort(int n) override { port_ = n; }
-    int commPort() const override { return port_; }
-    void setPortName(const std::string&) override {}
-    std::string portName() const override { return {}; }
-    void setSettings(const std::string&) override {}
-    std::string settings() const override { return "9600,n,8,1"; }
-    void setPortOpen(bool) override { throw SerialError(SerialError::Kind::NoSuchPort, "no port"); }
-    bool portOpen() const override { return false; }
-    void setHandshaking(int) override {}
-    int handshaking() const override { return 0; }
-    void setInputLen(int) override {}
-    void setInputMode(InputMode) override {}
-    InputMode inputMode() const override { return InputMode::Binary; }
-    void setRTSEnable(bool) override {}
-    void setInBufferSize(int) override {}
-    int inBufferCount() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-    void setInBufferCount(int) override {}
-    void setOutBufferCount(int) override {}
-    void output(const Bytes&) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-    Bytes input() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-
-private:
-    int port_ = 1;
-};
+using gyrel::NoPort;
 
 }  // namespace gyrel::listtest
