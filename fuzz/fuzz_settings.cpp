@@ -26,13 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.read(store);
     if (s.PortaMem < 1 || s.RxTimeoutFactor < 1 || s.GraphScale < 0 || s.GraphScale > 255) std::abort();
     if (s.GraphPitch < -32768 || s.GraphPitch > 32767) std::abort();
-    // What is written reads back the same.
+    // What is written reads back the same; the time-out factor is not written
+    // while the model is "V712", so it then reads back as its default.
     gyrel::MemorySettingsStore again;
     s.write(again);
     gyrel::AppSettings back;
     back.read(again);
     if (back.PortaMem != s.PortaMem || back.GraphPitch != s.GraphPitch || back.SpeedText != s.SpeedText ||
-        back.RxTimeoutFactor != s.RxTimeoutFactor || back.PercorsoTxt != s.PercorsoTxt)
+        back.PercorsoTxt != s.PercorsoTxt ||
+        back.RxTimeoutFactor != (s.ModelType == "V712" ? 1 : s.RxTimeoutFactor))
         std::abort();
     return 0;
 }
