@@ -186,7 +186,7 @@ TEST(Restore, FileFailingItsCheckStopsBeforeAnythingIsSent) {
     rig.device.setProgram(0, {{10, 1}, {20, 0}});
     const std::string dir = rig.home.path() + "/bk";
     ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
-    StdFileSystem().writeAll(dir + "/backup_1.820", "1\t10\t99999\r\n");
+    StdFileSystem().writeAll(dir + "/backup_0.820", "1\t10\t99999\r\n");  // program numbers from 0
     const std::size_t before = rig.device.received().size();
     const RestoreReport r = runRestore(rig.ctx, rig.link, dir, {});
     EXPECT_EQ(r.end, RestoreReport::End::FileFailed);

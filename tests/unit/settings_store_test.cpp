@@ -121,7 +121,7 @@ TEST_F(SettingsTest, FactorNotWrittenWhileModelIsV712) {
     s.write(store);
     EXPECT_EQ(store.get(kSettingsSection, "filtro10"), "10");
     EXPECT_EQ(writtenKeys(store).front(), "Language");
-    EXPECT_EQ(store.writes().size(), 10u);
+    EXPECT_EQ(store.writes().size(), 11u);
 }
 
 TEST_F(SettingsTest, NumbersAreRoundedAndPortZeroBecomesOne) {

@@ -185,7 +185,7 @@ TEST_F(StartupTest, ShutdownRunsOnceWhenBothCloseHandlersCallIt) {
     startup.TerminaTutto();
     startup.TerminaTutto();
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(rig.store.writes().size(), 11u);
+    EXPECT_EQ(rig.store.writes().size(), 12u);
 }
 
 TEST_F(StartupTest, HiddenEditorIsNotAskedToClose) {
