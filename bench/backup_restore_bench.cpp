@@ -52,9 +52,9 @@ int runCli(const std::string& cli, std::vector<std::string> args) {
 constexpr int kPoints = 8;
 constexpr double kByteMs = 10.0 / 9600 * 1000;
 
-// Reading a slot back: the request on the line, then per reply (header and two
-// pages) the host's first Pausa(50) before it looks, and the acknowledgement byte.
-double uploadFloorMs() { return 19 * kByteMs + 3 * (50 + kByteMs); }
+// Reading a slot back: per reply (header and two pages) the host's first
+// Pausa(50) before it looks; the request's and the reply's line time pass inside it.
+double uploadFloorMs() { return 3 * 50.0; }
 // Writing a slot: per frame its bytes, Pausa(30), a whole reply round of
 // 35 + 15 + 30 + 100 ms, Pausa(200); 800 ms after the mask page; 20 ms at the end.
 double downloadFloorMs() { return 3 * (19 * kByteMs + 30 + 180 + 200) + 800 + 20; }
