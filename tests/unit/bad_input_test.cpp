@@ -119,6 +119,12 @@ const BadInput kCases[] = {
                                          r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02")};
      },
      cli::ExitRefused, "bin.712: line 2: control character 0x7F"},
+    {"list naming a file with terminal controls", "NORM",
+     [](clitest::CliRig& r) {
+         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--list",
+                                         r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n")};
+     },
+     cli::ExitRefused, "/nowhere/\\x1B[2Jx\nFile not present\n"},
     {"preset without a value", "Px71",
      [](clitest::CliRig&) {
          return std::vector<std::string>{"preset", "write", "--model", "Px71", "--port", "p", "--preset", "2="};
@@ -135,6 +141,7 @@ TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
         const auto before = snapshot(r.home.path());
         EXPECT_EQ(r.run(args), c.exitCode) << r.err.str();
         EXPECT_NE(r.err.str().find(c.says), std::string::npos) << r.err.str();
+        EXPECT_EQ((r.out.str() + r.err.str()).find('\x1b'), std::string::npos);
         EXPECT_EQ(snapshot(r.home.path()), before);
         EXPECT_TRUE(r.device.received().empty());
     }
