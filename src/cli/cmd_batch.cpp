@@ -6,6 +6,7 @@
 #include "cli/cmd_download.h"
 #include "cli/exit_codes.h"
 #include "cli/port_name.h"
+#include "cli/program_check.h"
 #include "cli/terminal_text.h"
 #include "platform/file_checks.h"
 #include "device/batch.h"
@@ -80,6 +81,15 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
             ++skipped;
         }
         env.out << (k + 1) << "   " << what << "   " << printable(list.paths[k]) << "\n";
+    }
+    if (end == Outcome::CheckFailed && stoppedAt > 0) {
+        // The check's box is on standard error already; name the file and line too.
+        const std::string& path = list.paths[static_cast<std::size_t>(stoppedAt - 1)];
+        try {
+            const std::string text = readInputFile(path, kProgramFileLimit, "program file");
+            writeLocation(env.err, path, checkProgramText(model->code, o.language, text, env.clock));
+        } catch (const FileError&) {
+        }
     }
     env.out << sentCount << " of " << filled << " programs sent";
     if (stoppedAt > 0) env.out << "; program " << stoppedAt << " failed";

@@ -125,6 +125,13 @@ const BadInput kCases[] = {
                                          r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n")};
      },
      cli::ExitRefused, "/nowhere/\\x1B[2Jx\nFile not present\n"},
+    {"list naming a program that fails the check", "NORM",
+     [](clitest::CliRig& r) {
+         const std::string bad = r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n");
+         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--list",
+                                         r.file("c.lis", "2   (" + bad + ")\r\n")};
+     },
+     cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
     {"preset without a value", "Px71",
      [](clitest::CliRig&) {
          return std::vector<std::string>{"preset", "write", "--model", "Px71", "--port", "p", "--preset", "2="};
