@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "lang/safety_texts.h"
+#include "platform/file_checks.h"
 #include "platform/file_system.h"
 #include "safety/backup_list.h"
 #include "safety/restore.h"
@@ -34,6 +35,8 @@ CompareReport runCompare(Context& ctx, SerialLink& link, const std::string& fold
     r.listPath = listPathOf(fs, folderOrList);
     BackupListRead list;
     try {
+        const std::string why = unreadableReason(r.listPath, kListFileLimit, "list file");
+        if (!why.empty()) throw FileError(why);
         list = readBackupList(fs.readAll(r.listPath), r.listPath);
     } catch (const FileError& e) {
         r.refused = true;
@@ -62,6 +65,8 @@ CompareReport runCompare(Context& ctx, SerialLink& link, const std::string& fold
                     c.state = SlotState::FileMissing;
                     continue;
                 }
+                const std::string why = unreadableReason(list.paths[i], kProgramFileLimit, "program file");
+                if (!why.empty()) throw FileError(why);
                 text = fs.readAll(list.paths[i]);
             } catch (const FileError& e) {
                 c.state = SlotState::FileBad;

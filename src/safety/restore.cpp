@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "lang/safety_texts.h"
+#include "platform/file_checks.h"
 #include "platform/file_system.h"
 #include "safety/backup_list.h"
 #include "safety/slot_io.h"
@@ -22,6 +23,8 @@ bool loadBackup(Context& ctx, SlotIo& io, const std::string& folderOrList, Resto
     const std::string listPath = listPathOf(fs, folderOrList);
     BackupListRead list;
     try {
+        const std::string why = unreadableReason(listPath, kListFileLimit, "list file");
+        if (!why.empty()) throw FileError(why);
         list = readBackupList(fs.readAll(listPath), listPath);
     } catch (const FileError& e) {
         r.why = std::string("cannot read ") + listPath + ": " + e.what();
@@ -40,6 +43,8 @@ bool loadBackup(Context& ctx, SlotIo& io, const std::string& folderOrList, Resto
         const std::string slot = std::to_string(k + 1);
         try {
             if (!fs.fileExists(list.paths[k])) throw FileError("no such file");
+            const std::string why = unreadableReason(list.paths[k], kProgramFileLimit, "program file");
+            if (!why.empty()) throw FileError(why);
             texts[k] = fs.readAll(list.paths[k]);
         } catch (const FileError& e) {
             bad += slot + " " + list.paths[k] + ": " + e.what() + "\r\n";
@@ -57,6 +62,8 @@ bool loadBackup(Context& ctx, SlotIo& io, const std::string& folderOrList, Resto
     if (ctx.model.info().menuOrigin && !folder.empty() && fs.fileExists(presetsPath)) {
         PresetsReadResult pr;
         try {
+            const std::string why = unreadableReason(presetsPath, kListFileLimit, "presets file");
+            if (!why.empty()) throw FileError(why);
             pr = parsePresets(fs.readAll(presetsPath));
         } catch (const FileError& e) {
             pr.ok = false;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "lang/safety_texts.h"
+#include "platform/file_checks.h"
 #include "safety/slot_io.h"
 
 namespace gyrel {
@@ -24,6 +25,8 @@ std::vector<SlotComparison> verifyAfterDownload(TransferEnv& editor, const Downl
             c.slot = k;
             c.file = path;
             try {
+                const std::string why = unreadableReason(path, kProgramFileLimit, "program file");
+                if (!why.empty()) throw FileError(why);
                 const SlotIo::Prepared p = io->prepare(ctx.svc.fs.readAll(path));
                 if (p.ok) {
                     c = io->verify(k, p.table);
