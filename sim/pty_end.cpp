@@ -19,6 +19,7 @@ void PtyEnd::stop() {}
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -104,7 +105,8 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
     std::deque<Timed> toDevice, toHost;
     Bytes held;
     constexpr std::size_t kFifoTrigger = 8;
-    double toDeviceFree = 0, toHostFree = 0;
+    double toHostFree = 0;
+    double shiftingUntil = -1;  // when the byte now on the line to the device has arrived; -1 idle
     const double bt = byteTimeMs_;
 
     while (!stopRequested_ && !(stopFlag && *stopFlag)) {
@@ -141,25 +143,39 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
             held.clear();
         }
 
+        // The host's bytes wait in its transmit queue (the terminal) and leave it
+        // one at a time at the line's pace, each taken only once its line time
+        // has passed: bytes the host discards before then never arrive, as on a UART.
+        if (shiftingUntil >= 0 && nowMs() >= shiftingUntil) {
+            now = nowMs();
+            const std::size_t due = 1 + static_cast<std::size_t>((now - shiftingUntil) / bt);
+            std::uint8_t buf[256];
+            const ssize_t n = ::read(master_, buf, std::min(due, sizeof buf));
+            double at = shiftingUntil;
+            for (ssize_t i = 0; i < n; ++i) {
+                toDevice.push_back(Timed{buf[i], at});
+                at += bt;
+            }
+            int waiting = 0;
+            if (n > 0 && ::ioctl(master_, FIONREAD, &waiting) == 0 && waiting > 0)
+                shiftingUntil = at;  // the next byte follows on the line at once
+            else
+                shiftingUntil = -1;
+            continue;
+        }
+
         double next = now + 20;
         if (!toDevice.empty()) next = std::min(next, toDevice.front().at);
         if (!toHost.empty()) next = std::min(next, toHost.front().at);
+        if (shiftingUntil >= 0) next = std::min(next, shiftingUntil);
         const double waitMs = std::max(0.0, next - nowMs());
         timespec ts{};
         ts.tv_sec = static_cast<time_t>(waitMs / 1000);
         ts.tv_nsec = static_cast<long>((waitMs - ts.tv_sec * 1000.0) * 1e6);
-        pollfd pfd{master_, POLLIN, 0};
+        pollfd pfd{master_, static_cast<short>(shiftingUntil >= 0 ? 0 : POLLIN), 0};
         const int ready = ::ppoll(&pfd, 1, &ts, nullptr);
         if (ready > 0 && (pfd.revents & POLLIN)) {
-            std::uint8_t buf[256];
-            const ssize_t n = ::read(master_, buf, sizeof buf);
-            now = nowMs();
-            for (ssize_t i = 0; i < n; ++i) {
-                // The bytes came through at once; on a real line each one takes its time.
-                const double at = std::max(now, toDeviceFree) + bt;
-                toDevice.push_back(Timed{buf[i], at});
-                toDeviceFree = at;
-            }
+            shiftingUntil = nowMs() + bt;  // the first byte starts on an idle line
         } else if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR))) {
             ::usleep(5000);  // no client at the moment
         }
