@@ -92,7 +92,7 @@ TEST(SimPty, StatusQueryTakesTheLineTime) {
 // them, as at a UART; one that waits their line time does not.
 TEST(SimPty, BytesDiscardedBeforeTheirLineTimeNeverArrive) {
     sim::Device device("NORM");
-    sim::PtyEnd end(device, "300,n,8,1");  // 33 ms a byte
+    sim::PtyEnd end(device, "110,n,8,1");  // 91 ms a byte
     end.start();
     const int fd = openRaw(end.slavePath());
     ASSERT_GE(fd, 0);
@@ -100,13 +100,13 @@ TEST(SimPty, BytesDiscardedBeforeTheirLineTimeNeverArrive) {
     const Bytes ack{0xFF, 0xFF};
     ASSERT_EQ(::write(fd, ack.data(), 2), 2);
     ::tcflush(fd, TCOFLUSH);
-    ::usleep(150000);
+    ::usleep(300000);
     EXPECT_TRUE(received().empty());
 
     ASSERT_EQ(::write(fd, ack.data(), 2), 2);
-    ::usleep(2 * 33400 + 15000);
+    ::usleep(2 * 91000 + 40000);
     ::tcflush(fd, TCOFLUSH);
-    ::usleep(50000);
+    ::usleep(100000);
     EXPECT_EQ(received(), ack);
     ::close(fd);
     end.stop();

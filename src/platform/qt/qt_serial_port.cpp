@@ -11,6 +11,7 @@
 #include <thread>
 
 #ifndef _WIN32
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -131,7 +132,7 @@ std::string permissionDeniedText(const std::string& device) {
 constexpr int kSendMarginMs = 50;
 // A pseudo-terminal's far end takes a byte once it has been on the line for its
 // line time, measured from when it noticed it; this covers how late it notices.
-constexpr double kPtyNoticeMs = 10;
+constexpr double kPtyNoticeMs = 30;
 
 QtSerialPort::QtSerialPort() {
     since_.start();
@@ -380,9 +381,21 @@ void QtSerialPort::finishSending() {
         if (restMs > 0 && queuedMs > 0)
             std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long long>(restMs * 1000)));
     } else {
-        // The transmitter's queue empties at the line's pace: at most the line
-        // time of what was written, which bounds the wait.
-        ::tcdrain(static_cast<int>(port_.handle()));
+        // The driver's queue empties at the line's pace; a line held up by flow
+        // control is not waited for beyond the bound. Once it is empty, tcdrain
+        // waits for the transmitter itself, which the driver bounds.
+        const int fd = static_cast<int>(port_.handle());
+        QElapsedTimer waited;
+        waited.start();
+        int queued = 0;
+        while (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0) {
+            if (waited.elapsed() > boundMs) {
+                port_.clear(QSerialPort::Output);
+                throw SerialError(SerialError::Kind::Io, "Cannot send to " + devicePath() + ": the line does not move");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::tcdrain(fd);
     }
 #endif
 }
