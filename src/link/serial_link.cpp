@@ -20,7 +20,8 @@ constexpr int kEconLimitOnline = 1500;
 constexpr int kEconLimitSilent = 100;
 constexpr int kEconCountCap = 32000;
 constexpr int kEconPauseMs = 2000;
-constexpr int kDeferredPollMs = 100;  // how often a deferred on-line toggle looks for the line
+constexpr int kDeferredPollMs = 100;
+constexpr int kMissingPollMs = 180;  // one reply round: a missing poll takes as long as a silent one  // how often a deferred on-line toggle looks for the line
 
 }  // namespace
 
@@ -122,7 +123,8 @@ void SerialLink::setQuality(int quality, Rgb colour) {
 }
 
 // The port failed under us (device unplugged, driver error): nothing read can be
-// trusted. The port is closed and polling stops; going on line again reconnects.
+// trusted. The port is closed and the link shown lost; polling goes on, and
+// each poll looks for the device again (a re-plugged adapter at the same path).
 void SerialLink::linkLost() {
     ChecksumOk = false;
     setQuality(0, kRed);
@@ -130,13 +132,30 @@ void SerialLink::linkLost() {
         if (ctx_.svc.port.portOpen()) ctx_.svc.port.setPortOpen(false);
     } catch (const SerialError&) {
     }
-    PollingActive = false;
-    ctx_.main.Check1Checked = false;
     ShowLinkQuality();
+}
+
+// A poll while the device is gone: one attempt to open it again. false when it
+// is still missing (the poll is then a missing one, a reply round long).
+bool SerialLink::reopenLostPort() {
+    SerialPort& port = ctx_.svc.port;
+    if (port.portOpen() || !(PortUsers & UserMonitor)) return true;
+    try {
+        port.setPortOpen(true);
+        if (port.portOpen()) return true;
+    } catch (const SerialError&) {
+    }
+    ChecksumOk = false;
+    setQuality(0, kRed);
+    ShowLinkQuality();
+    LeggiDato();
+    WaitMs(kMissingPollMs);
+    return false;
 }
 
 void SerialLink::TxQuery() {
     if (transferRunning()) return;
+    if (!reopenLostPort()) return;
     SerialPort& port = ctx_.svc.port;
     try {
         port.setInBufferCount(0);

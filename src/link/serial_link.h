@@ -89,6 +89,7 @@ private:
     int receiveReply();
     void setQuality(int quality, Rgb colour);
     void linkLost();
+    bool reopenLostPort();
     void resyncDisplay();
     void emptySlotReported();
 

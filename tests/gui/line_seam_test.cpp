@@ -1,8 +1,11 @@
 // The real clock and the real serial port against the simulated device on a
 // pseudo-terminal that takes bytes at a UART's pace: what matters is what the
 // DEVICE received, down to the last byte of each conversation.
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -78,6 +81,46 @@ private slots:
         const auto lines = s.end.withDevice([](sim::Device& d) { return d.textLines(); });
         QVERIFY(!lines.empty());
         QCOMPARE(lines.back(), std::string("PRG=1,OUT=2,CON=5"));
+    }
+
+    // A USB adapter pulled and plugged back looks to the program like its path
+    // (a symbolic link) pointing at a new terminal: the status job polls on
+    // through the gap, marking the missing polls, and reads again afterwards.
+    void statusPollsThroughAnUnplugAndResumesAtTheSamePath() {
+        QTemporaryDir home;
+        const std::string path = home.filePath("ttyUSB0").toStdString();
+        auto first = std::make_unique<sim::Device>("NORM");
+        auto firstEnd = std::make_unique<sim::PtyEnd>(*first);
+        firstEnd->start();
+        QVERIFY(QFile::link(QString::fromStdString(firstEnd->slavePath()), QString::fromStdString(path)));
+        sim::Device second("NORM");
+        sim::PtyEnd secondEnd(second);
+        secondEnd.open();
+        QTimer::singleShot(500, [&] { firstEnd.reset(); });  // pulled
+        QTimer::singleShot(1200, [&] {                       // plugged back
+            secondEnd.start();
+            QFile::remove(QString::fromStdString(path));
+            QFile::link(QString::fromStdString(secondEnd.slavePath()), QString::fromStdString(path));
+        });
+        QtClock clock;
+        std::ostringstream out, err;
+        cli::Env env{out, err, clock, [](const std::string& p) -> std::unique_ptr<SerialPort> {
+                         auto port = std::make_unique<QtSerialPort>();
+                         port->setPortName(p);
+                         return port;
+                     }};
+        const int rc = cli::run({"status", "--model", "NORM", "--port", path, "--count", "70"}, env);
+        secondEnd.stop();
+        QCOMPARE(rc, 0);
+        std::vector<char> links;
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line);) links.push_back(line.empty() ? '?' : line.back());
+        QCOMPARE(links.size(), std::size_t{70});
+        QVERIFY(links.front() != '0');
+        QVERIFY(std::count(links.begin(), links.end(), '0') >= 2);  // the missing polls
+        QVERIFY(links.back() != '0');
+        const auto lastMissing = std::find(links.rbegin(), links.rend(), '0');
+        QVERIFY(lastMissing - links.rbegin() >= 5);  // several good polls after the gap
     }
 };
 
