@@ -87,6 +87,9 @@ private:
     std::vector<std::function<void()>> refreshers_;
     std::unique_ptr<QTimer> refreshTimer_;
     bool shutDown_ = false;
+    bool shutdownPending_ = false;  // waits for a running transfer to end
+    static constexpr int kShutdownRetryMs = 20;
+    bool editorTransferRunning();
 };
 
 }  // namespace gyrel::ui
