@@ -67,7 +67,7 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         const char* panels;  // Offsets, 712 grid, Multiple files box, Append buttons shown
     };
     const Row rows[] = {
-        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 0, 0, 0, "712", 100, false, 48, "...DG", ".G.A"},
+        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG", ".G.A"},
         {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48, ".LU..",
          "O.M."},
         {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
