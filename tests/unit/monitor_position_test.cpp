@@ -49,6 +49,8 @@ TEST_F(PositionTest, StepWithinTheToleranceIsFine) {
     EXPECT_EQ(t.LblMax, "20");
     step(105);
     EXPECT_EQ(t.LblMin, "-15");
+    step(95);  // a smaller backward step leaves the minimum
+    EXPECT_EQ(t.LblMin, "-15");
     EXPECT_EQ(t.Label1[0], "");
     EXPECT_EQ(mon.TestErrorCount, 0);
 }
