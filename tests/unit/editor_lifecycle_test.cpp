@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editor/offsets_file.h"
 #include "unit/editor_test_rig.h"
 
@@ -273,6 +275,23 @@ TEST(EditorHooks, TheModelConfigurationAndMainWindowReachTheEditor) {
     EXPECT_FALSE(e.ctx.hooks.graphVisible());
     e.ctx.hooks.editorQueryUnload();
     EXPECT_EQ(e.released, std::vector<int>{8});
+}
+
+// The window draws the editor's state again only when told; every step that
+// changes it from outside a key or click handler must tell it.
+TEST(EditorHooks, TheWindowIsToldToRedrawAfterEachStepFromOutside) {
+    EditorRig rig;
+    int redraws = 0;
+    rig.ed.refresh = [&] { ++redraws; };
+    const auto redrawn = [&](const std::function<void()>& step) {
+        const int before = redraws;
+        step();
+        return redraws > before;
+    };
+    EXPECT_TRUE(redrawn([&] { rig.ed.load(); }));
+    EXPECT_TRUE(redrawn([&] { rig.ed.firstResize(); }));
+    EXPECT_TRUE(redrawn([&] { rig.ed.leggiLav(16); }));
+    EXPECT_TRUE(redrawn([&] { rig.ctx.hooks.emptyEditor(); }));
 }
 
 }  // namespace

@@ -65,21 +65,23 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         int font;
         const char* menus;   // Origin, Lists, Upload, Deskpl, Graph offered
         const char* panels;  // Offsets, 712 grid, Multiple files box, Append buttons shown
+        int programFont;     // of the editor's program text
     };
     const Row rows[] = {
-        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG", ".G.A"},
+        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
+         ".G.A", 8},
         {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48, ".LU..",
-         "O.M."},
+         "O.M.", 11},
         {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
-         "OLU..", "O.M."},
+         "OLU..", "O.M.", 9},
         {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40, "OLU..",
-         "O.M."},
+         "O.M.", 9},
         {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true, 28,
-         "OLU..", "O.M."},
+         "OLU..", "O.M.", 11},
         {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
-         ".L.DG", "O.M."},
+         ".L.DG", "O.M.", 11},
         {"NORM", [](ModelConfig& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, 48,
-         ".L.DG", "O.M."},
+         ".L.DG", "O.M.", 11},
     };
     for (const Row& r : rows) {
         rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
@@ -110,6 +112,7 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         };
         EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus) << r.code;
         EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels) << r.code;
+        EXPECT_EQ(g.info().programFontSize, r.programFont) << r.code;
     }
 }
 

@@ -123,6 +123,7 @@ TEST_F(PositionTest, RunsAfterEveryReplyWhileSwitchedOn) {
 TEST(ToleranceValue, ReadLikeAFieldAndKeptInRange) {
     EXPECT_EQ(toleranceValue("20"), 20);
     EXPECT_EQ(toleranceValue(" 12x"), 12);
+    EXPECT_EQ(toleranceValue("+25"), 25);
     EXPECT_EQ(toleranceValue("20.5"), 20);
     EXPECT_EQ(toleranceValue("21.5"), 22);
     EXPECT_EQ(toleranceValue(""), 0);
