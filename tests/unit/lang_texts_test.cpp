@@ -18,7 +18,7 @@ TEST(LanguageTexts, UnusedIndicesStayEmptyAndUsedOnesAreFilled) {
     for (const char* code : {"IT", "EN", "FR"}) {
         const TextSet& t = textSetFor(code);
         for (int i = 0; i <= 50; ++i)
-            EXPECT_EQ(std::string(t.msg[i]).empty(), i >= 34 && i <= 47) << code << " MsgText " << i;
+            EXPECT_EQ(std::string(t.msg[i]).empty(), i >= 34 && i <= 46) << code << " MsgText " << i;
         for (int i = 0; i <= 30; ++i) EXPECT_EQ(std::string(t.ui[i]).empty(), i == 27) << code << " UiText " << i;
     }
 }
