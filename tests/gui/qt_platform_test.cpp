@@ -110,12 +110,6 @@ private slots:
         QVERIFY(!port.portOpen());
     }
 
-    void permissionTextTellsTheCure() {
-        QCOMPARE(permissionDeniedText("/dev/ttyUSB0"),
-                 std::string("No permission to open the serial port /dev/ttyUSB0. Your user must be in the "
-                             "'dialout' group: run\n    sudo usermod -aG dialout $USER\nthen log out and log in again."));
-    }
-
     void ptyTakesAnyLineSettingsAndCarriesBytesBothWays() {
         Pty pty;
         QVERIFY(!pty.slavePath.empty());

@@ -17,35 +17,6 @@
 namespace gyrel {
 namespace {
 
-// Hands the job a port it may destroy while the test keeps the device behind it.
-class BorrowedPort : public SerialPort {
-public:
-    explicit BorrowedPort(SerialPort& p) : p_(p) {}
-    void setCommPort(int n) override { p_.setCommPort(n); }
-    int commPort() const override { return p_.commPort(); }
-    void setPortName(const std::string& s) override { p_.setPortName(s); }
-    std::string portName() const override { return p_.portName(); }
-    void setSettings(const std::string& s) override { p_.setSettings(s); }
-    std::string settings() const override { return p_.settings(); }
-    void setPortOpen(bool o) override { p_.setPortOpen(o); }
-    bool portOpen() const override { return p_.portOpen(); }
-    void setHandshaking(int m) override { p_.setHandshaking(m); }
-    int handshaking() const override { return p_.handshaking(); }
-    void setInputLen(int n) override { p_.setInputLen(n); }
-    void setInputMode(InputMode m) override { p_.setInputMode(m); }
-    InputMode inputMode() const override { return p_.inputMode(); }
-    void setRTSEnable(bool on) override { p_.setRTSEnable(on); }
-    void setInBufferSize(int n) override { p_.setInBufferSize(n); }
-    int inBufferCount() override { return p_.inBufferCount(); }
-    void setInBufferCount(int n) override { p_.setInBufferCount(n); }
-    void setOutBufferCount(int n) override { p_.setOutBufferCount(n); }
-    void output(const Bytes& b) override { p_.output(b); }
-    Bytes input() override { return p_.input(); }
-
-private:
-    SerialPort& p_;
-};
-
 class CliBatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,8 +28,9 @@ protected:
         std::filesystem::remove_all(dir, ec);
     }
     int run(sim::Device& device, std::vector<std::string> args) {
-        sim::InProcessPort port(device, clock);
-        cli::Env env{out, err, clock, [&port](const std::string&) { return std::make_unique<BorrowedPort>(port); }};
+        cli::Env env{out, err, clock, [&](const std::string&) -> std::unique_ptr<SerialPort> {
+                         return std::make_unique<sim::InProcessPort>(device, clock);
+                     }};
         return cli::run(args, env);
     }
     std::string file(const std::string& name, const std::string& text) {

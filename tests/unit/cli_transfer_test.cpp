@@ -92,13 +92,13 @@ TEST(CliDownload, V712TypesTheProgramText) {
 
 TEST(CliUpload, PrintsOrWritesTheRebuiltText) {
     CliRig r("KMT71");
-    r.device.setProgram(4, {{100, 1}, {2000, 0}});
-    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "5"}), 0) << r.err.str();
+    r.device.setProgram(0, {{100, 1}, {2000, 0}});
+    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "1"}), 0) << r.err.str();
     const std::string text = r.out.str();
     EXPECT_EQ(text.substr(0, 13), "'Imported on ");
-    EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 5\r\n\r\n1\t100\t2000\r\n");
+    EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t2000\r\n");
     const std::string out = r.home.path() + "/back.KVX";
-    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "5", "--output", out}), 0);
+    EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "1", "--output", out}), 0);
     EXPECT_EQ(StdFileSystem().readAll(out), text);
     EXPECT_EQ(r.out.str(), "");
 }
@@ -130,6 +130,8 @@ TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
 TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
     CliRig r("V820HX");
     EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "1=-4"}), 1);
+    for (const char* program : {"17=5", "0=5", "x=5"})
+        EXPECT_NE(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", program}), 0) << program;
     EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.run({"preset", "write", "--model", "V820HX", "--port", "p", "--preset", "1=2000000"}), 1);
     EXPECT_EQ(r.err.str(), "2000000\nToo High\n");

@@ -127,6 +127,12 @@ TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
                                                                      std::numeric_limits<float>::infinity(), 1)),
               "record 1: output 1 entry 0 is no angle");
     EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
+    // One record read on its own is refused the same way.
+    bool inUse = true;
+    int program = 0;
+    std::string text, reason;
+    EXPECT_FALSE(convertDeskplRecord(DeskplWriter().truncate(1000).bytes(), 15, options(), inUse, program, text, reason));
+    EXPECT_EQ(reason, "file shorter than 328992 bytes");
 }
 
 TEST(Deskpl, TheFullEntryTableIsReadToItsLastEntry) {

@@ -125,14 +125,5 @@ TEST(DownloadFrames, TablesTheDeviceCannotHoldAreRefusedWhole) {
     EXPECT_TRUE(checkDownloadable(t, -1).has_value());
 }
 
-TEST(DownloadFrames, EncodingFollowsTheModel) {
-    EXPECT_EQ(encodingFor("Px71"), FrameEncoding::HighResolution);
-    EXPECT_EQ(encodingFor("V820HX"), FrameEncoding::HighResolution);
-    EXPECT_EQ(encodingFor("KMT71"), FrameEncoding::HighResolution);
-    EXPECT_EQ(encodingFor("V820AX"), FrameEncoding::Standard);
-    EXPECT_EQ(encodingFor("NORM"), FrameEncoding::Standard);
-    EXPECT_EQ(encodingFor("px71"), FrameEncoding::Standard);
-}
-
 }  // namespace
 }  // namespace gyrel

@@ -156,31 +156,6 @@ TEST(Command2Multiple, FilledSlotsAreSentAndEmptyOnesSkipped) {
     EXPECT_FALSE(r.ed.wait.visible);
 }
 
-TEST(Command2Multiple, MissingSlotFileStopsTheWholeDownload) {
-    MultiRig r;
-    r.paths[0] = r.file("one.txt", "1");
-    r.paths[1] = r.home.path() + "/gone.txt";
-    r.paths[2] = r.file("three.txt", "1");
-    r.download.Command2();
-    EXPECT_TRUE(r.missing[1]);
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt, "File not present");
-    EXPECT_EQ(r.op.boxes[0].title, r.home.path() + "/gone.txt");
-    EXPECT_TRUE(r.device.program(0).has_value());
-    EXPECT_FALSE(r.device.program(2).has_value());
-}
-
-TEST(Command2Multiple, RememberedAnswerSendsLaterEmptyProgramsWithoutAsking) {
-    MultiRig r;
-    r.paths[0] = r.file("e1.txt", "EMPTY");
-    r.paths[1] = r.file("e2.txt", "EMPTY");
-    r.op.answers = {AnswerYes, AnswerYes};
-    r.download.Command2();
-    ASSERT_EQ(r.op.boxes.size(), 2u);
-    EXPECT_EQ(r.op.boxes[1].prompt, "Remember this answer ?");
-    EXPECT_TRUE(r.device.program(1).has_value());
-}
-
 TEST(Command2Multiple, DecliningAnEmptyProgramStopsTheRest) {
     MultiRig r;
     r.paths[0] = r.file("e1.txt", "EMPTY");
@@ -189,17 +164,6 @@ TEST(Command2Multiple, DecliningAnEmptyProgramStopsTheRest) {
     r.download.Command2();
     EXPECT_EQ(r.download.lastOutcome, Outcome::Declined);
     EXPECT_TRUE(r.port.sent().empty());
-}
-
-TEST(Command2Multiple, TransmissionErrorStopsAtThatSlot) {
-    MultiRig r;
-    r.paths[0] = r.file("one.txt", "1");
-    r.paths[1] = r.file("two.txt", "1");
-    r.device.faults().noAckFrames = 1000;
-    r.download.Command2();
-    EXPECT_EQ(r.download.lastOutcome, Outcome::TransmissionError);
-    EXPECT_EQ(r.codes, std::vector<int>{80});
-    EXPECT_EQ(r.op.boxes.size(), 1u);
 }
 
 TEST(EditorButtons, ClearVerifyAndAppend) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "device/model_config.h"
+#include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
 
@@ -21,7 +24,6 @@ protected:
         h.checkModif = [this](int mode) {
             asked.push_back(mode);
             atQuestion = rig.ctx.model;
-            stepsAtQuestion = steps;
             return answer;
         };
         h.emptyEditor = [this] { ++emptied; };
@@ -40,40 +42,78 @@ protected:
 
     Rig rig;
     ModelConfig config{rig.ctx};
-    Steps steps, stepsAtQuestion;
+    Steps steps;
     std::vector<int> asked;
     ModelGlobals atQuestion;
     int answer = AnswerYes;
     int emptied = 0, reloads = 0, refreshes = 0, relabels = 0;
 };
 
-TEST_F(ModelConfigTest, StepOrderOfEachProcedure) {
-    // Every procedure started from another model, so that each asks.
-    rig.ctx.model.ModelType = "NORM";
-    config.Configura712();
-    EXPECT_EQ(steps, (Steps{"S", "T", "LastOutputIndex", "T", "C", "E", "MaxPosition", "M", "N", "L", "U", "F",
-                            "R", "W", "K", "A", "D"}));
-    restart();
-    config.Configura820AX();
-    EXPECT_EQ(steps, (Steps{"S", "T", "E", "Z", "F", "C", "M", "N", "L", "U", "R", "W", "K", "A", "D"}));
-    restart();
-    config.Configura820HX();
-    const Steps multi{"S", "T", "F", "M", "R", "N", "E", "Z", "C", "L", "U", "W", "K", "A", "D"};
-    EXPECT_EQ(steps, multi);
-    restart();
-    config.ConfiguraKMT();
-    EXPECT_EQ(steps, multi);
-    restart();
-    config.ConfiguraPx71();
-    EXPECT_EQ(steps, (Steps{"S", "T", "MaxPosition", "F", "E", "StepsPerTurn", "C", "M", "N", "L", "U", "R", "W",
-                            "K", "A", "D"}));
-    restart();
-    config.ConfiguraSingolo(1);
-    EXPECT_EQ(steps, (Steps{"S", "Z", "F", "T", "E", "C", "M", "N", "L", "U", "K", "R", "W", "D"}));
-    EXPECT_EQ(asked, (std::vector<int>{1}));
-    EXPECT_EQ(reloads, 1);  // the single-turn reload happens inside the change only
-    EXPECT_EQ(refreshes, 1);
-    EXPECT_EQ(relabels, 1);
+// What each model means to the device and the files: line speed, outputs,
+// range, turn size, program numbering, file extension and receive factor.
+TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
+    struct Row {
+        const char* code;
+        std::function<void(ModelConfig&)> run;
+        const char* speed;
+        int lastOutput;
+        double max, stepsPerTurn, turns;
+        int numberOffset;
+        const char* ext;
+        int rxFactor;
+        bool turnDisplays;
+        int font;
+        const char* menus;   // Origin, Lists, Upload, Deskpl, Graph offered
+        const char* panels;  // Offsets, 712 grid, Multiple files box, Append buttons shown
+        int programFont;     // of the editor's program text
+    };
+    const Row rows[] = {
+        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
+         ".G.A", 8},
+        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48, ".LU..",
+         "O.M.", 11},
+        {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
+         "OLU..", "O.M.", 9},
+        {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40, "OLU..",
+         "O.M.", 9},
+        {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true, 28,
+         "OLU..", "O.M.", 11},
+        {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
+         ".L.DG", "O.M.", 11},
+        {"NORM", [](ModelConfig& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, 48,
+         ".L.DG", "O.M.", 11},
+    };
+    for (const Row& r : rows) {
+        rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
+        r.run(config);
+        const ModelGlobals& g = rig.ctx.model;
+        const ModelInfo& m = *findModel(r.code);
+        EXPECT_EQ(g.ModelType, r.code);
+        EXPECT_EQ(g.SpeedText, r.speed) << r.code;
+        EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1") << r.code;
+        EXPECT_EQ(rig.ctx.main.title, std::string("GYREL Utility --  COM 1  -  ") + r.speed) << r.code;
+        EXPECT_EQ(g.LastOutputIndex, r.lastOutput) << r.code;
+        EXPECT_EQ(g.MaxPosition, r.max) << r.code;
+        EXPECT_EQ(g.StepsPerTurn, r.stepsPerTurn) << r.code;  // single-turn models leave it as it was
+        EXPECT_EQ(g.TurnCount, r.turns) << r.code;
+        EXPECT_EQ(g.ProgramNumberOffset, r.numberOffset) << r.code;
+        EXPECT_EQ(g.FileExtension, r.ext) << r.code;
+        EXPECT_EQ(g.RxTimeoutFactor, r.rxFactor) << r.code;
+        EXPECT_EQ(rig.ctx.main.turnDisplaysVisible, r.turnDisplays) << r.code;
+        EXPECT_EQ(rig.ctx.main.LblGiri, r.turnDisplays ? "" : "0") << r.code;
+        EXPECT_EQ(rig.ctx.main.FinQuotaFontSize, r.font) << r.code;
+        EXPECT_EQ(rig.ctx.main.Label4, m.name) << r.code;
+        EXPECT_EQ(rig.ctx.main.Label4Colour, m.nameColour) << r.code;
+        const EditorLayout& e = rig.ctx.editorLayout;
+        const auto flags = [](const char* letters, std::initializer_list<bool> on) {
+            std::string out;
+            for (std::size_t i = 0; i < on.size(); ++i) out += on.begin()[i] ? letters[i] : '.';
+            return out;
+        };
+        EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus) << r.code;
+        EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels) << r.code;
+        EXPECT_EQ(g.info().programFontSize, r.programFont) << r.code;
+    }
 }
 
 TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
@@ -88,32 +128,23 @@ TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
     EXPECT_EQ(steps, (Steps{"S", "T", "F", "M", "R", "N", "E", "Z", "C"}));
     const ModelGlobals& g = rig.ctx.model;
     // Applied before the question.
-    EXPECT_EQ(g.SpeedText, "115200");
     EXPECT_EQ(rig.port.settings(), "115200,n,8,1");
     EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM 1  -  115200");
     EXPECT_TRUE(rig.ctx.main.turnDisplaysVisible);
-    EXPECT_EQ(rig.ctx.main.FinQuotaFontSize, 40);
-    EXPECT_EQ(g.RxTimeoutFactor, 1);
     EXPECT_EQ(g.ProgramNumberOffset, 1);
     EXPECT_EQ(g.FileExtension, "820");
-    EXPECT_EQ(g.LastOutputIndex, 7);
     EXPECT_EQ(g.MaxPosition, 1048575);
     // Not applied.
     EXPECT_EQ(g.ModelType, "V712");
     EXPECT_EQ(rig.ctx.main.Label4, "V 712");
     EXPECT_TRUE(rig.ctx.editorLayout.outputGrid712);
-    EXPECT_FALSE(rig.ctx.editorLayout.menuUpload);
-    EXPECT_EQ(emptied, 0);
-    EXPECT_EQ(reloads + refreshes + relabels, 0);
+    EXPECT_EQ(emptied + reloads + refreshes + relabels, 0);
     EXPECT_EQ(rig.fs.readAll(workFile()), "PRG=1\r\n");
 }
 
 TEST_F(ModelConfigTest, DeclinedV712KeepsExtensionAndRange) {
-    rig.ctx.model.ModelType = "V820HX";
-    rig.ctx.model.LastOutputIndex = 7;
-    rig.ctx.model.MaxPosition = 1048575;
-    rig.ctx.model.FileExtension = "820";
-    rig.ctx.main.turnDisplaysVisible = true;
+    config.Configura820HX();
+    restart();
     answer = AnswerNo;
     config.Configura712();
     EXPECT_EQ(atQuestion.LastOutputIndex, 15);
@@ -122,68 +153,35 @@ TEST_F(ModelConfigTest, DeclinedV712KeepsExtensionAndRange) {
     EXPECT_EQ(rig.ctx.main.LblGiri, "0");
     EXPECT_EQ(rig.ctx.model.FileExtension, "820");
     EXPECT_EQ(rig.ctx.model.MaxPosition, 1048575);
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 1);
     EXPECT_EQ(rig.ctx.model.ModelType, "V820HX");
 }
 
-TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFile) {
+TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFileAndTheSameFamilyKeepsThem) {
     config.Configura712();
     writeWorkFile("PRG=1\r\n");
+    restart();
+    config.Configura712();  // the same model again
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(rig.fs.readAll(workFile()), "PRG=1\r\n");
+    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(refreshes, 1);
     restart();
     config.Configura820AX();
     EXPECT_EQ(asked, (std::vector<int>{1}));
     EXPECT_EQ(emptied, 1);
     EXPECT_EQ(rig.fs.readAll(workFile()), "");
-    EXPECT_EQ(reloads, 1);  // the A step
-    EXPECT_EQ(rig.ctx.model.ModelType, "V820AX");
-}
-
-TEST_F(ModelConfigTest, ReselectingTheSameModelAsksNothingAndKeepsTheText) {
-    config.Configura712();
-    writeWorkFile("PRG=1\r\n");
-    restart();
-    config.Configura712();
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(emptied, 0);
-    EXPECT_EQ(rig.fs.readAll(workFile()), "PRG=1\r\n");
     EXPECT_EQ(reloads, 1);
-    EXPECT_EQ(refreshes, 1);
-}
 
-TEST_F(ModelConfigTest, SwitchingBetweenNormAndOldKeepsTheText) {
+    config.ConfiguraSingolo(0);  // the single-turn reload happens inside the change only
     writeWorkFile("1 10 20\r\n");
-    config.ConfiguraSingolo(1);
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(emptied, 0);
-    EXPECT_EQ(reloads, 0);
-    EXPECT_EQ(rig.ctx.model.ModelType, "OLD");
-    EXPECT_EQ(rig.ctx.model.ProgramNumberOffset, 1);
-    EXPECT_EQ(rig.ctx.main.Label4, "KRT 5");
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{255, 0, 5}));
+    restart();
+    config.ConfiguraSingolo(1);  // NORM and OLD are one family
     config.ConfiguraSingolo(0);
     EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(rig.ctx.model.ModelType, "NORM");
-    EXPECT_EQ(rig.ctx.model.ProgramNumberOffset, 0);
-    EXPECT_EQ(rig.ctx.main.Label4, "KRT71");
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{0, 128, 0}));
+    EXPECT_EQ(emptied + reloads, 0);
+    EXPECT_EQ(refreshes, 2);
+    EXPECT_EQ(relabels, 2);
     EXPECT_EQ(rig.fs.readAll(workFile()), "1 10 20\r\n");
-}
-
-TEST_F(ModelConfigTest, ReceiveFactorIs100OnlyForV712) {
-    rig.ctx.model.RxTimeoutFactor = 10;  // chosen in the time-out dialog
-    config.Configura712();
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 100);
-    config.ConfiguraKMT();
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 1);
-    rig.ctx.model.RxTimeoutFactor = 10;
-    config.ConfiguraSingolo(0);
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 1);
-    rig.ctx.model.RxTimeoutFactor = 10;
-    config.ConfiguraPx71();
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 1);
-    rig.ctx.model.RxTimeoutFactor = 10;
-    config.Configura820AX();
-    EXPECT_EQ(rig.ctx.model.RxTimeoutFactor, 1);
 }
 
 TEST_F(ModelConfigTest, V820AXMarksCutTheBarIn32Parts) {
@@ -192,138 +190,43 @@ TEST_F(ModelConfigTest, V820AXMarksCutTheBarIn32Parts) {
     config.Configura820AX();
     EXPECT_TRUE(rig.ctx.main.turnMarksVisible);
     EXPECT_EQ(rig.ctx.main.turnMarkX[0], 305);
-    EXPECT_EQ(rig.ctx.main.turnMarkX[15], 3305);
     EXPECT_EQ(rig.ctx.main.turnMarkX[30], 6305);
     for (int i = 1; i < 31; ++i) EXPECT_EQ(rig.ctx.main.turnMarkX[i] - rig.ctx.main.turnMarkX[i - 1], 200);
-    config.ConfiguraSingolo(0);
-    EXPECT_FALSE(rig.ctx.main.turnMarksVisible);
-    config.Configura820AX();
     config.Configura820HX();
     EXPECT_FALSE(rig.ctx.main.turnMarksVisible);
 }
 
-TEST_F(ModelConfigTest, MultiTurnModels) {
-    config.Configura820HX();
-    ModelGlobals g = rig.ctx.model;
-    EXPECT_EQ(g.ModelType, "V820HX");
-    EXPECT_EQ(g.LastOutputIndex, 7);
-    EXPECT_EQ(g.MaxPosition, 1048575);
-    EXPECT_EQ(g.StepsPerTurn, 4096);
-    EXPECT_EQ(g.TurnCount, 256);
-    EXPECT_EQ(g.SpeedText, "115200");
-    EXPECT_EQ(g.ProgramNumberOffset, 1);
-    EXPECT_EQ(g.FileExtension, "820");
-    EXPECT_EQ(rig.ctx.main.Label4, "HX /V820");
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{0, 128, 128}));
-    EXPECT_TRUE(rig.ctx.main.turnDisplaysVisible);
-    EXPECT_EQ(rig.ctx.main.LblGiri, "");
-    EXPECT_EQ(rig.ctx.main.LblGiro, "");
-    EXPECT_TRUE(rig.ctx.editorLayout.menuOrigin);
-    EXPECT_TRUE(rig.ctx.editorLayout.menuUpload);
-    EXPECT_FALSE(rig.ctx.editorLayout.menuDeskpl);
-    EXPECT_FALSE(rig.ctx.editorLayout.menuGraph);
-
-    config.ConfiguraKMT();
-    g = rig.ctx.model;
-    EXPECT_EQ(g.ModelType, "KMT71");
-    EXPECT_EQ(g.FileExtension, "KVX");
-    EXPECT_EQ(g.TurnCount, 256);
-    EXPECT_EQ(rig.ctx.main.Label4, "KMT71");
-
-    config.ConfiguraPx71();
-    g = rig.ctx.model;
-    EXPECT_EQ(g.ModelType, "Px71");
-    EXPECT_EQ(g.LastOutputIndex, 15);
-    EXPECT_EQ(g.MaxPosition, 4294967295.0);
-    EXPECT_EQ(g.StepsPerTurn, 8192);
-    EXPECT_EQ(g.TurnCount, 524288);
-    EXPECT_EQ(g.ProgramNumberOffset, 0);
-    EXPECT_EQ(g.FileExtension, "PHX");
-    EXPECT_EQ(rig.ctx.main.FinQuotaFontSize, 28);
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{0, 128, 255}));
-
-    config.Configura820AX();
-    g = rig.ctx.model;
-    EXPECT_EQ(g.LastOutputIndex, 7);
-    EXPECT_EQ(g.MaxPosition, 16383);
-    EXPECT_EQ(g.StepsPerTurn, 512);
-    EXPECT_EQ(g.TurnCount, 32);
-    EXPECT_EQ(g.SpeedText, "9600");
-    EXPECT_EQ(g.ProgramNumberOffset, 0);
-    EXPECT_EQ(rig.ctx.main.FinQuotaFontSize, 48);
-    EXPECT_EQ(rig.ctx.main.Label4, "AX /V820");
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{192, 0, 192}));
-    EXPECT_FALSE(rig.ctx.editorLayout.menuOrigin);
-    EXPECT_TRUE(rig.ctx.editorLayout.menuUpload);
-}
-
-TEST_F(ModelConfigTest, V712LayoutAndSingleTurnLayout) {
+TEST_F(ModelConfigTest, V712LayoutKeepsTheBoxHeightAndLeavesMultipleFiles) {
     rig.ctx.editorLayout.progBoxHeight = 3000;
     rig.ctx.editorLayout.multiFileChecked = true;
     config.Configura712();
     const EditorLayout& e = rig.ctx.editorLayout;
-    EXPECT_EQ(e.progBoxHeight, 3000);  // the V712 keeps the box height of its grid layout
-    EXPECT_FALSE(e.offsetsPanel);
-    EXPECT_TRUE(e.outputGrid712);
+    EXPECT_EQ(e.progBoxHeight, 3000);
     EXPECT_FALSE(e.multiFilePanel);
     EXPECT_EQ(e.multiFileCaption, "Multiple Files ");
-    EXPECT_FALSE(e.multiFileBox);
     EXPECT_FALSE(e.multiFileChecked);
-    EXPECT_TRUE(e.appendButtons);
-    EXPECT_FALSE(e.menuLists);
-    EXPECT_TRUE(e.menuDeskpl);
-    EXPECT_TRUE(e.menuGraph);
-    EXPECT_EQ(rig.ctx.model.FileExtension, "712");
-    EXPECT_EQ(rig.ctx.main.Label4, "V 712");
-    EXPECT_EQ(rig.ctx.main.Label4Colour, (Rgb{255, 80, 0}));
-
     config.ConfiguraSingolo(0);
     EXPECT_EQ(e.progBoxHeight, 5400);
-    EXPECT_TRUE(e.offsetsPanel);
-    EXPECT_FALSE(e.outputGrid712);
-    EXPECT_TRUE(e.multiFileBox);
-    EXPECT_FALSE(e.appendButtons);
-    EXPECT_TRUE(e.menuLists);
-    EXPECT_EQ(rig.ctx.model.FileExtension, "TXT");
-    EXPECT_EQ(rig.ctx.main.LblGiri, "0");
-    EXPECT_FALSE(rig.ctx.main.turnDisplaysVisible);
 }
 
-TEST_F(ModelConfigTest, PreConfRestoresStoredModel) {
-    rig.ctx.model.ModelType = "Px71";
-    config.PreConf();
-    EXPECT_EQ(rig.ctx.model.ModelType, "NORM");
-    EXPECT_TRUE(asked.empty());
-
-    rig.ctx.model.ModelType = "v712";  // codes are compared exactly
-    config.PreConf();
-    EXPECT_EQ(rig.ctx.model.ModelType, "NORM");
-
-    rig.ctx.model.ModelType = "";
-    config.PreConf();
-    EXPECT_EQ(rig.ctx.model.ModelType, "NORM");
-
-    for (const char* code : {"OLD", "V712", "V820AX", "V820HX", "KMT71"}) {
+TEST_F(ModelConfigTest, PreConfRestoresStoredModelOrNorm) {
+    for (const char* code : {"Px71", "v712", "", "OLD", "V712", "V820AX", "V820HX", "KMT71"}) {
         restart();
         rig.ctx.model.ModelType = code;
         config.PreConf();
-        EXPECT_EQ(rig.ctx.model.ModelType, code);
+        const bool restored = findModel(code) && findModel(code)->restoredAtStart;
+        EXPECT_EQ(rig.ctx.model.ModelType, restored ? code : "NORM") << code;
         EXPECT_TRUE(asked.empty()) << code;
         EXPECT_EQ(refreshes, 1) << code;
     }
 }
 
-TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCode) {
+TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCodeAndTheTitleShowsThePath) {
     rig.ctx.LanguageCode = "FR";
-    config.Configura820HX();
-    EXPECT_EQ(relabels, 1);
-    EXPECT_EQ(rig.ctx.LanguageCode, "FR");
-    EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
-}
-
-TEST_F(ModelConfigTest, TitleUsesTheDevicePathWhenOneIsSet) {
     rig.port.setPortName("/dev/ttyUSB0");
     config.ConfiguraKMT();
+    EXPECT_EQ(relabels, 1);
+    EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
     EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM /dev/ttyUSB0  -  115200");
 }
 

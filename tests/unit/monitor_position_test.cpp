@@ -49,6 +49,8 @@ TEST_F(PositionTest, StepWithinTheToleranceIsFine) {
     EXPECT_EQ(t.LblMax, "20");
     step(105);
     EXPECT_EQ(t.LblMin, "-15");
+    step(95);  // a smaller backward step leaves the minimum
+    EXPECT_EQ(t.LblMin, "-15");
     EXPECT_EQ(t.Label1[0], "");
     EXPECT_EQ(mon.TestErrorCount, 0);
 }
@@ -121,6 +123,7 @@ TEST_F(PositionTest, RunsAfterEveryReplyWhileSwitchedOn) {
 TEST(ToleranceValue, ReadLikeAFieldAndKeptInRange) {
     EXPECT_EQ(toleranceValue("20"), 20);
     EXPECT_EQ(toleranceValue(" 12x"), 12);
+    EXPECT_EQ(toleranceValue("+25"), 25);
     EXPECT_EQ(toleranceValue("20.5"), 20);
     EXPECT_EQ(toleranceValue("21.5"), 22);
     EXPECT_EQ(toleranceValue(""), 0);

@@ -37,13 +37,15 @@ TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
     EXPECT_FALSE(r.ed.wait.visible);
 }
 
-TEST(Origin, PresetAboveMaxPositionOnASingleTurnModelShowsThePlaceholder) {
-    OriginRig r("NORM");
+TEST(Origin, PresetAboveTheModelsMaxPositionShowsThePlaceholder) {
+    OriginRig r;
+    r.ctx.model.MaxPosition = 3599;  // the range of a single-turn model
     r.device.setPresetOrigin(2, {3600, 0});
+    r.device.setPresetOrigin(3, {3599, 0});
     r.dialog.PulsRx();
-    // A model without the dialog's frames answers nothing: rows stay pink and empty.
-    EXPECT_EQ(r.dialog.rows[2].TxtPreset, "");
-    EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginPending);
+    EXPECT_EQ(r.dialog.rows[2].TxtPreset, kOriginPlaceholder);
+    EXPECT_EQ(r.dialog.rows[3].TxtPreset, "3599");
+    EXPECT_EQ(r.dialog.rows[3].presetBack, kOriginConfirmed);
 }
 
 TEST(Origin, SilentDeviceLeavesRowsPinkAfterElevenWaits) {

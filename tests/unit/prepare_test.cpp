@@ -28,33 +28,28 @@ Prepared prepare(std::vector<CamRow> rows, double max = 3599, int mode = 0, std:
     return p;
 }
 
-TEST(Prepare, OneCam) {
-    const Prepared p = prepare({{1, 100, 250}});
-    EXPECT_EQ(p.outcome.camCount, 2);
-    EXPECT_EQ(p.entries(), (Entries{{100, 1}, {250, 0}}));
-}
-
-TEST(Prepare, AWrapAroundCamIsReadCyclically) {
-    const Prepared p = prepare({{1, 3000, 50}});
-    EXPECT_EQ(p.entries(), (Entries{{50, 0}, {3000, 1}}));
-}
-
-TEST(Prepare, AnEntryAtZeroWhenTheTurnEndsDifferently) {
-    // ON at 0 up to 99: position 0 holds 1, the last position 0.
-    const Prepared p = prepare({{2, 0, 100}});
-    EXPECT_EQ(p.entries(), (Entries{{0, 2}, {100, 0}}));
-}
-
-TEST(Prepare, AnAlwaysOnRowAloneGivesOneEntry) {
-    const Prepared p = prepare({{3, 1, 1}});
-    EXPECT_EQ(p.outcome.camCount, 1);
-    EXPECT_EQ(p.entries(), (Entries{{0, 4}}));
-    EXPECT_EQ(p.outcome.alwaysOutputs, 4);
-}
-
-TEST(Prepare, OutputsCombineIntoMasks) {
-    const Prepared p = prepare({{1, 10, 20}, {2, 20, 30}, {16, 15, 25}});
-    EXPECT_EQ(p.entries(), (Entries{{10, 1}, {15, 0x8001}, {20, 0x8002}, {25, 2}, {30, 0}}));
+TEST(Prepare, RowsBecomeChangePointsReadCyclically) {
+    struct Row {
+        const char* what;
+        std::vector<CamRow> rows;
+        int mode;
+        Entries entries;
+    };
+    const Row rows[] = {
+        {"one cam", {{1, 100, 250}}, 0, {{100, 1}, {250, 0}}},
+        {"wrapping cam", {{1, 3000, 50}}, 0, {{50, 0}, {3000, 1}}},
+        {"ON at 0, the last position OFF", {{2, 0, 100}}, 0, {{0, 2}, {100, 0}}},
+        {"always ON alone", {{3, 1, 1}}, 0, {{0, 4}}},
+        {"masks", {{1, 10, 20}, {2, 20, 30}, {16, 15, 25}}, 0, {{10, 1}, {15, 0x8001}, {20, 0x8002}, {25, 2}, {30, 0}}},
+        // The later always-OFF row of output 1 wins over its cam at every position.
+        {"always OFF after a cam", {{1, 100, 200}, {1, 0, 0}, {2, 300, 400}}, 1, {{300, 2}, {400, 0}}},
+    };
+    for (const Row& r : rows) {
+        const Prepared p = prepare(r.rows, 3599, r.mode);
+        EXPECT_EQ(p.entries(), r.entries) << r.what;
+        EXPECT_EQ(p.outcome.camCount, static_cast<double>(r.entries.size())) << r.what;
+    }
+    EXPECT_EQ(prepare({{3, 1, 1}}).outcome.alwaysOutputs, 4);
 }
 
 TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdges) {
@@ -146,12 +141,6 @@ TEST(Prepare, TheFirstErrorFollowsTheWalkOrder) {
     CamTable t;
     const PrepareOutcome o = prepareCamTable(rows.data(), 3, {}, check2, 3599, 7, 0, t);
     EXPECT_FALSE(o.failed);
-}
-
-TEST(Prepare, AlwaysRowsOverrideEarlierRowsEverywhere) {
-    // The later always-OFF row of output 1 wins over its cam at every position.
-    Prepared p = prepare({{1, 100, 200}, {1, 0, 0}, {2, 300, 400}}, 3599, 1);
-    EXPECT_EQ(p.entries(), (Entries{{300, 2}, {400, 0}}));
 }
 
 }  // namespace

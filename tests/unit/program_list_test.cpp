@@ -45,9 +45,8 @@ TEST(ListFile, ReadsSlotsWithDigitsInPathsCommentsAndStrayText) {
 }
 
 TEST(ListFile, SlotNumbersOutsideOneToSixteenAreAProgramError) {
-    EXPECT_FALSE(parseList("17   (a)\r\n").ok);
-    EXPECT_FALSE(parseList("2   (a)\r\n0   (b)\r\n").ok);
-    EXPECT_FALSE(parseList("1234567890123456789012345   (a)\r\n").ok);
+    for (const char* bad : {"17   (a)\r\n", "2   (a)\r\n0   (b)\r\n", "1234567890123456789012345   (a)\r\n"})
+        EXPECT_FALSE(parseList(bad).ok) << bad;
     EXPECT_TRUE(parseList("16   (a)\r\n").ok);
     // A path before any number names no slot.
     const ListReadResult r = parseList("(a)\r\n   (b)\r\n");
@@ -171,6 +170,11 @@ TEST_F(MultiFilesTest, DecliningTheUnsavedChangesQuestionLoadsNothing) {
 }
 
 TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
+    mf.panel.MultiPath[0] = "c:\\a.txt";
+    mf.MenuSaveList();  // no list name yet and the dialog cancelled: nothing written
+    EXPECT_EQ(fs.files.size(), 0u);
+    EXPECT_EQ(ctx.editorLayout.multiFileCaption, "Multiple Files ");
+    mf.panel.MultiPath[0] = "";
     op.files.push_back(std::string("c:\\out.lis"));
     mf.MenuSaveList();
     EXPECT_EQ(fs.files.at("c:\\out.lis"), "");
@@ -179,14 +183,7 @@ TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
     mf.MenuSaveList();  // cancelled: the list file chosen before is kept
     EXPECT_EQ(fs.files.at("c:\\out.lis"), "1   (c:\\a 1.txt)\r\n10   (c:\\b(10).txt)\r\n");
     EXPECT_EQ(ctx.editorLayout.multiFileCaption, "c:\\out.lis");
-    EXPECT_EQ(op.dialogs[1].initialPath, "c:\\out.lis");
-}
-
-TEST_F(MultiFilesTest, SavingWithoutAListNameWritesNothing) {
-    mf.panel.MultiPath[0] = "c:\\a.txt";
-    mf.MenuSaveList();
-    EXPECT_EQ(fs.files.size(), 0u);
-    EXPECT_EQ(ctx.editorLayout.multiFileCaption, "Multiple Files ");
+    EXPECT_EQ(op.dialogs[2].initialPath, "c:\\out.lis");
 }
 
 TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {

@@ -10,6 +10,7 @@
 #include "platform/virtual_clock.h"
 #include "settings/serial_menu.h"
 #include "settings/set_seriale.h"
+#include "unit/app_test_doubles.h"
 
 namespace gyrel {
 namespace {
@@ -76,18 +77,7 @@ private:
     bool open_ = false;
 };
 
-struct RecordingOperator : Operator {
-    std::vector<std::string> shown;
-    std::vector<MsgIcon> icons;
-    int messageBox(const std::string& prompt, MsgButtons, MsgIcon icon, const std::string& title) override {
-        shown.push_back(title + ": " + prompt);
-        icons.push_back(icon);
-        return AnswerOk;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    void beep() override {}
-};
+using testing_doubles::RecordingOperator;
 
 struct Fixture : ::testing::Test {
     FakePort port;
@@ -123,6 +113,7 @@ TEST_F(SerialSettings, ScanListsOnlyPortsThatOpenAndLeavesThePortAsItWas) {
     EXPECT_TRUE(port.portOpen());
     EXPECT_TRUE(v.visible);
     EXPECT_FALSE(v.advanced);
+    EXPECT_EQ(v.flowButton, "NoFlow");  // no handshaking is an option too
 }
 
 TEST_F(SerialSettings, MoreThanSixPortsBringTheListAndDevicePathsFollowTheNumbers) {
@@ -157,7 +148,7 @@ TEST_F(SerialSettings, SettingsAreReflectedInUpperCaseAndWrittenBackByOk) {
     EXPECT_EQ(port.handshaking(), 2);
     EXPECT_FALSE(v.visible);
     EXPECT_TRUE(dialog.closedByOk());
-    EXPECT_TRUE(op.shown.empty());
+    EXPECT_TRUE(op.boxes.empty());
 }
 
 TEST_F(SerialSettings, OptionClicksMakeTheSettingsText) {
@@ -204,9 +195,10 @@ TEST_F(SerialSettings, PortHeldByAnotherProgramShowsTheErrorAndKeepsTheOldPort) 
     port.busy = {3};  // taken after the scan
     dialog.ComPortClick(3);
     EXPECT_FALSE(dialog.OKButtonClick());
-    ASSERT_EQ(op.shown.size(), 1u);
-    EXPECT_EQ(op.shown[0], "RS232 Communication Settings: Serial port COM3 is in use by another program");
-    EXPECT_EQ(op.icons[0], MsgIcon::Exclamation);
+    ASSERT_EQ(op.boxes.size(), 1u);
+    EXPECT_EQ(op.boxes[0].title, "RS232 Communication Settings");
+    EXPECT_EQ(op.boxes[0].prompt, "Serial port COM3 is in use by another program");
+    EXPECT_EQ(op.boxes[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(port.commPort(), 1);
     EXPECT_TRUE(dialog.view().visible);
     EXPECT_EQ(dialog.view().comboText, "1");
@@ -253,7 +245,7 @@ TEST_F(SerialSettings, TypedDevicePathIsKeptAsThePortName) {
     dialog.Setta();
     dialog.Combo1Change("/dev/pts/99");
     EXPECT_FALSE(dialog.OKButtonClick());
-    EXPECT_EQ(op.shown.back(), "RS232 Communication Settings: No device /dev/pts/99");
+    EXPECT_EQ(op.boxes.back().prompt, "No device /dev/pts/99");
     EXPECT_EQ(port.portName(), "");
 }
 

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "sim/device.h"
 #include "sim/pty_end.h"
@@ -132,27 +133,44 @@ TEST(SimPty, DroppedLineClosesThePseudoTerminal) {
 }
 
 #ifdef GYREL_CLI_PATH
-TEST(SimPty, SimulateCommandPrintsThePathFirstAndServesUntilTerminated) {
+// `gyrel-cli simulate` with `args` in a child; returns its pid and the path it printed first.
+pid_t startSimulate(const std::vector<const char*>& args, std::string& path, int& outFd) {
     int out[2];
-    ASSERT_EQ(::pipe(out), 0);
+    if (::pipe(out) != 0) return -1;
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::close(out[0]);
         ::close(out[1]);
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, 2);
-        ::execl(GYREL_CLI_PATH, "gyrel-cli", "simulate", "--model", "V820HX", "--speed", "9600", "--empty-slot",
-                static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>("gyrel-cli"), const_cast<char*>("simulate")};
+        for (const char* a : args) argv.push_back(const_cast<char*>(a));
+        argv.push_back(nullptr);
+        ::execv(GYREL_CLI_PATH, argv.data());
         ::_exit(127);
     }
     ::close(out[1]);
-    std::string line;
     char c = 0;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    ASSERT_EQ(line.rfind("/dev/", 0), 0u) << line;
+    while (::read(out[0], &c, 1) == 1 && c != '\n') path += c;
+    outFd = out[0];
+    return pid;
+}
 
+int stopped(pid_t pid, int outFd) {
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(outFd);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SimPty, SimulateCommandPrintsThePathFirstAndServesUntilTerminated) {
+    std::string line;
+    int outFd = -1;
+    const pid_t pid = startSimulate({"--model", "V820HX", "--speed", "9600", "--empty-slot"}, line, outFd);
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(line.rfind("/dev/", 0), 0u) << line;
     const int fd = openRaw(line);
     ASSERT_GE(fd, 0);
     const std::uint8_t query = 0x80;
@@ -161,13 +179,26 @@ TEST(SimPty, SimulateCommandPrintsThePathFirstAndServesUntilTerminated) {
     EXPECT_EQ(readBytes(fd, 2, 2000), (Bytes{0x00, 0xFF}));  // no program in slot 1
     EXPECT_GE(msSince(sentAt), 3 * 1.0417 + 2);
     ::close(fd);
+    EXPECT_EQ(stopped(pid, outFd), 0);
+}
 
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    ::close(out[0]);
+TEST(SimPty, SimulatedShaftOfASingleTurnModelTurnsByDefault) {
+    std::string line;
+    int outFd = -1;
+    const pid_t pid = startSimulate({"--model", "NORM"}, line, outFd);
+    ASSERT_GT(pid, 0);
+    const int fd = openRaw(line);
+    ASSERT_GE(fd, 0);
+    const std::uint8_t query = 0x80;
+    ASSERT_EQ(::write(fd, &query, 1), 1);
+    const Bytes first = readBytes(fd, 19, 2000);
+    ::usleep(200 * 1000);  // a turn in 10 s: about 72 positions
+    ASSERT_EQ(::write(fd, &query, 1), 1);
+    const Bytes second = readBytes(fd, 19, 2000);
+    ASSERT_TRUE(validStatus(first) && validStatus(second));
+    EXPECT_NE(first[2] + 256 * first[3], second[2] + 256 * second[3]);
+    ::close(fd);
+    stopped(pid, outFd);
 }
 #endif
 

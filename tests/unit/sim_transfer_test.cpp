@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/virtual_clock.h"
 #include "sim/device.h"
-#include "sim/inprocess_port.h"
 
 namespace gyrel {
 namespace {
@@ -204,28 +202,6 @@ TEST(SimTransfer, Text712PhaseSingleCamDefaultAndReset) {
     EXPECT_FALSE(d.row712(2, 0).set);
     d.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
     EXPECT_EQ(replyTo(d, Bytes{0x80}), (Bytes{0x00, 0xFF}));
-}
-
-TEST(SimTransfer, DownloadOverThePortTakesItsLineTime) {
-    VirtualClock clock;
-    Device d("NORM");
-    sim::InProcessPort port(d, clock);
-    port.setPortOpen(true);
-    port.output(frame({1, 0, 0, 1}, 0x02));
-    // 19 bytes in by 19.79 ms, ack ready 2 ms later, in by 22.83.
-    clock.waitMs(22);
-    EXPECT_EQ(port.inBufferCount(), 0);
-    clock.waitMs(1);
-    EXPECT_EQ(port.input(), kAck);
-}
-
-TEST(SimTransfer, MuteMidExchangeStopsAnUpload) {
-    Device d("V820HX");
-    d.setProgram(0, {{1, 1}, {2, 0}});
-    d.faults().muteAfterReplies = 2;
-    EXPECT_EQ(replyTo(d, frame({10, 0, 0}, 0x0A)).size(), 19u);
-    EXPECT_EQ(replyTo(d, kAck).size(), 19u);
-    EXPECT_TRUE(replyTo(d, kAck).empty());
 }
 
 }  // namespace

@@ -73,17 +73,6 @@ TEST(Upload, SilentDeviceFailsAfterThirteenWaitsWithoutTouchingTheText) {
     EXPECT_TRUE(r.op.boxes.empty());
 }
 
-TEST(Upload, FailureAfterSomeRepliesIsNotReportedAsAnImport) {
-    Rig r("V820AX");
-    r.device.setProgram(0, {{100, 1}, {200, 0}});
-    r.device.faults().muteAfterReplies = 2;
-    r.ed.ProgBox = "keep me";
-    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
-    EXPECT_EQ(r.upload.repliesRead, 2);
-    EXPECT_EQ(r.ed.ProgBox, "keep me");
-    EXPECT_EQ(r.link.PortUsers, 0);
-}
-
 TEST(Upload, WrongChecksumEndsTheExchange) {
     Rig r("V820AX");
     r.device.setProgram(0, {{100, 1}, {200, 0}});
