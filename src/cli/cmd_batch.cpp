@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cmd_download.h"
+#include "cli/exit_codes.h"
 #include "device/batch.h"
 #include "editor/multi_files.h"
 #include "editor/program_list.h"
@@ -11,21 +12,21 @@ namespace gyrel::cli {
 
 int runBatchDownload(Env& env, const BatchOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 1;
+    if (!model) return ExitUsage;
     StdFileSystem files;
     ListReadResult list;
     try {
         list = parseList(files.readAll(o.list));
     } catch (const FileError& e) {
         env.err << "cannot read " << o.list << ": " << e.what() << "\n";
-        return 1;
+        return ExitRefused;
     }
     if (!list.ok) {
         env.err << o.list << ": a slot number outside 1..16\n";
-        return 1;
+        return ExitRefused;
     }
     DeviceJob job(env, *model, o.language, o.port, o.yes);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     MultiFiles panel(*job.ctx, job.ed);
     panel.panel.ListFilePath = o.list;
     panel.panel.MultiPath = list.paths;
@@ -48,35 +49,35 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
     if (end == Outcome::Sent) {
         for (int k = 0; k < 16; ++k)
             if (!list.paths[k].empty()) env.out << (k + 1) << "   " << list.paths[k] << "\n";
-        return 0;
+        return ExitDone;
     }
     if (current > 0) env.err << "stopped at program " << current << "\n";
     switch (end) {
         case Outcome::Declined:
         case Outcome::CheckFailed:
         case Outcome::Refused:
-            return 1;
+            return ExitRefused;
         default:
-            return 2;
+            return ExitLine;
     }
 }
 
 int runBatchUpload(Env& env, const BatchOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 2;
+    if (!model) return ExitUsage;
     if (model->upload == UploadKind::None) {
         env.err << "the " << model->code << " model cannot send its programs back\n";
-        return 2;
+        return ExitRefused;
     }
     // The program files are named after the list without its extension; a
     // name without one would scatter them under another name or folder.
     const std::string name = fileNameOf(o.list);
     if (name.find('.') == std::string::npos || name.front() == '.') {
         env.err << "--list needs a file name with an extension, such as backup.lis\n";
-        return 2;
+        return ExitRefused;
     }
     DeviceJob job(env, *model, o.language, o.port, false);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     MultiFiles panel(*job.ctx, job.ed);
     panel.panel.ListFilePath = o.list;
     wireSlotPanel(job.transfer->slots, panel);
@@ -99,10 +100,10 @@ int runBatchUpload(Env& env, const BatchOptions& o) {
     }
     if (!listed) {
         env.err << "cannot write " << o.list << "\n";
-        return 2;
+        return ExitRefused;
     }
     env.out << o.list << "\n";
-    return failed ? 2 : 0;
+    return failed ? ExitLine : ExitDone;
 }
 
 }  // namespace gyrel::cli

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "device/tx712_val.h"
 #include "platform/serial_port.h"
 
@@ -70,6 +72,12 @@ const ModelInfo* modelFor(Env& env, const std::string& code) {
         env.err << "unknown model \"" << code << "\" (one of " << list << ")\n";
     }
     return m;
+}
+
+bool slotInRange(Env& env, int slot) {
+    if (slot >= 1 && slot <= 16) return true;
+    env.err << "--slot must be a program number 1..16\n";
+    return false;
 }
 
 DeviceJob::DeviceJob(Env& env, const ModelInfo& model, const std::string& language, const std::string& path,
@@ -149,14 +157,11 @@ std::vector<std::string> differences(const CamTable& sent, const UploadCommand& 
 
 int runDownload(Env& env, const DownloadOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 1;
-    if (o.slot < 1 || o.slot > 16) {
-        env.err << "--slot must be a program number 1..16\n";
-        return 1;
-    }
+    if (!model) return ExitUsage;
+    if (!slotInRange(env, o.slot)) return ExitRefused;
     if (o.verify && model->upload == UploadKind::None) {
         env.err << "--verify: the " << model->code << " model cannot send its programs back\n";
-        return 1;
+        return ExitRefused;
     }
     StdFileSystem files;
     std::string text;
@@ -164,10 +169,10 @@ int runDownload(Env& env, const DownloadOptions& o) {
         text = files.readAll(o.file);
     } catch (const FileError& e) {
         env.err << "cannot read " << o.file << ": " << e.what() << "\n";
-        return 1;
+        return ExitRefused;
     }
     DeviceJob job(env, *model, o.language, o.port, o.yes);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     EditorState& ed = job.ed;
     ed.ProgBox = text;
     ed.ProgramFilePath = o.file;
@@ -188,25 +193,25 @@ int runDownload(Env& env, const DownloadOptions& o) {
         case Outcome::Declined:
         case Outcome::CheckFailed:
         case Outcome::Refused:
-            return 1;
+            return ExitRefused;
         case Outcome::NoPort:
             env.err << "cannot open " << o.port << "\n";
-            return 2;
+            return ExitLine;
         default:
             if (model->download == DownloadKind::Text712)
                 env.err << job.download->text712.rejectedLines << " of " << job.download->text712.linesAwaited
                         << " lines not accepted\n" << ed.FinRisp << "\n";
-            return 2;
+            return ExitLine;
     }
-    if (!o.verify) return 0;
+    if (!o.verify) return ExitDone;
     const CamTable sent = ed.camTable;
     if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
         env.err << "verify: the program could not be read back\n";
-        return 2;
+        return ExitLine;
     }
     const auto diff = differences(sent, *job.upload, ed, model->download == DownloadKind::HighResolution);
     for (const std::string& d : diff) env.err << "verify: " << d << "\n";
-    return diff.empty() ? 0 : 3;
+    return diff.empty() ? ExitDone : ExitDiffers;
 }
 
 }  // namespace
@@ -214,9 +219,9 @@ int runDownload(Env& env, const DownloadOptions& o) {
 void addDownloadCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<DownloadOptions>();
     CLI::App* sub = app.add_subcommand("download", "Check a program file and send it into a program slot");
-    sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port (COM3, /dev/ttyUSB0, a pseudo-terminal)")->required();
+    addModelOption(sub, o->model);
+    addLangOption(sub, o->language);
+    addPortOption(sub, o->port);
     CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");
     sub->add_flag("--yes", o->yes, "Answer Yes to the questions (an empty program clears the slot)");
     CLI::Option* verify =

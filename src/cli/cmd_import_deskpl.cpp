@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "device/deskpl.h"
 #include "device/model_table.h"
 #include "editor/multi_files.h"
@@ -25,15 +27,12 @@ struct ImportOptions {
 
 int importDeskpl(Env& env, const ImportOptions& o) {
     const ModelInfo* model = findModel(o.model);
-    if (!model) {
-        env.err << "unknown model " << o.model << "\n";
-        return 2;
-    }
+    if (!model) return ExitUsage;  // the parser lets none through
     StdFileSystem fs;
     const char* const kError = "ERROR               ";
     if (!fs.fileExists(o.deskpl)) {
         env.err << kError << "\n" << o.deskpl << ": no such file\n";
-        return 1;
+        return ExitRefused;
     }
     const TextSet& texts = textSetFor(o.language);
     DeskplOptions opt;
@@ -50,16 +49,16 @@ int importDeskpl(Env& env, const ImportOptions& o) {
     for (const std::string& f : r.written) env.out << f << "\n";
     if (!r.ok) {
         env.err << kError << "\n" << r.why << "\n";
-        return 1;
+        return ExitRefused;
     }
     try {
         fs.replaceFile(o.list, formatList(r.paths));
     } catch (const FileError& e) {
         env.err << kError << "\n" << e.what() << "\n";
-        return 1;
+        return ExitRefused;
     }
     env.out << o.list << "\n";
-    return 0;
+    return ExitDone;
 }
 
 }  // namespace
@@ -67,9 +66,9 @@ int importDeskpl(Env& env, const ImportOptions& o) {
 void addImportDeskpl(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<ImportOptions>();
     CLI::App* sub = app.add_subcommand("import-deskpl", "Convert a DESKPL file into program files and a list");
-    sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
+    addModelOption(sub, o->model);
     sub->add_option("--list", o->list, "List file to write; program files are named after it")->required();
-    sub->add_option("--language", o->language, "Language of the file headers (IT, EN, DE, FR)");
+    addLangOption(sub, o->language, "Language of the file headers");
     sub->add_option("DESKPLFILE", o->deskpl, "The DESKPL file")->required();
     sub->callback([&env, exitCode, o] { *exitCode = importDeskpl(env, *o); });
 }

@@ -33,16 +33,12 @@ ProgramCheckResult checkProgramText(const std::string& model, const std::string&
 // each CR LF as a line break.
 void writeBox(std::ostream& out, const std::string& title, const std::string& prompt);
 
-// The models and languages the check jobs take, and the help text for them.
-std::vector<std::string> modelCodes();
-std::vector<std::string> languageCodes();
-extern const char* const kLanguageHelp;
-
 // The options the check and prepare jobs share: --model, --lang, FILE.
 struct CheckOptions {
     std::string model;
     std::string language = "EN";
     std::string file;
+    bool json = false;
 };
 void addCheckOptions(CLI::App* sub, CheckOptions& o);
 

@@ -3,39 +3,12 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "download_fixture.h"
+#include "cli_fixture.h"
 
 namespace gyrel {
 namespace {
 
 using xfertest::TempHome;
-
-struct CliRig {
-    explicit CliRig(const std::string& model) : device(model) {}
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        cli::Env env{out, err, clock,
-                     [this](const std::string& path) -> std::unique_ptr<SerialPort> {
-                         auto p = std::make_unique<sim::InProcessPort>(device, clock);
-                         p->setPortName(path);
-                         p->setBusy(busy);
-                         return p;
-                     },
-                     false};
-        return cli::run(args, env);
-    }
-    std::string file(const std::string& name, const std::string& text) {
-        const std::string p = home.path() + "/" + name;
-        StdFileSystem().writeAll(p, text);
-        return p;
-    }
-    TempHome home;
-    VirtualClock clock;
-    sim::Device device;
-    std::ostringstream out, err;
-    bool busy = false;
-};
 
 TEST(CliDownload, SendsACheckedProgramIntoTheSlot) {
     CliRig r("NORM");
@@ -126,7 +99,7 @@ TEST(CliUpload, IncompleteExchangeExitsTwo) {
     r.device.faults().silent = true;
     EXPECT_EQ(r.run({"upload", "--model", "V820AX", "--port", "p", "--slot", "1"}), 2);
     EXPECT_EQ(r.err.str(), "upload of program 1 failed: no complete reply from the device (0 replies read)\n");
-    EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "p", "--slot", "1"}), 2);
+    EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "p", "--slot", "1"}), 1);  // reads nothing back
 }
 
 TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
