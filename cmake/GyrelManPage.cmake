@@ -38,7 +38,7 @@ endfunction()
 cli_text(top --help)
 subcommands_of("${top}" subs)
 roff("${top}" body)
-set(page ".TH GYREL-CLI 1 \"\" \"gyrel ${VERSION}\" \"User Commands\"\n"
+string(CONCAT page ".TH GYREL-CLI 1 \"\" \"gyrel ${VERSION}\" \"User Commands\"\n"
          ".SH NAME\ngyrel-cli \\- cam encoder jobs from the shell\n"
          ".SH SYNOPSIS\n.B gyrel-cli\n[\\fIOPTIONS\\fR] \\fISUBCOMMAND\\fR [\\fISUBCOMMAND OPTIONS\\fR]\n"
          ".SH DESCRIPTION\n${body}.SH SUBCOMMANDS\n")

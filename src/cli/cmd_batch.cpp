@@ -7,6 +7,7 @@
 #include "device/batch.h"
 #include "editor/multi_files.h"
 #include "editor/program_list.h"
+#include "platform/file_name_text.h"
 
 namespace gyrel::cli {
 
@@ -29,7 +30,7 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
     if (!job.open()) return ExitLine;
     MultiFiles panel(*job.ctx, job.ed);
     panel.panel.ListFilePath = o.list;
-    panel.panel.MultiPath = list.paths;
+    for (int k = 0; k < 16; ++k) panel.panel.MultiPath[k] = pathToOpen(files, list.paths[k]);
     int current = 0;
     panel.hooks.setProgramNumber = [&current](const std::string& t) {
         if (!t.empty()) current = std::stoi(t);
@@ -48,7 +49,7 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
     const Outcome end = job.download->lastOutcome;
     if (end == Outcome::Sent) {
         for (int k = 0; k < 16; ++k)
-            if (!list.paths[k].empty()) env.out << (k + 1) << "   " << list.paths[k] << "\n";
+            if (!list.paths[k].empty()) env.out << (k + 1) << "   " << panel.panel.MultiPath[k] << "\n";
         return ExitDone;
     }
     if (current > 0) env.err << "stopped at program " << current << "\n";

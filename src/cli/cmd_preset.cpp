@@ -129,7 +129,7 @@ void addPresetCommand(CLI::App& app, Env& env, int* exitCode) {
     CLI::App* read = sub->add_subcommand("read", "Print 16 lines: program, preset, origin");
     CLI::App* write = sub->add_subcommand("write", "Write preset (and origin) values");
     for (CLI::App* c : {read, write}) {
-        addModelOption(c, o->model, "Device model (with presets: V820HX, KMT71, Px71)");
+        addModelOption(c, o->model, "Device model keeping presets: V820HX, KMT71, Px71");
         addLangOption(c, o->language);
         addPortOption(c, o->port);
     }

@@ -63,7 +63,7 @@ int runUpload(Env& env, const UploadOptions& o) {
 void addUploadCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<UploadOptions>();
     CLI::App* sub = app.add_subcommand("upload", "Read a program slot back from the device as program text");
-    addModelOption(sub, o->model, "Device model (reading back: V820AX, V820HX, KMT71, Px71)");
+    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
     addLangOption(sub, o->language, "Language of the header lines");
     addPortOption(sub, o->port);
     CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");

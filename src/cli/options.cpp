@@ -38,7 +38,7 @@ CLI::Option* addModelOption(CLI::App* sub, std::string& model, const std::string
             return "unknown model \"" + value + "\" (one of " + joined(modelCodes(), ", ") + ")";
         },
         "", "model");
-    return sub->add_option("--model", model, help + ": " + joined(modelCodes(), ", "))
+    return sub->add_option("--model", model, help.empty() ? "Device model: " + joined(modelCodes(), ", ") : help)
         ->required()
         ->type_name(kModelValue)
         ->check(known);

@@ -20,8 +20,9 @@ extern const char* const kLanguageValue;  // "LANG"
 std::vector<std::string> modelCodes();
 std::vector<std::string> languageCodes();
 
-// --model M, required, one of the model table's codes.
-CLI::Option* addModelOption(CLI::App* sub, std::string& model, const std::string& help = "Device model");
+// --model M, required, one of the model table's codes; the help lists them
+// unless the job names the models it serves.
+CLI::Option* addModelOption(CLI::App* sub, std::string& model, const std::string& help = "");
 // --lang L (alias --language): IT, EN, DE or FR, any case; the value kept is upper case.
 CLI::Option* addLangOption(CLI::App* sub, std::string& language,
                            const std::string& help = "Language of the messages");

@@ -42,6 +42,13 @@ bool isAscii(const std::string& s) {
     return true;
 }
 
+bool isUtf8(const std::string& s) {
+    char32_t cp = 0;
+    for (std::size_t i = 0; i < s.size();)
+        if (!nextCodePoint(s, i, cp)) return false;
+    return true;
+}
+
 }  // namespace
 
 bool pathToFileText(const std::string& local, std::string& text) {
@@ -62,7 +69,8 @@ std::string pathFromFileText(const std::string& text) { return cp1252ToUtf8(text
 std::string pathToOpen(const FileSystem& fs, const std::string& text) {
     if (isAscii(text)) return text;
     const std::string converted = pathFromFileText(text);
-    if (!fs.fileExists(converted) && fs.fileExists(text)) return text;
+    // Only UTF-8 bytes can be such an older name (and only those make a name on Windows).
+    if (isUtf8(text) && !fs.fileExists(converted) && fs.fileExists(text)) return text;
     return converted;
 }
 
