@@ -6,6 +6,8 @@
 #include "cli/cmd_download.h"
 #include "cli/exit_codes.h"
 #include "cli/options.h"
+#include "cli/port_name.h"
+#include "platform/file_checks.h"
 
 namespace gyrel::cli {
 
@@ -38,6 +40,13 @@ int runUpload(Env& env, const UploadOptions& o) {
         return ExitRefused;
     }
     if (!slotInRange(env, o.slot)) return ExitRefused;
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
+    // A file that cannot be replaced is said before the device is asked.
+    const std::string refused = o.output.empty() ? "" : unwritableReason(saveTarget(o.output));
+    if (!refused.empty()) {
+        env.err << "cannot write " << o.output << ": " << refused << "\n";
+        return ExitRefused;
+    }
     DeviceJob job(env, *model, o.language, o.port, false);
     if (!job.open()) return ExitLine;
     if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
@@ -52,7 +61,7 @@ int runUpload(Env& env, const UploadOptions& o) {
     try {
         job.fs.replaceFile(o.output, job.ed.ProgBox);
     } catch (const FileError& e) {
-        env.err << "cannot write " << o.output << ": " << e.what() << "\n";
+        env.err << e.what() << "\n";
         return ExitRefused;
     }
     return ExitDone;

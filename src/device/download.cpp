@@ -1,5 +1,6 @@
 #include "device/download.h"
 
+#include "device/text712_check.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -169,14 +170,20 @@ void DownloadCommand::oldGeneration() {
         text.clear();
     }
     lastOutcome = Outcome::Sent;
-    text712.beginDownload();
-    TextReader reader(text);
-    while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
-        text712.Tx712(reader.read());
+    if (firstControlCharacter(text) != std::string::npos) {
+        // Binary bytes are no program: nothing is typed to the device.
+        ctx.svc.op.messageBox(ctx.msg(47), MsgButtons::Ok, MsgIcon::Exclamation, fileNameOf(ed.ProgramFilePath));
+        lastOutcome = Outcome::Refused;
+    } else {
+        text712.beginDownload();
+        TextReader reader(text);
+        while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
+            text712.Tx712(reader.read());
+        }
+        if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
+        else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;
+        else if (text712.rejectedLines > 0) lastOutcome = Outcome::TransmissionError;
     }
-    if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
-    else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;
-    else if (text712.rejectedLines > 0) lastOutcome = Outcome::TransmissionError;
     ed.ParsingBusy = false;
     ctx.CancelRequested = false;
     ed.Frame4Enabled = true;

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <fstream>
 
-#include "cli_fixture.h"
+#include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
+
+using clitest::CliRig;
 
 struct UsageCase {
     std::vector<std::string> args;

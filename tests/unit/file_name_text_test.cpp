@@ -4,12 +4,14 @@
 
 #include <filesystem>
 
-#include "cli_fixture.h"
+#include "unit/cli_rig_fixture.h"
 #include "platform/file_name_text.h"
 #include "support/deskpl_writer.h"
 
 namespace gyrel {
 namespace {
+
+using clitest::CliRig;
 
 namespace fs = std::filesystem;
 

@@ -1,14 +1,15 @@
 #pragma once
-// gyrel-cli run in-process against a simulated device on a virtual clock, in a
-// temporary working folder.
+// gyrel-cli run in-process against the simulated encoder on a virtual clock,
+// with a temporary working folder for its files.
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-#include "download_fixture.h"
+#include "unit/download_fixture.h"
 
-namespace gyrel {
+namespace gyrel::clitest {
 
 struct CliRig {
     explicit CliRig(const std::string& model) : device(model) {}
@@ -37,4 +38,4 @@ struct CliRig {
     bool busy = false;
 };
 
-}  // namespace gyrel
+}  // namespace gyrel::clitest
