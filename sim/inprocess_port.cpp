@@ -62,7 +62,8 @@ void InProcessPort::setPortOpen(bool open) {
         if (busy_) throw SerialError(SerialError::Kind::Busy, "COM" + std::to_string(commPort_) + " is in use");
         if (device_.lineClosed()) throw SerialError(SerialError::Kind::NoSuchPort, "the device is not connected");
     }
-    // Opening or closing starts with empty buffers; what is still on the line is lost.
+    // What was written leaves before the port closes; then the buffers start empty.
+    if (open_) deliver(toDeviceFree_);
     open_ = open;
     inBuffer_.clear();
     toDevice_.clear();
@@ -75,9 +76,13 @@ void InProcessPort::requireOpen(const char* what) {
         throw SerialError(SerialError::Kind::Io, std::string(what) + ": the device closed the line");
 }
 
-void InProcessPort::advance() {
+void InProcessPort::advance() { deliver(clock_.nowMs()); }
+
+// Hands the device every host byte whose last bit has arrived by `until`, and
+// the host every reply byte that has arrived by the clock's time.
+void InProcessPort::deliver(double until) {
     const double now = clock_.nowMs();
-    while (!toDevice_.empty() && toDevice_.front().at <= now) {
+    while (!toDevice_.empty() && toDevice_.front().at <= until) {
         const Timed b = toDevice_.front();
         toDevice_.pop_front();
         if (!speedMatches()) continue;
@@ -105,17 +110,16 @@ int InProcessPort::inBufferCount() {
 }
 
 void InProcessPort::setInBufferCount(int count) {
-    advance();
+    requireOpen("InBufferCount");
     if (count == 0) inBuffer_.clear();
 }
 
 void InProcessPort::setOutBufferCount(int count) {
-    advance();
+    requireOpen("OutBufferCount");
     if (count != 0) return;
-    // A byte already on its way finishes; the ones still waiting are dropped.
-    const double now = clock_.nowMs();
-    while (!toDevice_.empty() && toDevice_.back().at - byteTimeMs_ > now) toDevice_.pop_back();
-    toDeviceFree_ = toDevice_.empty() ? std::min(toDeviceFree_, now) : toDevice_.back().at;
+    // Every byte written leaves first, each at its line time (the host does not
+    // wait here: nothing it reads depends on it); nothing written is dropped.
+    deliver(toDeviceFree_);
 }
 
 void InProcessPort::output(const Bytes& bytes) {

@@ -61,6 +61,7 @@ private:
         double at;  // when its last bit reaches the other end
     };
     void advance();
+    void deliver(double until);
     void requireOpen(const char* what);
     bool speedMatches() const;
 

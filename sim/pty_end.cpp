@@ -19,6 +19,7 @@ void PtyEnd::stop() {}
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -87,6 +88,9 @@ std::string PtyEnd::open() {
         ::tcsetattr(slaveKeep_, TCSANOW, &tio);
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    // Packet mode: reads tell when the program on the other end empties its buffers.
+    int packet = 1;
+    ::ioctl(master_, TIOCPKT, &packet);
     return slavePath_;
 }
 
@@ -104,7 +108,37 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
     std::deque<Timed> toDevice, toHost;
     Bytes held;
     constexpr std::size_t kFifoTrigger = 8;
-    double toDeviceFree = 0, toHostFree = 0;
+    double toHostFree = 0;
+    double shiftingUntil = -1;  // when the byte now on the line to the device has arrived; -1 idle
+    std::size_t noticed = 0;    // host bytes seen waiting in the terminal at the last look
+    // Takes the terminal's status reports; when one tells that the host emptied
+    // its output, the bytes noticed waiting before are dropped (`drop`). True then.
+    auto takeStatus = [&](bool drop) {
+        bool flushed = false;
+        for (;;) {
+            std::uint8_t status = TIOCPKT_DATA;
+            // With data waiting this reads only the packet's header and leaves the data.
+            if (::read(master_, &status, 1) != 1 || status == TIOCPKT_DATA) break;
+            if (!(status & TIOCPKT_FLUSHWRITE)) continue;
+            flushed = true;
+            if (drop && noticed > 0) {
+                std::uint8_t lost[257];
+                (void)::read(master_, lost, std::min(noticed + 1, sizeof lost));
+            }
+            noticed = 0;
+        }
+        return flushed;
+    };
+    // How many host bytes wait now; a flush reported meanwhile leaves them all
+    // to be sent, as nothing tells which came after it.
+    auto lookAtQueue = [&] {
+        takeStatus(true);
+        int waiting = 0;
+        if (::ioctl(master_, FIONREAD, &waiting) != 0) waiting = 0;
+        noticed = static_cast<std::size_t>(std::max(waiting, 0));
+        if (takeStatus(false)) noticed = 0;
+        return waiting;
+    };
     const double bt = byteTimeMs_;
 
     while (!stopRequested_ && !(stopFlag && *stopFlag)) {
@@ -141,25 +175,41 @@ void PtyEnd::serve(const std::atomic<bool>* stopFlag) {
             held.clear();
         }
 
+        // The host's bytes wait in its transmit queue (the terminal) and leave it
+        // one at a time at the line's pace, each taken only once its line time
+        // has passed. The terminal reports the host emptying its output (packet
+        // mode): the bytes seen waiting then are dropped, as a UART drops them.
+        if (shiftingUntil >= 0 && nowMs() >= shiftingUntil) {
+            if (takeStatus(true)) {
+                shiftingUntil = -1;
+                continue;
+            }
+            now = nowMs();
+            const std::size_t due = 1 + static_cast<std::size_t>((now - shiftingUntil) / bt);
+            std::uint8_t buf[257];
+            const ssize_t n = ::read(master_, buf, std::min(due + 1, sizeof buf));
+            double at = shiftingUntil;
+            for (ssize_t i = 1; i < n && buf[0] == TIOCPKT_DATA; ++i) {
+                toDevice.push_back(Timed{buf[i], at});
+                at += bt;
+                if (noticed > 0) --noticed;
+            }
+            shiftingUntil = lookAtQueue() > 0 ? at : -1;  // the next byte follows on the line at once
+            continue;
+        }
+
         double next = now + 20;
         if (!toDevice.empty()) next = std::min(next, toDevice.front().at);
         if (!toHost.empty()) next = std::min(next, toHost.front().at);
+        if (shiftingUntil >= 0) next = std::min(next, shiftingUntil);
         const double waitMs = std::max(0.0, next - nowMs());
         timespec ts{};
         ts.tv_sec = static_cast<time_t>(waitMs / 1000);
         ts.tv_nsec = static_cast<long>((waitMs - ts.tv_sec * 1000.0) * 1e6);
-        pollfd pfd{master_, POLLIN, 0};
+        pollfd pfd{master_, static_cast<short>(shiftingUntil >= 0 ? 0 : POLLIN | POLLPRI), 0};
         const int ready = ::ppoll(&pfd, 1, &ts, nullptr);
-        if (ready > 0 && (pfd.revents & POLLIN)) {
-            std::uint8_t buf[256];
-            const ssize_t n = ::read(master_, buf, sizeof buf);
-            now = nowMs();
-            for (ssize_t i = 0; i < n; ++i) {
-                // The bytes came through at once; on a real line each one takes its time.
-                const double at = std::max(now, toDeviceFree) + bt;
-                toDevice.push_back(Timed{buf[i], at});
-                toDeviceFree = at;
-            }
+        if (ready > 0 && (pfd.revents & (POLLIN | POLLPRI))) {
+            if (lookAtQueue() > 0) shiftingUntil = nowMs() + bt;  // the first byte starts on an idle line
         } else if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR))) {
             ::usleep(5000);  // no client at the moment
         }

@@ -11,6 +11,9 @@ namespace gyrel::sim {
 // The simulated device behind a pseudo-terminal, for programs that open a real
 // serial port by path. A pseudo-terminal moves bytes instantly, so this end adds
 // the line time of every byte at its own speed in both directions, in real time.
+// It takes the host's bytes out of the terminal at a UART's pace, each once its
+// line time has passed, so bytes a host discards (emptying its output buffer,
+// closing) before they had time to leave are lost, as on a real line.
 class PtyEnd {
 public:
     // settings: the line the device runs at, e.g. "9600,n,8,1"; empty = the model's speed.

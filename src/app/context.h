@@ -54,6 +54,11 @@ struct Context {
     const TextSet* texts = &textSetFor("IT");
     bool EditorBusy = false;
     bool CancelRequested = false;
+    // Conversations with the device now running (download, V712, upload, origin),
+    // counted by link/line_claim.h: while one runs, nothing else may use the port,
+    // and nothing it runs on may be freed.
+    int LineClaims = 0;
+    bool lineClaimed() const { return LineClaims > 0; }
     MainView main;              // what the main window shows
     PositionTestView posTest;   // what the position test window shows
     EditorLayout editorLayout;  // the editor's panels and menus for the model

@@ -49,6 +49,7 @@ struct MainView {
     Rgb econBack{192, 192, 255};
 
     bool Check1Checked = false;
+    std::string busyNotice;  // why going on line waits (a transfer runs); shown in the status bar
     std::string Check1Caption = " On line";
 
     bool testEncoderChecked = false;  // menu TestEncoder

@@ -17,6 +17,7 @@
 #include "cli/options.h"
 #include "device/text712_check.h"
 #include "device/tx712_val.h"
+#include "safety/compare.h"
 #include "platform/serial_port.h"
 
 namespace gyrel::cli {
@@ -133,27 +134,6 @@ struct DownloadOptions {
     std::string file;
 };
 
-// The device's table against the file's: the empty program goes as one entry
-// with every output off; the standard encoding keeps 16 bits of each value.
-std::vector<std::string> differences(const CamTable& sent, const UploadCommand& up, const EditorState& ed,
-                                     bool wide) {
-    std::vector<std::string> diff;
-    const int n = sent.storedCount() == 0 ? 1 : sent.storedCount();
-    const int got = static_cast<int>(ed.camTable.CamCount);
-    if (got != n) diff.push_back("change points: file " + std::to_string(n) + ", read back " + std::to_string(got));
-    const std::uint32_t keep = wide ? 0xFFFFFFFFu : 0xFFFFu;
-    for (int i = 0; i < n && i < got && i < ImportedTable::kRows; ++i) {
-        const std::uint32_t p = sent.storedCount() == 0 ? 0 : sent.position(i) & keep;
-        const std::uint32_t m = sent.storedCount() == 0 ? 0 : sent.mask(i) & keep;
-        const auto& row = up.Imported.rows[static_cast<std::size_t>(i)];
-        if (row[0] != p || row[1] != m) {
-            diff.push_back("entry " + std::to_string(i) + ": file " + std::to_string(p) + " " + std::to_string(m) +
-                           ", read back " + plainNumber(row[0]) + " " + plainNumber(row[1]));
-        }
-    }
-    return diff;
-}
-
 int runDownload(Env& env, const DownloadOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
     if (!model) return ExitUsage;
@@ -219,9 +199,12 @@ int runDownload(Env& env, const DownloadOptions& o) {
         env.err << "verify: the program could not be read back\n";
         return ExitLine;
     }
-    const auto diff = differences(fresh.table, *job.upload, ed, model->download == DownloadKind::HighResolution);
-    for (const std::string& d : diff) env.err << "verify: " << d << "\n";
-    return diff.empty() ? ExitDone : ExitDiffers;
+    const bool wide = model->download == DownloadKind::HighResolution;
+    const SlotComparison c = compareTables(o.slot - 1, sentTable(fresh.table, wide),
+                                           readTable(job.upload->Imported, static_cast<int>(ed.camTable.CamCount)));
+    if (c.state == SlotState::Same) return ExitDone;
+    env.err << "verify: " << describeSlot(c) << "\n";
+    return ExitDiffers;
 }
 
 }  // namespace

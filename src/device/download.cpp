@@ -1,15 +1,18 @@
 #include "device/download.h"
 
 #include "device/text712_check.h"
+#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
 
 void DownloadCommand::Command2() {
-    if (env_.ctx.EditorBusy) {
+    if (env_.link.transferRunning()) {
         lastOutcome = Outcome::Busy;
         return;
     }
+    const LineClaim claim(env_.ctx);
+    env_.link.awaitStatusReply();
     if (env_.ctx.model.ModelType == "V712") {
         oldGeneration();
     } else {
@@ -85,6 +88,7 @@ void DownloadCommand::multipleFiles() {
     }
     const std::string remembered = ed.ProgramFilePath;
     bool answerRemembered = false;
+    bool anySent = false;
     lastOutcome = Outcome::Sent;
     auto setNumber = [&](const std::string& text) {
         if (slots.setProgramNumber) slots.setProgramNumber(text);
@@ -130,11 +134,18 @@ void DownloadCommand::multipleFiles() {
             }
         }
         if (!sendPrepared()) break;
+        anySent = true;
         if (ctx.CancelRequested) {
             lastOutcome = Outcome::Cancelled;
             break;
         }
         setNumber("");
+    }
+    // Sixteen empty boxes send nothing, which is no success.
+    if (!anySent && lastOutcome == Outcome::Sent) {
+        env_.hideProgress();
+        ctx.svc.op.messageBox(ctx.msg(17), MsgButtons::Ok, MsgIcon::Exclamation, "");
+        lastOutcome = Outcome::Refused;
     }
     ed.ProgramFilePath = remembered;
     if (!remembered.empty()) {
@@ -166,8 +177,16 @@ void DownloadCommand::oldGeneration() {
     std::string text;
     try {
         text = ctx.svc.fs.readAll(env_.WorkFilePath());
-    } catch (const FileError&) {
-        text.clear();
+    } catch (const FileError& e) {
+        // Without its text a download would send only its start mark and pass for done.
+        ed.ParsingBusy = false;
+        ed.Frame4Enabled = true;
+        env_.hideProgress();
+        sender.RiprQuery();
+        env_.link.chiudi_com(UserEditor);
+        ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, env_.WorkFilePath());
+        lastOutcome = Outcome::CheckFailed;
+        return;
     }
     lastOutcome = Outcome::Sent;
     if (firstControlCharacter(text) != std::string::npos) {

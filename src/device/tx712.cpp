@@ -2,6 +2,7 @@
 
 #include "device/tx712_val.h"
 #include "device/txdati.h"
+#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -96,6 +97,8 @@ void Text712::Tx712(char ch) {
 void Text712::Invia712(const std::string& title) {
     Context& ctx = env_.ctx;
     EditorState& ed = env_.ed;
+    if (env_.link.transferRunning()) return;
+    const LineClaim claim(ctx);
     ed.Frame4Enabled = false;
     CommandText += "\r\n";
     ctx.editorLayout.progBoxHeight = 5400;
@@ -110,6 +113,7 @@ void Text712::Invia712(const std::string& title) {
     rejectedLines = 0;
     lineUp_ = env_.link.apri_com(UserOldModel);
     if (lineUp_) {
+        env_.link.awaitStatusReply();
         try {
             SerialPort& port = ctx.svc.port;
             port.setInBufferCount(0);

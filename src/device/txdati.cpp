@@ -125,6 +125,9 @@ bool FrameSender::sendProgram(FrameEncoding encoding) {
         for (int i = 0; i < 19; ++i) TxFrame[static_cast<std::size_t>(i + 1)] = frame[static_cast<std::size_t>(i)];
         TxDati();
         if (afterFrame) afterFrame();
+        // A Cancel whose check happened to read the acknowledgement still ends
+        // the download here rather than letting the remaining frames go out.
+        if (ctx.CancelRequested) TxError = true;
         if (TxError) {
             failureEnd();
             return TxError;

@@ -2,6 +2,7 @@
 
 #include "device/tx712_val.h"
 #include "device/txdati.h"
+#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -26,16 +27,18 @@ int UploadCommand::ImportaEncoder(int slot) {
     ImportOk = 0;
     repliesRead = 0;
     ed.wait.label = "Importing page #" + std::to_string(ctx.model.ProgramNumberOffset + slot);
-    if (ctx.EditorBusy) {
+    if (env_.link.transferRunning()) {
         lastEnd = UploadEnd::Busy;
         return ImportOk;
     }
+    const LineClaim claim(ctx);
     if (!env_.link.apri_com(UserUpload)) {
         lastEnd = UploadEnd::NoPort;
         return ImportOk;
     }
     // A status query in the middle of the exchange would mix its reply into ours.
     ctx.EditorBusy = true;
+    env_.link.awaitStatusReply();
     lastEnd = exchange(slot);
     sender_.RiprQuery();
     // Nothing is left to read after a failed exchange either: give the port back.

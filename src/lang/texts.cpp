@@ -97,6 +97,7 @@ const TextSet kItalian = {
         /* 29 */ "Preset",
         /* 30 */ "Origine",
     }},
+    "Trasmissione in corso: attendere la fine o annullarla.",
 };
 
 // English, also shown for German.
@@ -187,6 +188,7 @@ const TextSet kEnglish = {
         /* 29 */ "Preset",
         /* 30 */ "Origin",
     }},
+    "A transfer is running: wait for its end or cancel it.",
 };
 
 // French.
@@ -277,6 +279,7 @@ const TextSet kFrench = {
         /* 29 */ "Preset",
         /* 30 */ "Origin",
     }},
+    "Transmission en cours : attendez la fin ou annulez-la.",
 };
 
 }  // namespace

@@ -8,6 +8,8 @@ namespace gyrel {
 struct TextSet {
     std::array<const char*, 51> msg;
     std::array<const char*, 31> ui;
+    // Why an action that would disturb a running transfer is refused.
+    const char* lineBusy;
 };
 
 // "FR" French, "EN" and "DE" English, anything else Italian.

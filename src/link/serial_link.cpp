@@ -20,6 +20,8 @@ constexpr int kEconLimitOnline = 1500;
 constexpr int kEconLimitSilent = 100;
 constexpr int kEconCountCap = 32000;
 constexpr int kEconPauseMs = 2000;
+constexpr int kDeferredPollMs = 100;
+constexpr int kMissingPollMs = 180;  // one reply round: a missing poll takes as long as a silent one  // how often a deferred on-line toggle looks for the line
 
 }  // namespace
 
@@ -30,7 +32,14 @@ struct SerialLink::Impl {
 };
 
 SerialLink::SerialLink(Context& ctx) : ctx_(ctx), impl_(std::make_unique<Impl>(ctx, *this)) {
-    impl_->timer2->onTick = [this] { send_query(); };
+    impl_->timer2->onTick = [this] {
+        // A tick inside a transfer's wait must not query: its reply would be
+        // taken for the transfer's, and emptying the buffers could cut a frame.
+        if (transferRunning()) return;
+        // A deferred on-line toggle starts one polling loop; no tick may start another inside it.
+        if (impl_->timer2->interval() == kDeferredPollMs) impl_->timer2->setEnabled(false);
+        send_query();
+    };
     if (!ctx_.hooks.leggiDato) {
         ctx_.hooks.leggiDato = [this] { LeggiDato(); };
         ownsLeggiDatoHook_ = true;
@@ -114,7 +123,8 @@ void SerialLink::setQuality(int quality, Rgb colour) {
 }
 
 // The port failed under us (device unplugged, driver error): nothing read can be
-// trusted. The port is closed and polling stops; going on line again reconnects.
+// trusted. The port is closed and the link shown lost; polling goes on, and
+// each poll looks for the device again (a re-plugged adapter at the same path).
 void SerialLink::linkLost() {
     ChecksumOk = false;
     setQuality(0, kRed);
@@ -122,13 +132,30 @@ void SerialLink::linkLost() {
         if (ctx_.svc.port.portOpen()) ctx_.svc.port.setPortOpen(false);
     } catch (const SerialError&) {
     }
-    PollingActive = false;
-    ctx_.main.Check1Checked = false;
     ShowLinkQuality();
 }
 
+// A poll while the device is gone: one attempt to open it again. false when it
+// is still missing (the poll is then a missing one, a reply round long).
+bool SerialLink::reopenLostPort() {
+    SerialPort& port = ctx_.svc.port;
+    if (port.portOpen() || !(PortUsers & UserMonitor)) return true;
+    try {
+        port.setPortOpen(true);
+        if (port.portOpen()) return true;
+    } catch (const SerialError&) {
+    }
+    ChecksumOk = false;
+    setQuality(0, kRed);
+    ShowLinkQuality();
+    LeggiDato();
+    WaitMs(kMissingPollMs);
+    return false;
+}
+
 void SerialLink::TxQuery() {
-    if (ctx_.EditorBusy) return;
+    if (transferRunning()) return;
+    if (!reopenLostPort()) return;
     SerialPort& port = ctx_.svc.port;
     try {
         port.setInBufferCount(0);
@@ -140,8 +167,10 @@ void SerialLink::TxQuery() {
         LeggiDato();
         return;
     }
+    queryAtMs_ = ctx_.svc.clock.nowMs();
     ctx_.svc.clock.pumpEvents();
     rx_msg();
+    queryAtMs_ = -1;
     LeggiDato();
     if (ctx_.main.testEncoderChecked) VerificaQuote();
 }
@@ -246,6 +275,7 @@ void SerialLink::send_query() {
     bool pause = false;
     if (apri_com(UserMonitor)) {
         m.Check1Caption = " Off line";
+        m.busyNotice.clear();
         for (;;) {
             ctx_.svc.clock.pumpEvents();
             const bool editorHoldsLine = ctx_.EditorBusy;
@@ -298,11 +328,44 @@ void SerialLink::send_query() {
 void SerialLink::check1MouseUp(bool checked) {
     ctx_.main.Check1Checked = checked;
     PollingActive = checked;
-    if (!PollingActive) return;
+    ctx_.main.busyNotice.clear();
+    if (!PollingActive) {
+        // A deferred start is called off; an economy pause ends at its next tick as before.
+        if (impl_->timer2->interval() == kDeferredPollMs) impl_->timer2->setEnabled(false);
+        return;
+    }
+    if (transferRunning()) {
+        // A polling loop started here would run inside the transfer's wait and
+        // hold it up until the operator went off line: Timer2 starts it once
+        // the transfer has ended.
+        ctx_.main.busyNotice = ctx_.texts->lineBusy;
+        impl_->timer2->setInterval(kDeferredPollMs);
+        impl_->timer2->setEnabled(true);
+        return;
+    }
     // Back on line before an economy pause ran out: this loop takes over from Timer2,
     // which must not start a second one inside it.
     impl_->timer2->setEnabled(false);
     send_query();
+}
+
+void SerialLink::awaitStatusReply() {
+    if (queryAtMs_ < 0) return;
+    SerialPort& port = ctx_.svc.port;
+    // The whole reply is on the line within its 19 bytes' line time after the
+    // query's, plus the device's turnaround; 180 ms covers every model's speed.
+    constexpr int kLongestStatusMs = 180;
+    const double end = queryAtMs_ + kLongestStatusMs;
+    ctx_.svc.clock.waitUntil(
+        [&] {
+            try {
+                return !port.portOpen() || port.inBufferCount() >= 19 || ctx_.svc.clock.nowMs() >= end;
+            } catch (const SerialError&) {
+                return true;
+            }
+        },
+        kLongestStatusMs);
+    queryAtMs_ = -1;
 }
 
 }  // namespace gyrel

@@ -55,7 +55,14 @@ public:
     void WaitMs(int ms);
 
     // The on-line toggle Check1 released by the mouse (its state already changed).
+    // While a transfer runs, polling is deferred until it ends, with the reason shown.
     void check1MouseUp(bool checked);
+
+    // A transfer (download, V712, upload, origin exchange) holds the line.
+    bool transferRunning() const { return ctx_.EditorBusy || ctx_.lineClaimed(); }
+    // Called when a transfer takes the line: a status reply still on its way is
+    // let in (or its end-of-frame time passes) before the transfer empties the input.
+    void awaitStatusReply();
 
     // The link-quality bars Shape3(0..4) from LinkQuality and PollingActive.
     void ShowLinkQuality();
@@ -82,11 +89,13 @@ private:
     int receiveReply();
     void setQuality(int quality, Rgb colour);
     void linkLost();
+    bool reopenLostPort();
     void resyncDisplay();
     void emptySlotReported();
 
     Context& ctx_;
     bool ownsLeggiDatoHook_ = false;
+    double queryAtMs_ = -1;  // when the status query now awaiting its reply was sent; -1 none
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -5,6 +5,7 @@
 #include "device/tx712_val.h"
 #include "device/txdati.h"
 #include "editor/cam_table.h"
+#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -71,6 +72,10 @@ bool OriginDialog::awaitBytes(int need) {
 }
 
 void OriginDialog::PulsRx() {
+    // The buttons are off while a transfer runs; a click that still comes is refused.
+    if (link_.transferRunning()) return;
+    const LineClaim claim(ctx_);
+    link_.awaitStatusReply();
     ctx_.CancelRequested = false;
     for (auto& r : rows) r.presetBack = r.originBack = kOriginIdle;
     OriginFrame.fill(0);
@@ -143,6 +148,9 @@ bool OriginDialog::refuseInvalid() {
 }
 
 void OriginDialog::PulsTx() {
+    if (link_.transferRunning()) return;
+    const LineClaim claim(ctx_);
+    link_.awaitStatusReply();
     confirmed.fill(false);
     showWait(ctx_, wait_);
     ctx_.CancelRequested = false;

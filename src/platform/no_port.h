@@ -25,8 +25,8 @@ public:
     void setRTSEnable(bool) override {}
     void setInBufferSize(int) override {}
     int inBufferCount() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
-    void setInBufferCount(int) override {}
-    void setOutBufferCount(int) override {}
+    void setInBufferCount(int) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
+    void setOutBufferCount(int) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
     void output(const Bytes&) override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
     Bytes input() override { throw SerialError(SerialError::Kind::NotOpen, "closed"); }
 

@@ -55,8 +55,10 @@ public:
     virtual void setInBufferSize(int size) = 0;
 
     virtual int inBufferCount() = 0;            // raises when closed
-    virtual void setInBufferCount(int count) = 0;  // 0 discards what was received
-    virtual void setOutBufferCount(int count) = 0; // 0 discards what was not yet sent
+    virtual void setInBufferCount(int count) = 0;  // 0 discards what was received; raises when closed
+    // 0 first lets every byte written leave (bounded by its line time), then
+    // discards what could not; raises when closed. Closing the port lets them leave too.
+    virtual void setOutBufferCount(int count) = 0;
 
     virtual void output(const Bytes& bytes) = 0;  // raises when closed
     void output(const std::string& text) { output(toBytes(text)); }

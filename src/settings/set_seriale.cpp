@@ -248,6 +248,13 @@ bool SetSeriale::tryOpen(const PortChoice& p) {
 
 // Lists the ports that can be opened now; the port itself is left as it was.
 void SetSeriale::scan() {
+    // Closing and reopening the port under a running transfer would cut it.
+    if (lineBusy) {
+        if (const char* why = lineBusy()) {
+            view_.failureText = why;
+            return;
+        }
+    }
     const PortChoice before = current();
     const std::string settings = port_.settings();
     const bool wasOpen = port_.portOpen();
@@ -290,6 +297,12 @@ void SetSeriale::scan() {
 void SetSeriale::fail(const std::string& text) { op_.messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kTitle); }
 
 bool SetSeriale::OKButtonClick() {
+    if (lineBusy) {
+        if (const char* why = lineBusy()) {
+            view_.failureText = why;
+            return false;
+        }
+    }
     const PortChoice old = current();
     if (!samePort(selected_, old)) {
         const bool wasOpen = port_.portOpen();

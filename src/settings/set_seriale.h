@@ -43,7 +43,7 @@ struct SerialDialogView {
     bool comboVisible = false;                    // Combo1
     std::string comboText;
     std::vector<std::string> comboItems;
-    std::string failureText;  // why the port could not be opened, when shown for that
+    std::string failureText;  // why the port could not be opened, or why it may not be touched now
 };
 
 // The serial port settings dialog: scans the ports that can be opened and sets
@@ -61,6 +61,9 @@ public:
 
     // Device paths to try besides the numbered ports (USB adapters on Linux).
     std::function<std::vector<std::string>()> listDevicePaths;
+    // Why the port may not be touched now (a transfer runs), or nullptr: the scan
+    // and OK then leave the port alone and show the reason instead.
+    std::function<const char*()> lineBusy;
     // A device path may be typed into Combo1 (pseudo-terminals are never listed).
     bool typedPathsAllowed = false;
 

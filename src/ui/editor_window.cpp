@@ -31,6 +31,15 @@ namespace gyrel {
 
 namespace {
 
+// Counts a transfer started from this window for as long as it runs.
+struct Running {
+    explicit Running(int& depth) : depth_(depth) { ++depth_; }
+    ~Running() { --depth_; }
+    int& depth_;
+};
+
+constexpr int kCloseRetryMs = 50;
+
 QPointer<EditorWindow> g_editor;
 
 std::string fromBox(const QString& text) { return utf8ToCp1252(text.toStdString()); }
@@ -135,6 +144,7 @@ void EditorWindow::build() {
     // Transfers work once the holder of the link attached them.
     Command2->setEnabled(false);
     connect(Command2, &QPushButton::clicked, this, [this] {
+        const Running running(transferDepth_);
         if (onDownload) onDownload();
         render();
     });
@@ -273,6 +283,7 @@ QWidget* EditorWindow::buildGridFrame() {
         connect(TxtCOF[i], &QLineEdit::textEdited, this, [this, i](const QString& t) { editor_->view.TxtCOF[i] = fromBox(t); });
         connect(PulsInvio[i], &QPushButton::clicked, this, [this, i] {
             if (!transfers_) return;
+            const Running running(transferDepth_);
             const EditorView& v = editor_->view;
             transfers_->dl.text712.PulsInvio(i, v.Text1, v.TxtOFS[i], v.TxtCON[i], v.TxtCOF[i],
                                              fromBox(PulsInvio[i]->text()));
@@ -288,10 +299,12 @@ QWidget* EditorWindow::buildGridFrame() {
     CmdDFT->setEnabled(false);
     CmdRST->setEnabled(false);
     connect(CmdDFT, &QPushButton::clicked, this, [this] {
+        const Running running(transferDepth_);
         if (transfers_) transfers_->dl.text712.CmdDFT(editor_->view.Text1);
         render();
     });
     connect(CmdRST, &QPushButton::clicked, this, [this] {
+        const Running running(transferDepth_);
         if (transfers_) transfers_->dl.text712.CmdRST(editor_->view.Text1);
         render();
     });
@@ -359,6 +372,7 @@ void EditorWindow::buildMenus() {
         render();
     });
     connect(Menuencoder, &QAction::triggered, this, [this] {
+        const Running running(transferDepth_);
         if (onUpload) onUpload();
         render();
     });
@@ -395,6 +409,21 @@ void EditorWindow::showEvent(QShowEvent* event) {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
+    // A transfer waits with this window's logic on its stack: freeing it now
+    // would pull that from under it. The transfer is cancelled and the window
+    // closes once it has unwound.
+    if (transferDepth_ > 0 || ctx_.EditorBusy || ctx_.lineClaimed()) {
+        ctx_.CancelRequested = true;
+        event->ignore();
+        if (!closePending_) {
+            closePending_ = true;
+            QTimer::singleShot(kCloseRetryMs, this, [this] {
+                closePending_ = false;
+                close();
+            });
+        }
+        return;
+    }
     editor_->queryUnload();
     editor_->unload();
     graph_->hide();

@@ -50,6 +50,8 @@ public:
     EditorTransfers* transfers() { return transfers_.get(); }
     // Draws the logic's state on the controls.
     void render();
+    // A transfer started from this window is still running.
+    bool transferRunning() const { return transferDepth_ > 0; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +78,8 @@ private:
     std::string shownLog_;
     GraphWindow* graph_ = nullptr;
     bool rendering_ = false;
+    int transferDepth_ = 0;      // transfers started here still running
+    bool closePending_ = false;  // a close waits for them to end
     bool offsetBusy_ = false;
     bool firstResizeScheduled_ = false;
     std::string shownText_;

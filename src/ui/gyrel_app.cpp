@@ -6,6 +6,8 @@
 #include "link/monitor.h"
 #include "ui/editor_window.h"
 #include "ui/mainform.h"
+#include "ui/origin_dialog.h"
+#include "ui/safety_window.h"
 #include "ui/set_seriale_window.h"
 #include "ui/small_windows.h"
 
@@ -24,6 +26,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
       options_(std::move(options)) {
     serialDialog.typedPathsAllowed = options_.typedPathsAllowed;
     serialDialog.listDevicePaths = options_.listDevicePaths;
+    serialDialog.lineBusy = [this]() -> const char* { return link.transferRunning() ? ctx.texts->lineBusy : nullptr; };
 
     Mainform::Actions a;
     a.communications = options_.openEditor ? options_.openEditor : [this] { openEditorWindow(); };
@@ -46,6 +49,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
     filterWindow = std::make_unique<FiltformWindow>(ctx, filter, mainform.get());
     positionTestWindow = std::make_unique<Form3Window>(ctx, positionTest, mainform.get());
     creditWindow = std::make_unique<CreditformWindow>(ctx, credit, nullptr);
+    safety = std::make_unique<SafetyRunner>(ctx, link);
     wireHooks();
 
     refreshTimer_ = std::make_unique<QTimer>();
@@ -58,6 +62,7 @@ GyrelApp::~GyrelApp() {
     refreshTimer_->stop();
     // The windows go before the logic they draw.
     delete currentEditor();
+    safety.reset();
     creditWindow.reset();
     positionTestWindow.reset();
     filterWindow.reset();
@@ -101,6 +106,7 @@ void GyrelApp::openEditorWindow() {
         new WaitFormWindow(e.st.wait, std::make_unique<WaitForm>(ctx, e.st.wait), w);
     }
     if (w) w->attachLink(link);
+    if (w) safety->attach(*w);
 }
 
 void GyrelApp::start() {
@@ -109,14 +115,17 @@ void GyrelApp::start() {
 }
 
 void GyrelApp::refreshAll() {
-    if (mainform->isClosing()) return;
+    // Until the shutdown has run (a transfer may still be ending) the windows keep drawing.
+    if (shutDown_) return;
     mainform->refresh();
     serialWindow->refresh();
     filterWindow->refresh();
     positionTestWindow->refresh();
     creditWindow->refresh();
-    if (EditorWindow* e = currentEditor())
+    if (EditorWindow* e = currentEditor()) {
         if (auto* wait = e->findChild<WaitFormWindow*>()) wait->refresh();
+        if (auto* origin = e->findChild<OriginDialogWidget*>()) origin->renderLineBusy();
+    }
     for (auto& r : refreshers_) r();
 }
 
@@ -149,6 +158,21 @@ void GyrelApp::selectModel(int menuIndex) {
 // shutdown releases the port and writes the settings.
 void GyrelApp::shutdown() {
     if (shutDown_) return;
+    // A transfer waits beneath this handler: it is cancelled, and the shutdown
+    // runs once it has ended (its waits would otherwise return at once against
+    // a closed port, and the windows it draws on would go from under it).
+    if (link.transferRunning() || editorTransferRunning()) {
+        ctx.CancelRequested = true;
+        link.PollingActive = false;
+        if (!shutdownPending_) {
+            shutdownPending_ = true;
+            QTimer::singleShot(kShutdownRetryMs, [this] {
+                shutdownPending_ = false;
+                shutdown();
+            });
+        }
+        return;
+    }
     shutDown_ = true;
     refreshTimer_->stop();
     link.PollingActive = false;
@@ -156,7 +180,13 @@ void GyrelApp::shutdown() {
     for (QWidget* w : std::initializer_list<QWidget*>{serialWindow.get(), filterWindow.get(), positionTestWindow.get(),
                                                      creditWindow.get()})
         w->hide();
+    if (EditorWindow* e = currentEditor()) e->hide();  // its own close ran in the shutdown
     if (options_.quit) options_.quit();
+}
+
+bool GyrelApp::editorTransferRunning() {
+    EditorWindow* e = currentEditor();
+    return e != nullptr && e->transferRunning();
 }
 
 }  // namespace gyrel::ui

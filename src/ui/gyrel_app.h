@@ -23,6 +23,7 @@ class SetSerialeWindow;
 class FiltformWindow;
 class Form3Window;
 class CreditformWindow;
+class SafetyRunner;
 
 // What differs between the program, its tests and the platforms.
 struct AppOptions {
@@ -71,6 +72,7 @@ public:
     std::unique_ptr<FiltformWindow> filterWindow;
     std::unique_ptr<Form3Window> positionTestWindow;
     std::unique_ptr<CreditformWindow> creditWindow;
+    std::unique_ptr<SafetyRunner> safety;  // backup, restore, compare: the application's, not a window's
 
     static constexpr int kRefreshMs = 50;
 
@@ -85,6 +87,9 @@ private:
     std::vector<std::function<void()>> refreshers_;
     std::unique_ptr<QTimer> refreshTimer_;
     bool shutDown_ = false;
+    bool shutdownPending_ = false;  // waits for a running transfer to end
+    static constexpr int kShutdownRetryMs = 20;
+    bool editorTransferRunning();
 };
 
 }  // namespace gyrel::ui

@@ -1,5 +1,6 @@
 #include "ui/mainform.h"
 
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "ui/shape_widget.h"
 #include "ui/ui_util.h"
@@ -306,6 +308,12 @@ void Mainform::refresh() {
 
     if (check1_->isChecked() != m.Check1Checked) check1_->setChecked(m.Check1Checked);
     setText(check1_, m.Check1Caption);
+    // Why going on line waits: the status bar is made only when there is one to show.
+    const QString notice = QString::fromStdString(m.busyNotice);
+    if (check1_->toolTip() != notice) check1_->setToolTip(notice);
+    if (!notice.isEmpty() || findChild<QStatusBar*>() != nullptr) {
+        if (statusBar()->currentMessage() != notice) statusBar()->showMessage(notice);
+    }
     if (QAction* a = action("TestEncoder"); a->isChecked() != m.testEncoderChecked) a->setChecked(m.testEncoderChecked);
     if (QAction* a = action("EnbEcon"); a->isChecked() != m.enbEconChecked) a->setChecked(m.enbEconChecked);
 

@@ -69,6 +69,7 @@ OriginDialogWidget::OriginDialogWidget(Context& ctx, OriginDialog& logic, QWidge
 
     // The buttons stay usable during an exchange only for Cancel, which the progress window offers.
     auto busy = [this](bool on) {
+        exchanging_ = on;
         PulsRx->setEnabled(!on);
         PulsTx->setEnabled(!on);
         PulsClonaPres->setEnabled(!on);
@@ -127,6 +128,17 @@ void OriginDialogWidget::render() {
         TxtOrigin[i]->setEnabled(logic_.originEnabled());
     }
     ChkOrig->setChecked(logic_.ChkOrig);
+    renderLineBusy();
+}
+
+void OriginDialogWidget::renderLineBusy() {
+    if (exchanging_) return;
+    const bool other = ctx_.EditorBusy || ctx_.lineClaimed();
+    const QString why = other ? q(ctx_.texts->lineBusy) : QString();
+    for (QPushButton* b : {PulsRx, PulsTx}) {
+        if (b->isEnabled() == other) b->setEnabled(!other);
+        if (b->toolTip() != why) b->setToolTip(why);
+    }
 }
 
 void OriginDialogWidget::showEvent(QShowEvent* event) {

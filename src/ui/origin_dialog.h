@@ -23,6 +23,8 @@ public:
 
     // Draws the logic's state on the controls (also while an exchange runs).
     void render();
+    // The exchange buttons are off, with the reason, while another transfer holds the line.
+    void renderLineBusy();
     // Captions from the current language.
     void relabel();
 
@@ -43,6 +45,7 @@ private:
     QPushButton* PulsClonaOrig = nullptr;
     QLabel* LblPreset = nullptr;
     QLabel* LblOrigin = nullptr;
+    bool exchanging_ = false;  // our own exchange runs
 };
 
 }  // namespace gyrel

@@ -46,18 +46,6 @@ TEST(LinkPolling, SecondEmptySlotStopsPolling) {
     EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
 }
 
-TEST(LinkPolling, EditorTransferKeepsTheMonitorQuiet) {
-    LinkRig rig;
-    rig.ctx.EditorBusy = true;
-    int polls = 0;
-    rig.link.afterQuery = [&] {
-        if (++polls == 3) rig.link.PollingActive = false;
-    };
-    rig.link.check1MouseUp(true);
-    EXPECT_TRUE(rig.port.sent.empty());
-    EXPECT_EQ(rig.clock.nowMs(), 20);  // waits between the empty rounds instead of spinning
-}
-
 class LinkEconomy : public ::testing::Test {
 protected:
     LinkRig rig;

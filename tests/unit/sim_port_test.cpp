@@ -100,20 +100,26 @@ TEST(SimPort, NamedLateRepliesLandInEachWindowOfTheReplyGrid) {
     }
 }
 
-TEST(SimPort, DiscardingBuffersDropsWaitingAndUnsentBytes) {
+TEST(SimPort, DiscardingBuffersDropsWaitingBytesButSendsEveryByteWritten) {
     Rig rig("NORM");
     rig.port.output(Bytes{0x80});
     EXPECT_EQ(rig.countAt(10), 6);
     rig.port.setInBufferCount(0);
     EXPECT_EQ(rig.countAt(30), 13);  // the rest of the frame still arrives
 
-    // Three queries queued; discarding the output keeps only the one on the line.
+    // Three queries queued: emptying the output lets all three leave first,
+    // and closing at once after a write still delivers it.
     rig.port.input();
     rig.port.output(Bytes{0x80, 0x80, 0x80});
     rig.clock.waitMs(1);
     rig.port.setOutBufferCount(0);
-    EXPECT_EQ(rig.countAt(200), 19);
-    EXPECT_EQ(rig.device.frames().size(), 2u);
+    EXPECT_EQ(rig.countAt(200), 3 * 19);
+    rig.port.output(Bytes{0xFF});
+    rig.port.setPortOpen(false);
+    EXPECT_EQ(rig.device.received().back(), 0xFF);
+    EXPECT_EQ(rig.device.received().size(), 5u);
+    EXPECT_THROW(rig.port.setOutBufferCount(0), SerialError);
+    EXPECT_THROW(rig.port.setInBufferCount(0), SerialError);
 }
 
 TEST(SimPort, InputLenLimitsOneRead) {

@@ -88,6 +88,30 @@ TEST(SimPty, StatusQueryTakesTheLineTime) {
     end.stop();
 }
 
+// A host that empties its output before the bytes had their line time loses
+// them, as at a UART; one that waits their line time does not.
+TEST(SimPty, BytesDiscardedBeforeTheirLineTimeNeverArrive) {
+    sim::Device device("NORM");
+    sim::PtyEnd end(device, "110,n,8,1");  // 91 ms a byte
+    end.start();
+    const int fd = openRaw(end.slavePath());
+    ASSERT_GE(fd, 0);
+    auto received = [&] { return end.withDevice([](sim::Device& d) { return d.received(); }); };
+    const Bytes ack{0xFF, 0xFF};
+    ASSERT_EQ(::write(fd, ack.data(), 2), 2);
+    ::tcflush(fd, TCOFLUSH);
+    ::usleep(300000);
+    EXPECT_TRUE(received().empty());
+
+    ASSERT_EQ(::write(fd, ack.data(), 2), 2);
+    ::usleep(2 * 91000 + 40000);
+    ::tcflush(fd, TCOFLUSH);
+    ::usleep(100000);
+    EXPECT_EQ(received(), ack);
+    ::close(fd);
+    end.stop();
+}
+
 TEST(SimPty, DroppedLineClosesThePseudoTerminal) {
     sim::Device device("KMT71");
     device.faults().closeAfterReplies = 1;

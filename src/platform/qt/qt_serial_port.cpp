@@ -6,9 +6,15 @@
 #include <climits>
 #include <cstdlib>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #ifndef _WIN32
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -122,7 +128,14 @@ std::string permissionDeniedText(const std::string& device) {
 #endif
 }
 
+// Slack on top of the line time of what is queued when waiting for it to leave.
+constexpr int kSendMarginMs = 50;
+// A pseudo-terminal's far end takes a byte once it has been on the line for its
+// line time, measured from when it noticed it; this covers how late it notices.
+constexpr double kPtyNoticeMs = 30;
+
 QtSerialPort::QtSerialPort() {
+    since_.start();
     QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { drain(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError e) { onError(e); });
@@ -193,7 +206,14 @@ void QtSerialPort::applyLineSettings() {
 
 void QtSerialPort::setPortOpen(bool open) {
     if (!open) {
-        if (port_.isOpen()) port_.close();
+        if (port_.isOpen()) {
+            try {
+                finishSending();
+            } catch (const SerialError&) {
+                // Closing goes ahead: what could not be sent is lost with the port.
+            }
+            port_.close();
+        }
         received_.clear();
         return;
     }
@@ -318,7 +338,8 @@ int QtSerialPort::inBufferCount() {
 }
 
 void QtSerialPort::setInBufferCount(int count) {
-    if (count != 0 || !port_.isOpen()) return;
+    requireOpen("InBufferCount");
+    if (count != 0) return;
     port_.clear(QSerialPort::Input);
     port_.readAll();
     port_.clearError();
@@ -326,20 +347,74 @@ void QtSerialPort::setInBufferCount(int count) {
 }
 
 void QtSerialPort::setOutBufferCount(int count) {
-    if (count != 0 || !port_.isOpen()) return;
+    requireOpen("OutBufferCount");
+    if (count != 0) return;
+    // What was written belongs to the device: only what could not leave is dropped.
+    finishSending();
     port_.clear(QSerialPort::Output);
     port_.clearError();
+}
+
+double QtSerialPort::byteTimeMs() const {
+    LineSettings s;
+    parseLineSettings(settings_, s);
+    const int stop = s.stopBits == 3 ? 2 : s.stopBits;
+    return (1.0 + s.dataBits + (s.parity == 'N' ? 0 : 1) + stop) * 1000.0 / s.speed;
+}
+
+void QtSerialPort::finishSending() {
+    if (!port_.isOpen()) return;
+    const double nowMs = static_cast<double>(since_.nsecsElapsed()) / 1e6;
+    const double queuedMs = std::max(0.0, lineFreeAtMs_ - nowMs);
+    const int boundMs = static_cast<int>(queuedMs) + kSendMarginMs;
+    if (port_.bytesToWrite() > 0) port_.waitForBytesWritten(boundMs);
+    if (port_.bytesToWrite() > 0 || port_.error() == QSerialPort::WriteError) {
+        const std::string text = port_.errorString().toStdString();
+        port_.clearError();
+        throw SerialError(SerialError::Kind::Io, "Cannot write to " + devicePath() + ": " + text);
+    }
+#ifndef _WIN32
+    if (pseudoTerminal_) {
+        // A pseudo-terminal has no transmitter to wait for: its far end takes the
+        // bytes at the line's pace, so the wait is their line time.
+        const double restMs = lineFreeAtMs_ + kPtyNoticeMs - static_cast<double>(since_.nsecsElapsed()) / 1e6;
+        if (restMs > 0 && queuedMs > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long long>(restMs * 1000)));
+    } else {
+        // The driver's queue empties at the line's pace; a line held up by flow
+        // control is not waited for beyond the bound. Once it is empty, tcdrain
+        // waits for the transmitter itself, which the driver bounds.
+        const int fd = static_cast<int>(port_.handle());
+        QElapsedTimer waited;
+        waited.start();
+        int queued = 0;
+        while (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0) {
+            if (waited.elapsed() > boundMs) {
+                port_.clear(QSerialPort::Output);
+                throw SerialError(SerialError::Kind::Io, "Cannot send to " + devicePath() + ": the line does not move");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::tcdrain(fd);
+    }
+#endif
 }
 
 void QtSerialPort::output(const Bytes& bytes) {
     requireOpen("Output");
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
-    if (port_.write(data) != data.size()) {
+    const double nowMs = static_cast<double>(since_.nsecsElapsed()) / 1e6;
+    lineFreeAtMs_ = std::max(lineFreeAtMs_, nowMs) + byteTimeMs() * static_cast<double>(bytes.size());
+    const int boundMs = static_cast<int>(lineFreeAtMs_ - nowMs) + kSendMarginMs;
+    // Handed to the operating system now; a write it refuses raises here
+    // rather than passing for success.
+    const bool taken = port_.write(data) == data.size() &&
+                       (port_.bytesToWrite() == 0 || port_.waitForBytesWritten(boundMs) || port_.bytesToWrite() == 0);
+    if (!taken || port_.error() == QSerialPort::WriteError) {
         const std::string text = port_.errorString().toStdString();
         port_.clearError();
         throw SerialError(SerialError::Kind::Io, "Cannot write to " + devicePath() + ": " + text);
     }
-    port_.flush();
 }
 
 Bytes QtSerialPort::input() {

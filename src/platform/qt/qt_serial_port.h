@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <string>
 
@@ -11,6 +12,11 @@ namespace gyrel {
 //
 // Port identity: a device path set with setPortName wins; without one the port
 // number n names "COMn" on Windows and /dev/ttyS(n-1) elsewhere.
+//
+// Bytes written are on their way before any buffer is emptied or the port
+// closed: emptying the output and closing first wait until the operating
+// system has sent them (a pseudo-terminal moves them at once, so there the
+// wait lasts their line time), and a write that fails raises.
 //
 // Received bytes are taken from QSerialPort into a buffer of our own whenever
 // Qt reports them (the waits of the logic run the event loop) and whenever the
@@ -57,6 +63,10 @@ public:
 private:
     void applyLineSettings();
     void drain();
+    // Waits until every byte written has left the port, bounded by the line time
+    // of what is queued plus a margin; raises Io when they could not be sent.
+    void finishSending();
+    double byteTimeMs() const;
     void closeIfLost();
     void onError(QSerialPort::SerialPortError error);
     [[noreturn]] void failOpen(SerialError::Kind kind, const std::string& text);
@@ -75,6 +85,8 @@ private:
     bool pseudoTerminal_ = false;
     std::string lastOpenError_;
     int lostCount_ = 0;
+    QElapsedTimer since_;
+    double lineFreeAtMs_ = 0;  // when the last byte written has left at the line's pace
 };
 
 // The parts of a Settings text such as "9600,n,8,1".

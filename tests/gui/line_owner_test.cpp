@@ -1,0 +1,108 @@
+// A second action started while a transfer waits: closing the editor or the
+// main window, the serial dialog's scan. The transfer runs to its end (or is
+// cancelled) and nothing it runs on is freed under it.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "device/editor_transfers.h"
+#include "gui_fixture.h"
+#include "ui/editor_window.h"
+#include "ui/mainform.h"
+
+using namespace gyrel;
+using gyrel::test::GuiRig;
+
+namespace {
+
+EditorWindow* openEditorWithProgram(GuiRig& rig, int rows) {
+    ui::Mainform* w = rig.app->mainform.get();
+    w->action("Inglese")->trigger();
+    w->action("Communications")->trigger();
+    EditorWindow* e = currentEditor();
+    if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) return nullptr;
+    auto* box = e->findChild<QTextEdit*>("ProgBox");
+    box->setFocus();
+    for (int i = 0; i < rows; ++i) {
+        QTest::keyClicks(box, QString("%1 %2 %3").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5));
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    return e;
+}
+
+// What a wait of the real clock does between two steps of a transfer: it runs
+// the deferred deletions posted at its level.
+void runDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+}  // namespace
+
+class LineOwnerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The close is turned into a cancel; the window goes once the download has unwound.
+    void closingTheEditorMidDownloadCancelsItAndClosesAfterwards() {
+        GuiRig rig;
+        QPointer<EditorWindow> e = openEditorWithProgram(rig, 40);
+        QVERIFY(e);
+        auto* command2 = e->findChild<QPushButton*>("Command2");
+        QVERIFY(command2->isEnabled());
+        bool closedWhileRunning = false;
+        rig.clock.after(300, [&] {
+            e->close();
+            runDeferredDeletes();
+            closedWhileRunning = !e.isNull() && e->isVisible();
+        });
+        command2->click();
+        QVERIFY(closedWhileRunning);
+        QVERIFY(e->transfers()->dl.lastOutcome != DownloadCommand::Outcome::Sent);
+        QVERIFY(!rig.app->ctx.EditorBusy);
+        QVERIFY(QTest::qWaitFor([&] {
+            runDeferredDeletes();
+            return e.isNull();
+        }));
+        QCOMPARE(rig.app->link.PortUsers, 0);
+    }
+
+    // The scan would close and reopen the port under the upload: it is refused with the reason.
+    void serialDialogScanMidUploadIsRefusedAndTheUploadCompletes() {
+        GuiRig rig("V820AX");
+        rig.encoder->device().setProgram(4, sim::CamTable{{100, 1}, {400, 0}});
+        EditorWindow* e = openEditorWithProgram(rig, 0);
+        QVERIFY(e);
+        e->findChild<QLineEdit*>("Text1")->setText("5");
+        e->editor().view.Text1 = "5";
+        bool scanned = false;
+        rig.clock.after(60, [&] {
+            rig.app->serialDialog.PulsUpdtClick();
+            scanned = true;
+        });
+        e->transfers()->upload();
+        QVERIFY(scanned);
+        QCOMPARE(rig.app->serialDialog.view().failureText, std::string(rig.app->ctx.texts->lineBusy));
+        QCOMPARE(e->transfers()->up.lastEnd, UploadEnd::Complete);
+        QVERIFY(e->editor().st.ProgBox.find("1\t100\t400") != std::string::npos);
+    }
+
+    // Closing the main window cancels the download; the program ends once it has unwound.
+    void closingTheMainWindowMidDownloadEndsTheProgramAfterTheCancel() {
+        GuiRig rig;
+        EditorWindow* e = openEditorWithProgram(rig, 40);
+        QVERIFY(e);
+        int quitsDuring = -1;
+        rig.clock.after(300, [&] {
+            rig.app->mainform->close();
+            quitsDuring = rig.quits;
+        });
+        e->findChild<QPushButton*>("Command2")->click();
+        QCOMPARE(quitsDuring, 0);
+        QVERIFY(e->transfers()->dl.lastOutcome != DownloadCommand::Outcome::Sent);
+        QVERIFY(QTest::qWaitFor([&] { return rig.quits == 1; }, 1000));
+        QCOMPARE(rig.app->link.PortUsers, 0);
+        QVERIFY(!rig.encoder->portOpen());
+    }
+};
+
+QTEST_MAIN(LineOwnerTest)
+#include "line_owner_test.moc"

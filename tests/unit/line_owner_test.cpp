@@ -1,0 +1,120 @@
+// One conversation at a time on the line: what the monitor, the origin
+// exchange and a download do when they meet, judged by what the device received.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "download_fixture.h"
+#include "link/line_claim.h"
+#include "link_fixture.h"
+#include "origin/origin_dialog.h"
+
+namespace gyrel {
+namespace {
+
+using Outcome = DownloadCommand::Outcome;
+using xfertest::Rig;
+
+// Going on line while a transfer runs returns at once (the transfer's wait
+// goes on), shows why, and starts polling once the transfer has ended.
+TEST(LineOwner, OnLineDuringATransferIsDeferredToItsEnd) {
+    LinkRig rig;
+    rig.port.responder = [](const Bytes&) { return ScriptedPort::Reply{{10, frameB(1234)}}; };
+    rig.ctx.EditorBusy = true;
+    rig.link.check1MouseUp(true);
+    EXPECT_EQ(rig.clock.nowMs(), 0);
+    EXPECT_EQ(rig.ctx.main.busyNotice, rig.ctx.texts->lineBusy);
+    rig.clock.waitMs(450);
+    EXPECT_TRUE(rig.port.sent.empty());
+
+    rig.ctx.EditorBusy = false;
+    int polls = 0;
+    rig.link.afterQuery = [&] {
+        if (++polls == 2) rig.link.check1MouseUp(false);
+    };
+    rig.clock.waitMs(100);
+    ASSERT_EQ(rig.port.sent.size(), 2u);
+    EXPECT_EQ(rig.port.sent[0].atMs, 500);
+    EXPECT_EQ(rig.ctx.main.busyNotice, "");
+    EXPECT_EQ(rig.link.PortUsers, 0);
+}
+
+struct OriginRig : Rig {
+    OriginRig() : Rig("V820HX"), dialog(ctx, link, ed.wait) { dialog.show(); }
+    OriginDialog dialog;
+};
+
+Bytes statusQueriesIn(const Bytes& received, std::size_t from) {
+    Bytes q;
+    for (std::size_t i = from; i < received.size(); ++i)
+        if (received[i] == 0x80) q.push_back(received[i]);
+    return q;
+}
+
+// A Timer2 tick of an economy pause falling inside the origin exchange sends no
+// query into it: every program is read and confirmed.
+TEST(LineOwner, EconomyTickDuringTheOriginExchangeStaysQuiet) {
+    OriginRig r;
+    r.link.monitor().EnbEconClick();
+    r.link.check1MouseUp(true);  // a still shaft: the loop ends in the economy pause
+    ASSERT_TRUE(r.ctx.main.Check1Checked);
+    r.clock.waitMs(1000);
+    const std::size_t before = r.device.received().size();
+    const double start = r.clock.nowMs();
+    r.dialog.PulsRx();
+    ASSERT_GT(r.clock.nowMs() - start, 1000);  // the 2-s tick fell inside
+    EXPECT_TRUE(statusQueriesIn(r.device.received(), before).empty());
+    for (const OriginRow& row : r.dialog.rows) EXPECT_EQ(row.presetBack, kOriginConfirmed);
+    r.link.check1MouseUp(false);
+}
+
+// A download clicked while a status reply is on its way lets it finish before
+// emptying the input: the header's acknowledgement is not mistaken, and no
+// frame is sent twice.
+TEST(LineOwner, DownloadStartedDuringAStatusReplyWaitsForItsEnd) {
+    Rig r;
+    r.prepare({{10, 1}, {20, 0}}, 3);
+    r.env.procs.LeggiLav = [](int) { return true; };
+    bool started = false;
+    r.link.afterQuery = [&] { r.link.check1MouseUp(false); };
+    // 2 ms after the query the reply is still arriving at 9600 baud.
+    r.clock.at(3, [&] {
+        started = true;
+        r.download.Command2();
+    });
+    r.link.check1MouseUp(true);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(r.download.lastOutcome, Outcome::Sent);
+    EXPECT_EQ(r.download.sender.framesAcknowledged, r.download.sender.framesTotal);
+    std::size_t downloadFrames = 0;
+    for (const Bytes& f : r.device.frames()) downloadFrames += f.size() == 19 ? 1 : 0;
+    EXPECT_EQ(downloadFrames, static_cast<std::size_t>(r.download.sender.framesTotal));
+}
+
+// A V712 download whose work file cannot be read sends nothing and says so.
+TEST(LineOwner, UnreadableV712WorkFileSendsNothing) {
+    Rig r("V712");
+    r.env.procs.Leggi712 = [] {};
+    ASSERT_FALSE(r.fs.fileExists(r.env.WorkFilePath()));
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, Outcome::CheckFailed);
+    EXPECT_TRUE(r.device.received().empty());
+    EXPECT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_FALSE(r.ctx.EditorBusy);
+    EXPECT_EQ(r.link.PortUsers, 0);
+}
+
+// Sixteen empty boxes of the multiple-file panel send nothing: no success.
+TEST(LineOwner, MultipleFilesWithEveryBoxEmptyIsNoSuccess) {
+    Rig r;
+    r.ed.SelezMulti = true;
+    r.env.slots.path = [](int) { return std::string(); };
+    r.env.procs.CheckModif = [](int) { return AnswerYes; };
+    r.download.Command2();
+    EXPECT_NE(r.download.lastOutcome, Outcome::Sent);
+    EXPECT_TRUE(r.device.received().empty());
+    EXPECT_EQ(r.op.boxes.size(), 1u);
+}
+
+}  // namespace
+}  // namespace gyrel
