@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages gyrel needs that this machine lacks.
-# Usage: scripts/deps.sh run|test   (run: to build and start; test: also the test tools)
+# Usage: scripts/deps.sh run|test|windows   (run: to build and start; test: also the
+# test tools; windows: only the cross compiler, Wine and the GoogleTest sources)
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libcli11-dev fonts-dejavu-core)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xauth)
+windows_packages=(g++-mingw-w64-x86-64 wine64 googletest)
 
 wanted=("${run_packages[@]}")
 if [ "${1:-run}" = test ]; then wanted+=("${test_packages[@]}"); fi
+if [ "${1:-run}" = windows ]; then wanted=("${windows_packages[@]}"); fi
 
 missing=()
 for p in "${wanted[@]}"; do

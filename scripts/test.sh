@@ -44,3 +44,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
 done
 phase "fuzz build and runs"
 echo "$ran fuzz targets ran ${seconds}s each without a finding"
+
+echo "== the logic and its unit tests on Windows (MinGW-w64, under Wine)"
+scripts/windows_test.sh build-win
+phase "Windows build and tests"

@@ -30,7 +30,11 @@ struct Env {
 // job and stores its exit code in *exitCode.
 using CommandAdder = void (*)(CLI::App& app, Env& env, int* exitCode);
 
-// Runs one gyrel-cli job; returns the exit code.
+// The program's version, set once in the build.
+const char* version();
+
+// Runs one gyrel-cli job; returns the exit code (cli/exit_codes.h): parse
+// errors, an unknown subcommand, model or language are usage errors.
 int run(const std::vector<std::string>& args, Env& env);
 
 }  // namespace gyrel::cli

@@ -4,6 +4,7 @@
 #include "cli/cmd_download.h"
 #include "cli/cmd_safety.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "safety/backup.h"
 
 namespace gyrel::cli {
@@ -33,9 +34,9 @@ void addBackupCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<SafetyOptions>();
     CLI::App* sub = app.add_subcommand(
         "backup", "Read every slot (and the presets and origins) into a new folder that appears whole or not at all");
-    sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the report (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port")->required();
+    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
+    addLangOption(sub, o->language, "Language of the report");
+    addPortOption(sub, o->port);
     sub->add_option("DIR", o->path, "The backup folder to create (must not exist)")->required();
     sub->callback([&env, exitCode, o] { *exitCode = runBackupJob(env, *o); });
 }

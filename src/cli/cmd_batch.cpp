@@ -12,12 +12,13 @@
 #include "device/batch.h"
 #include "editor/multi_files.h"
 #include "editor/program_list.h"
+#include "platform/file_name_text.h"
 
 namespace gyrel::cli {
 
 int runBatchDownload(Env& env, const BatchOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return ExitRefused;
+    if (!model) return ExitUsage;
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     ListReadResult list;
     try {
@@ -30,6 +31,9 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
         env.err << printable(o.list) << ": a slot number outside 1..16\n";
         return ExitRefused;
     }
+    // The list's Windows-1252 names as local names, older lists' raw bytes kept.
+    StdFileSystem files;
+    for (std::string& p : list.paths) p = pathToOpen(files, p);
     int filled = 0;
     for (const std::string& p : list.paths) filled += p.empty() ? 0 : 1;
     if (filled == 0) {
@@ -109,10 +113,10 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
 
 int runBatchUpload(Env& env, const BatchOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 2;
+    if (!model) return ExitUsage;
     if (model->upload == UploadKind::None) {
         env.err << "the " << model->code << " model cannot send its programs back\n";
-        return 2;
+        return ExitRefused;
     }
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     // The program files are named after the list without its extension; a
@@ -120,10 +124,10 @@ int runBatchUpload(Env& env, const BatchOptions& o) {
     const std::string name = fileNameOf(o.list);
     if (name.find('.') == std::string::npos || name.front() == '.') {
         env.err << "--list needs a file name with an extension, such as backup.lis\n";
-        return 2;
+        return ExitRefused;
     }
     DeviceJob job(env, *model, o.language, o.port, false);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     MultiFiles panel(*job.ctx, job.ed);
     panel.panel.ListFilePath = o.list;
     wireSlotPanel(job.transfer->slots, panel);
@@ -146,10 +150,10 @@ int runBatchUpload(Env& env, const BatchOptions& o) {
     }
     if (!listed) {
         env.err << "cannot write " << o.list << "\n";
-        return 2;
+        return ExitRefused;
     }
     env.out << o.list << "\n";
-    return failed ? 2 : 0;
+    return failed ? ExitLine : ExitDone;
 }
 
 }  // namespace gyrel::cli

@@ -19,8 +19,8 @@ struct BatchOptions {
 // slot file is missing or bad or a question was declined, 2 on a link failure.
 int runBatchDownload(Env& env, const BatchOptions& o);
 // upload --all --list: exit 0 when every slot was read, written and listed, 2
-// when a slot failed (its file is then missing from the list) or the port or
-// the list could not be used.
+// when a slot failed (its file is then missing from the list) or the port could
+// not be used, 1 when the model reads nothing back or the list cannot be written.
 int runBatchUpload(Env& env, const BatchOptions& o);
 
 }  // namespace gyrel::cli

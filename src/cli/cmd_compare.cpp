@@ -4,6 +4,7 @@
 #include "cli/cmd_download.h"
 #include "cli/cmd_safety.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "safety/compare_list.h"
 
 namespace gyrel::cli {
@@ -32,9 +33,9 @@ void addCompareCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<SafetyOptions>();
     CLI::App* sub = app.add_subcommand(
         "compare", "Compare each slot of a list (or backup folder) with the device: lines SLOT STATE [detail]");
-    sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port")->required();
+    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
+    addLangOption(sub, o->language, "Language of the messages");
+    addPortOption(sub, o->port);
     sub->add_option("LIST", o->path, "The list file (or a backup folder)")->required();
     sub->callback([&env, exitCode, o] { *exitCode = runCompareJob(env, *o); });
 }

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "device/text712_check.h"
 #include "device/tx712_val.h"
 #include "safety/compare.h"
@@ -72,6 +74,12 @@ const ModelInfo* modelFor(Env& env, const std::string& code) {
     return m;
 }
 
+bool slotInRange(Env& env, int slot) {
+    if (slot >= 1 && slot <= 16) return true;
+    env.err << "--slot must be a program number 1..16\n";
+    return false;
+}
+
 DeviceJob::DeviceJob(Env& env, const ModelInfo& model, const std::string& language, const std::string& path,
                      bool yes)
     : cli(env), portPath(path), port(env.makePort ? env.makePort(path) : nullptr), op(env.err, yes) {
@@ -128,14 +136,11 @@ struct DownloadOptions {
 
 int runDownload(Env& env, const DownloadOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 1;
-    if (o.slot < 1 || o.slot > 16) {
-        env.err << "--slot must be a program number 1..16\n";
-        return 1;
-    }
+    if (!model) return ExitUsage;
+    if (!slotInRange(env, o.slot)) return ExitRefused;
     if (o.verify && model->upload == UploadKind::None) {
         env.err << "--verify: the " << model->code << " model cannot send its programs back\n";
-        return 1;
+        return ExitRefused;
     }
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     std::string text;
@@ -148,7 +153,7 @@ int runDownload(Env& env, const DownloadOptions& o) {
         }
     }
     DeviceJob job(env, *model, o.language, o.port, o.yes);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     EditorState& ed = job.ed;
     ed.ProgBox = text;
     ed.ProgramFilePath = o.file;
@@ -174,14 +179,14 @@ int runDownload(Env& env, const DownloadOptions& o) {
             return ExitRefused;
         case Outcome::NoPort:
             env.err << "cannot open " << o.port << "\n";
-            return 2;
+            return ExitLine;
         default:
             if (model->download == DownloadKind::Text712)
                 env.err << job.download->text712.rejectedLines << " of " << job.download->text712.linesAwaited
                         << " lines not accepted\n" << printable(ed.FinRisp, true) << "\n";
-            return 2;
+            return ExitLine;
     }
-    if (!o.verify) return 0;
+    if (!o.verify) return ExitDone;
     // The device is compared with the file's text prepared afresh, not with the
     // table the download sent: a fault on the way from the text to the frames
     // then shows as a difference instead of passing unseen.
@@ -207,9 +212,9 @@ int runDownload(Env& env, const DownloadOptions& o) {
 void addDownloadCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<DownloadOptions>();
     CLI::App* sub = app.add_subcommand("download", "Check a program file and send it into a program slot");
-    sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port (COM3, /dev/ttyUSB0, a pseudo-terminal)")->required();
+    addModelOption(sub, o->model);
+    addLangOption(sub, o->language);
+    addPortOption(sub, o->port);
     CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");
     sub->add_flag("--yes", o->yes, "Answer Yes to the questions (an empty program clears the slot)");
     CLI::Option* verify =

@@ -74,4 +74,7 @@ struct DeviceJob {
 // "unknown model" on standard error when the code names none.
 const ModelInfo* modelFor(Env& env, const std::string& code);
 
+// A program number 1..16; false with "--slot must be ..." on standard error.
+bool slotInRange(Env& env, int slot);
+
 }  // namespace gyrel::cli

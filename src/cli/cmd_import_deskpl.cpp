@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "cli/terminal_text.h"
 #include "device/deskpl.h"
 #include "device/model_table.h"
@@ -27,16 +29,13 @@ struct ImportOptions {
 
 int importDeskpl(Env& env, const ImportOptions& o) {
     const ModelInfo* model = findModel(o.model);
-    if (!model) {
-        env.err << "unknown model " << o.model << "\n";
-        return 2;
-    }
+    if (!model) return ExitUsage;  // the parser lets none through
     StdFileSystem fs;
     const char* const kError = "ERROR               ";
     const std::string unreadable = unreadableReason(o.deskpl, kDeskplFileLimit, "DESKPL file");
     if (!unreadable.empty()) {
         env.err << kError << "\n" << o.deskpl << ": " << unreadable << "\n";
-        return 1;
+        return ExitRefused;
     }
     // The list is checked before any program file is written beside it.
     std::string unwritable = unwritableReason(saveTarget(o.list));
@@ -45,7 +44,7 @@ int importDeskpl(Env& env, const ImportOptions& o) {
         unwritable = "it names a folder, not a file";
     if (!unwritable.empty()) {
         env.err << kError << "\n" << "cannot write " << o.list << ": " << unwritable << "\n";
-        return 1;
+        return ExitRefused;
     }
     const TextSet& texts = textSetFor(o.language);
     DeskplOptions opt;
@@ -62,16 +61,16 @@ int importDeskpl(Env& env, const ImportOptions& o) {
     for (const std::string& f : r.written) env.out << printable(f) << "\n";
     if (!r.ok) {
         env.err << kError << "\n" << r.why << "\n";
-        return 1;
+        return ExitRefused;
     }
     try {
         fs.replaceFile(o.list, formatList(r.paths));
     } catch (const FileError& e) {
         env.err << kError << "\n" << e.what() << "\n";
-        return 1;
+        return ExitRefused;
     }
     env.out << o.list << "\n";
-    return 0;
+    return ExitDone;
 }
 
 }  // namespace
@@ -79,9 +78,9 @@ int importDeskpl(Env& env, const ImportOptions& o) {
 void addImportDeskpl(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<ImportOptions>();
     CLI::App* sub = app.add_subcommand("import-deskpl", "Convert a DESKPL file into program files and a list");
-    sub->add_option("--model", o->model, "Device model (NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)")->required();
+    addModelOption(sub, o->model);
     sub->add_option("--list", o->list, "List file to write; program files are named after it")->required();
-    sub->add_option("--language", o->language, "Language of the file headers (IT, EN, DE, FR)");
+    addLangOption(sub, o->language, "Language of the file headers");
     sub->add_option("DESKPLFILE", o->deskpl, "The DESKPL file")->required();
     sub->callback([&env, exitCode, o] { *exitCode = importDeskpl(env, *o); });
 }

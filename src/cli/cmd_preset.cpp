@@ -5,6 +5,7 @@
 
 #include "cli/cmd_download.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "cli/port_name.h"
 #include "cli/terminal_text.h"
 #include "origin/origin_dialog.h"
@@ -19,6 +20,7 @@ struct PresetOptions {
     std::string port;
     std::vector<std::string> presets;
     std::vector<std::string> origins;
+    bool json = false;
 };
 
 // "P=VALUE" with P a program number 1..16.
@@ -51,10 +53,10 @@ bool parseAssignments(Env& env, const std::vector<std::string>& items, const cha
 
 int presetJob(Env& env, const PresetOptions& o, bool write) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 1;
+    if (!model) return ExitUsage;
     if (!model->menuOrigin) {
         env.err << "the " << model->code << " model keeps no preset and origin values\n";
-        return 1;
+        return ExitRefused;
     }
     std::map<int, std::string> presets, origins;
     if (write) {
@@ -67,47 +69,59 @@ int presetJob(Env& env, const PresetOptions& o, bool write) {
                 if (!origins.count(p)) {
                     env.err << "program " << p << " has a preset but no origin; with --origin every program "
                             << "written needs both\n";
-                    return 1;
+                    return ExitRefused;
                 }
             }
             for (const auto& [p, v] : origins) {
                 if (!presets.count(p)) {
                     env.err << "program " << p << " has an origin but no preset\n";
-                    return 1;
+                    return ExitRefused;
                 }
             }
         }
         if (presets.empty()) {
             env.err << "nothing to write: give --preset PROGRAM=VALUE\n";
-            return 1;
+            return ExitRefused;
         }
     }
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     DeviceJob job(env, *model, o.language, o.port, false);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     OriginDialog dialog(*job.ctx, *job.link, job.ed.wait);
     dialog.show();
     if (!write) {
         dialog.ChkOrigClick(true);
         dialog.PulsRx();
         int missing = 0;
+        auto shown = [](const std::string& t) {
+            return t.empty() || t == kOriginPlaceholder ? std::string("-") : printable(t);
+        };
+        // --json: {"programs":[{"program":1,"read":true,"preset":"3600","origin":null},...]}
+        auto value = [](const std::string& t) {
+            return t.empty() || t == kOriginPlaceholder ? std::string("null") : jsonString(t);
+        };
+        if (o.json) env.out << "{\"programs\":[";
         for (int i = 0; i < 16; ++i) {
-            const OriginRow& row = dialog.rows[static_cast<std::size_t>(i)];
-            auto shown = [](const std::string& t) {
-                return t.empty() || t == kOriginPlaceholder ? std::string("-") : printable(t);
-            };
-            env.out << (i + 1) << " " << shown(row.TxtPreset) << " " << shown(row.TxtOrigin) << "\n";
-            if (!dialog.confirmed[static_cast<std::size_t>(i)]) ++missing;
+            const auto k = static_cast<std::size_t>(i);
+            const OriginRow& row = dialog.rows[k];
+            if (o.json)
+                env.out << (i ? "," : "") << "{\"program\":" << (i + 1)
+                        << ",\"read\":" << (dialog.confirmed[k] ? "true" : "false")
+                        << ",\"preset\":" << value(row.TxtPreset) << ",\"origin\":" << value(row.TxtOrigin) << "}";
+            else
+                env.out << (i + 1) << " " << shown(row.TxtPreset) << " " << shown(row.TxtOrigin) << "\n";
+            if (!dialog.confirmed[k]) ++missing;
         }
+        if (o.json) env.out << "]}\n";
         if (missing) env.err << missing << " of 16 programs were not read\n";
-        return missing ? 2 : 0;
+        return missing ? ExitLine : ExitDone;
     }
     dialog.ChkOrigClick(!origins.empty());
     for (auto& row : dialog.rows) row.TxtOrigin.clear();
     for (const auto& [p, v] : presets) dialog.rows[static_cast<std::size_t>(p - 1)].TxtPreset = v;
     for (const auto& [p, v] : origins) dialog.rows[static_cast<std::size_t>(p - 1)].TxtOrigin = v;
     dialog.PulsTx();
-    if (job.op.boxes > 0) return 1;  // a value refused: said on standard error
+    if (job.op.boxes > 0) return ExitRefused;  // a value refused: said on standard error
     int unconfirmed = 0;
     for (const auto& [p, v] : presets) {
         if (!dialog.confirmed[static_cast<std::size_t>(p - 1)]) {
@@ -115,7 +129,7 @@ int presetJob(Env& env, const PresetOptions& o, bool write) {
             ++unconfirmed;
         }
     }
-    return unconfirmed ? 2 : 0;
+    return unconfirmed ? ExitLine : ExitDone;
 }
 
 }  // namespace
@@ -127,10 +141,11 @@ void addPresetCommand(CLI::App& app, Env& env, int* exitCode) {
     CLI::App* read = sub->add_subcommand("read", "Print 16 lines: program, preset, origin");
     CLI::App* write = sub->add_subcommand("write", "Write preset (and origin) values");
     for (CLI::App* c : {read, write}) {
-        c->add_option("--model", o->model, "Device model (V820HX, KMT71, Px71)")->required();
-        c->add_option("--lang", o->language, "Language of the messages (IT, EN, DE, FR)");
-        c->add_option("--port", o->port, "Serial port")->required();
+        addModelOption(c, o->model, "Device model keeping presets: V820HX, KMT71, Px71");
+        addLangOption(c, o->language);
+        addPortOption(c, o->port);
     }
+    addJsonFlag(read, o->json, "Print one JSON object: the 16 programs with read, preset and origin");
     write->add_option("--preset", o->presets, "PROGRAM=VALUE, repeatable")->required();
     write->add_option("--origin", o->origins, "PROGRAM=VALUE, repeatable; origins are then written too");
     read->callback([&env, exitCode, o] { *exitCode = presetJob(env, *o, false); });

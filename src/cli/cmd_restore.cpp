@@ -4,6 +4,7 @@
 #include "cli/cmd_download.h"
 #include "cli/cmd_safety.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "safety/restore.h"
 
 namespace gyrel::cli {
@@ -41,9 +42,9 @@ void addRestoreCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<SafetyOptions>();
     CLI::App* sub = app.add_subcommand(
         "restore", "Write a backup folder back into the device, then read every written slot back and compare");
-    sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the report (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port")->required();
+    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
+    addLangOption(sub, o->language, "Language of the report");
+    addPortOption(sub, o->port);
     sub->add_flag("--yes", o->yes, "Confirm the plan (without it the plan is shown and nothing is sent)");
     sub->add_option("DIR", o->path, "The backup folder (or a list file)")->required();
     sub->callback([&env, exitCode, o] { *exitCode = runRestoreJob(env, *o); });

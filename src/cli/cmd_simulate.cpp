@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "device/model_table.h"
 #include "sim/device.h"
 #include "sim/faults.h"
@@ -35,28 +37,19 @@ std::atomic<bool> gStop{false};
 
 extern "C" void onStopSignal(int) { gStop = true; }
 
-std::string modelList() {
-    std::string list;
-    for (const ModelInfo& m : modelTable()) list += (list.empty() ? "" : ", ") + std::string(m.code);
-    return list;
-}
-
 int simulate(Env& env, const SimulateOptions& o) {
     const ModelInfo* model = findModel(o.model);
-    if (!model) {
-        env.err << "unknown model \"" << o.model << "\" (one of " << modelList() << ")\n";
-        return 2;
-    }
+    if (!model) return ExitUsage;  // the parser lets none through
     if (o.speed < 0 || o.slot < 1 || o.slot > 16) {
         env.err << (o.speed < 0 ? "the speed must be a positive number of baud\n" : "the slot must be 1..16\n");
-        return 2;
+        return ExitRefused;
     }
     sim::Device device(model->code);
     for (const std::string& f : o.faults) {
         std::string error;
         if (!sim::applyFault(f, device.faults(), &error)) {
             env.err << error << "\n";
-            return 2;
+            return ExitRefused;
         }
     }
     device.setEmptySlotMode(o.emptySlot   ? sim::EmptySlotMode::EmptyReply
@@ -75,7 +68,7 @@ int simulate(Env& env, const SimulateOptions& o) {
         path = end.open();
     } catch (const std::runtime_error& e) {
         env.err << "cannot create a pseudo-terminal: " << e.what() << "\n";
-        return 1;
+        return ExitLine;
     }
     env.out << path << std::endl;  // first line, flushed: callers wait for it
     env.err << "simulating " << model->code << " at " << settings << " on " << path << "; stop with Ctrl+C\n";
@@ -87,7 +80,7 @@ int simulate(Env& env, const SimulateOptions& o) {
     std::signal(SIGINT, oldInt);
     std::signal(SIGTERM, oldTerm);
     if (end.lineClosed()) env.err << "the device dropped the line\n";
-    return 0;
+    return ExitDone;
 }
 
 }  // namespace
@@ -95,7 +88,7 @@ int simulate(Env& env, const SimulateOptions& o) {
 void addSimulateCommand(CLI::App& app, Env& env, int* exitCode) {
     auto opts = std::make_shared<SimulateOptions>();
     CLI::App* cmd = app.add_subcommand("simulate", "Serve a simulated encoder on a pseudo-terminal until stopped");
-    cmd->add_option("--model", opts->model, "Model: " + modelList())->required();
+    addModelOption(cmd, opts->model);
     cmd->add_option("--speed", opts->speed, "Line speed in baud (default: the model's)");
     cmd->add_flag("--empty-slot", opts->emptySlot, "Answer 0x00 0xFF for a slot without a program");
     cmd->add_flag("--no-program", opts->noProgram, "Report the no-program position for a slot without a program");

@@ -1,5 +1,6 @@
 // gyrel-cli status: polls the encoder K times through the same query, reply wait
-// and display code as the main window's monitor, and prints one line per reply.
+// and display code as the main window's monitor, and prints one line per reply
+// (with --json one JSON object per line).
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "app/context.h"
 #include "cli/cli.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "cli/port_name.h"
 #include "device/model_table.h"
 #include "link/monitor.h"
@@ -25,6 +27,7 @@ struct StatusOptions {
     std::string port;
     int count = 1;
     std::string lang = "EN";
+    bool json = false;
 };
 
 // No one to click: message boxes go to the error stream, the beep is silent.
@@ -71,21 +74,36 @@ std::string statusLine(int n, const Context& ctx, const SerialLink& link) {
     return line;
 }
 
-std::string modelList() {
-    std::string list;
-    for (const ModelInfo& m : modelTable()) list += (list.empty() ? "" : ", ") + std::string(m.code);
-    return list;
+// The same reply as one JSON object: {"query":N,"valid":true,"position":"...",
+// "turn":"...","turnAt":"...","program":"...","cams":"...","outputs":"0101","link":N};
+// "turn" and "turnAt" only where the line shows them.
+std::string statusJson(int n, const Context& ctx, const SerialLink& link) {
+    const MainView& m = ctx.main;
+    std::string outputs;
+    for (int i = 0; i <= ctx.model.LastOutputIndex; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        outputs += m.Shape1Fill[k] == FillStyle::HorizontalHatch ? '-' : (m.Label1On[k] ? '1' : '0');
+    }
+    auto trimmed = [](std::string s) {
+        s = trimRight(s);
+        s.erase(0, s.find_first_not_of(' ') == std::string::npos ? s.size() : s.find_first_not_of(' '));
+        return jsonString(s);
+    };
+    std::string j = "{\"query\":" + std::to_string(n) + ",\"valid\":" + (link.ChecksumOk ? "true" : "false") +
+                    ",\"position\":" + trimmed(m.FinQuota);
+    if (m.turnDisplaysVisible && link.ChecksumOk)
+        j += ",\"turn\":" + trimmed(m.LblGiri) + ",\"turnAt\":" + trimmed(m.LblGiro);
+    j += ",\"program\":" + trimmed(m.FinProgr) + ",\"cams\":" + trimmed(m.FinCamme) +
+         ",\"outputs\":" + jsonString(outputs) + ",\"link\":" + std::to_string(link.LinkQuality) + "}";
+    return j;
 }
 
 int status(Env& env, const StatusOptions& o) {
     const ModelInfo* model = findModel(o.model);
-    if (!model) {
-        env.err << "unknown model \"" << o.model << "\" (one of " << modelList() << ")\n";
-        return 2;
-    }
+    if (!model) return ExitUsage;  // the parser lets none through
     if (o.count < 1) {
         env.err << "the count must be at least 1\n";
-        return 2;
+        return ExitRefused;
     }
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     std::unique_ptr<SerialPort> port = env.makePort(o.port);
@@ -107,7 +125,7 @@ int status(Env& env, const StatusOptions& o) {
     link.afterQuery = [&] {
         ++polls;
         if (link.ChecksumOk) ++valid;
-        env.out << statusLine(polls, ctx, link) << "\n" << std::flush;
+        env.out << (o.json ? statusJson(polls, ctx, link) : statusLine(polls, ctx, link)) << "\n" << std::flush;
         if (polls >= o.count) link.check1MouseUp(false);
     };
     link.check1MouseUp(true);
@@ -121,17 +139,17 @@ int status(Env& env, const StatusOptions& o) {
             reason = e.what();
         }
         env.err << "cannot open the port " << o.port << ": " << reason << "\n";
-        return 1;
+        return ExitLine;
     }
     if (polls < o.count) {
         env.err << "polling stopped after " << polls << " of " << o.count << " queries\n";
-        return 3;
+        return ExitLine;
     }
     if (valid == 0) {
         env.err << "no valid reply from the device in " << polls << " queries\n";
-        return 3;
+        return ExitLine;
     }
-    return 0;
+    return ExitDone;
 }
 
 }  // namespace
@@ -139,10 +157,11 @@ int status(Env& env, const StatusOptions& o) {
 void addStatusCommand(CLI::App& app, Env& env, int* exitCode) {
     auto opts = std::make_shared<StatusOptions>();
     CLI::App* cmd = app.add_subcommand("status", "Query the encoder's status K times, one line per reply");
-    cmd->add_option("--model", opts->model, "Model: " + modelList())->required();
-    cmd->add_option("--port", opts->port, "Serial device path (or COMn)")->required();
+    addModelOption(cmd, opts->model);
+    addPortOption(cmd, opts->port);
     cmd->add_option("--count", opts->count, "Number of queries (default 1)");
-    cmd->add_option("--lang", opts->lang, "Language of messages: IT, EN, DE, FR (default EN)");
+    addLangOption(cmd, opts->lang);
+    addJsonFlag(cmd, opts->json, "One JSON object per reply and line");
     cmd->callback([opts, &env, exitCode] { *exitCode = status(env, *opts); });
 }
 

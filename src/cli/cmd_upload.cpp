@@ -5,6 +5,7 @@
 #include "cli/cmd_batch.h"
 #include "cli/cmd_download.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
 #include "cli/port_name.h"
 #include "platform/file_checks.h"
 
@@ -33,15 +34,12 @@ const char* why(UploadEnd end) {
 
 int runUpload(Env& env, const UploadOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 2;
+    if (!model) return ExitUsage;
     if (model->upload == UploadKind::None) {
         env.err << "the " << model->code << " model cannot send its programs back\n";
-        return 2;
+        return ExitRefused;
     }
-    if (o.slot < 1 || o.slot > 16) {
-        env.err << "--slot must be a program number 1..16\n";
-        return 2;
-    }
+    if (!slotInRange(env, o.slot)) return ExitRefused;
     if (!portNameUsable(env.err, o.port)) return ExitUsage;
     // A file that cannot be replaced is said before the device is asked.
     const std::string refused = o.output.empty() ? "" : unwritableReason(saveTarget(o.output));
@@ -50,15 +48,15 @@ int runUpload(Env& env, const UploadOptions& o) {
         return ExitRefused;
     }
     DeviceJob job(env, *model, o.language, o.port, false);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
         env.err << "upload of program " << o.slot << " failed: " << why(job.upload->lastEnd) << " ("
                 << job.upload->repliesRead << " replies read)\n";
-        return 2;
+        return ExitLine;
     }
     if (o.output.empty()) {
         env.out << job.ed.ProgBox << std::flush;
-        return 0;
+        return ExitDone;
     }
     try {
         job.fs.replaceFile(o.output, job.ed.ProgBox);
@@ -66,7 +64,7 @@ int runUpload(Env& env, const UploadOptions& o) {
         env.err << e.what() << "\n";
         return ExitRefused;
     }
-    return 0;
+    return ExitDone;
 }
 
 }  // namespace
@@ -74,9 +72,9 @@ int runUpload(Env& env, const UploadOptions& o) {
 void addUploadCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<UploadOptions>();
     CLI::App* sub = app.add_subcommand("upload", "Read a program slot back from the device as program text");
-    sub->add_option("--model", o->model, "Device model (V820AX, V820HX, KMT71, Px71)")->required();
-    sub->add_option("--lang", o->language, "Language of the header lines (IT, EN, DE, FR)");
-    sub->add_option("--port", o->port, "Serial port")->required();
+    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
+    addLangOption(sub, o->language, "Language of the header lines");
+    addPortOption(sub, o->port);
     CLI::Option* slot = sub->add_option("--slot", o->slot, "Program number 1..16");
     CLI::Option* output =
         sub->add_option("--output", o->output, "Write the text to this file instead of standard output");

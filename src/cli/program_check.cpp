@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/context.h"
+#include "cli/options.h"
 #include "cli/terminal_text.h"
 #include "editor/editor_check.h"
 #include "platform/file_checks.h"
@@ -57,17 +58,6 @@ public:
 };
 
 }  // namespace
-
-const char* const kLanguageHelp =
-    "Language of the messages: IT, EN, DE or FR (default EN, the language of scripts and logs; DE shows English)";
-
-std::vector<std::string> modelCodes() {
-    std::vector<std::string> codes;
-    for (const ModelInfo& m : modelTable()) codes.push_back(m.code);
-    return codes;
-}
-
-std::vector<std::string> languageCodes() { return {"IT", "EN", "DE", "FR"}; }
 
 ProgramCheckResult checkProgramText(const std::string& model, const std::string& language, std::string text,
                                     Clock& clock) {
@@ -122,10 +112,8 @@ ProgramCheckResult checkProgramText(const std::string& model, const std::string&
 }
 
 void addCheckOptions(CLI::App* sub, CheckOptions& o) {
-    sub->add_option("--model", o.model, "Device model: NORM, OLD, V712, V820AX, V820HX, KMT71 or Px71")
-        ->required()
-        ->check(CLI::IsMember(modelCodes()));
-    sub->add_option("--lang", o.language, kLanguageHelp)->check(CLI::IsMember(languageCodes()));
+    addModelOption(sub, o.model);
+    addLangOption(sub, o.language);
     sub->add_option("FILE", o.file, "Program file (Windows-1252 text)")->required();
 }
 

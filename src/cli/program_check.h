@@ -40,16 +40,12 @@ void writeFailure(std::ostream& out, const std::string& file, const ProgramCheck
 // Only the "FILE:LINE: title" line, for a box already shown.
 void writeLocation(std::ostream& out, const std::string& file, const ProgramCheckResult& r);
 
-// The models and languages the check jobs take, and the help text for them.
-std::vector<std::string> modelCodes();
-std::vector<std::string> languageCodes();
-extern const char* const kLanguageHelp;
-
 // The options the check and prepare jobs share: --model, --lang, FILE.
 struct CheckOptions {
     std::string model;
     std::string language = "EN";
     std::string file;
+    bool json = false;
 };
 void addCheckOptions(CLI::App* sub, CheckOptions& o);
 

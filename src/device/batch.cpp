@@ -1,5 +1,7 @@
 #include "device/batch.h"
 
+#include "platform/file_name_text.h"
+
 namespace gyrel {
 
 void wireSlotPanel(SlotPanel& slots, MultiFiles& mf) {
@@ -38,9 +40,11 @@ bool loadListFile(MultiFiles& mf, FileSystem& fs, const std::string& listPath, s
         return false;
     }
     mf.panel.ListFilePath = listPath;
-    mf.panel.MultiPath = r.paths;
-    for (int k = 0; k < 16; ++k)
-        mf.panel.MultiPathBack[k] = !r.paths[k].empty() && !fs.fileExists(r.paths[k]) ? kSlotMissing : kSlotNormal;
+    for (int k = 0; k < 16; ++k) {
+        mf.panel.MultiPath[k] = pathToOpen(fs, r.paths[k]);
+        const std::string& p = mf.panel.MultiPath[k];
+        mf.panel.MultiPathBack[k] = !p.empty() && !fs.fileExists(p) ? kSlotMissing : kSlotNormal;
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "device/deskpl.h"
 
+#include "platform/file_name_text.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -172,11 +174,20 @@ DeskplResult DecodeDPL(FileSystem& fs, const std::string& path, const DeskplOpti
         result.why = "file shorter than " + std::to_string(kMinFileSize) + " bytes";
         return result;
     }
+    // Every header names the DESKPL file, and the list will name the program
+    // files: both in Windows-1252, or nothing is written.
+    DeskplOptions fileOpt = opt;
+    std::string unused;
+    if (!pathToFileText(opt.deskplPath, fileOpt.deskplPath) || !pathToFileText(opt.listBase, unused)) {
+        result.ok = false;
+        result.why = UnwritableName(pathToFileText(opt.deskplPath, unused) ? opt.listBase : opt.deskplPath).what();
+        return result;
+    }
     for (int k = 0; k < 16; ++k) {
         bool inUse = false;
         int program = 0;
         std::string text;
-        if (!convertDeskplRecord(file, k, opt, inUse, program, text, result.why)) {
+        if (!convertDeskplRecord(file, k, fileOpt, inUse, program, text, result.why)) {
             result.ok = false;
             return result;
         }

@@ -24,7 +24,7 @@ constexpr int kEntries = 255;
 
 // What one conversion needs besides the file itself.
 struct DeskplOptions {
-    std::string deskplPath;   // named in every generated header
+    std::string deskplPath;   // local path; DecodeDPL names it in Windows-1252 in every header
     std::string listBase;     // stem of the generated names
     std::string extension;    // FileExtension
     double maxPosition = 3599;

@@ -8,6 +8,8 @@ const char* CreditForm::contactText() {
            "and quote the version shown above.";
 }
 
+const char* const kVersionText = "SW KRT71 Rev " GYREL_VERSION;
+
 void CreditForm::aarelease() { ctx_.about.versionText = kVersionText; }
 
 void CreditForm::show() {

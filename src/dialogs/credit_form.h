@@ -3,7 +3,8 @@
 
 namespace gyrel {
 
-constexpr const char* kVersionText = "SW KRT71 Rev 5.0.1326";
+// "SW KRT71 Rev " and the version of the build (project(VERSION) in CMakeLists.txt).
+extern const char* const kVersionText;
 
 // The about box creditform, also the start-up splash. Its state is ctx.about.
 class CreditForm {

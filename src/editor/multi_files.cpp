@@ -1,6 +1,8 @@
 #include "editor/multi_files.h"
 
 #include "device/deskpl.h"
+#include "lang/file_name_texts.h"
+#include "platform/file_name_text.h"
 #include "platform/working_folder.h"
 
 namespace gyrel {
@@ -130,9 +132,9 @@ void MultiFiles::LoadList() {
     ed_.ProgramFilePath.clear();
     bool missing = false;
     for (int k = 0; k < 16; ++k) {
-        panel.MultiPath[k] = read.paths[k];
+        panel.MultiPath[k] = pathToOpen(fs, read.paths[k]);
         panel.MultiPathBack[k] = kSlotNormal;
-        if (!read.paths[k].empty() && !fs.fileExists(read.paths[k])) {
+        if (!panel.MultiPath[k].empty() && !fs.fileExists(panel.MultiPath[k])) {
             panel.MultiPathBack[k] = kSlotMissing;
             missing = true;
         }
@@ -155,6 +157,10 @@ bool MultiFiles::SaveList() {
     if (panel.ListFilePath.empty()) return false;
     try {
         ctx_.svc.fs.replaceFile(panel.ListFilePath, formatList(panel.MultiPath));
+    } catch (const UnwritableName& e) {
+        ctx_.svc.op.messageBox(std::string(nameNotWritableText(ctx_.LanguageCode)) + "\r\n" + e.path(), MsgButtons::Ok,
+                               MsgIcon::Exclamation, kError);
+        return false;
     } catch (const FileError&) {
         ctx_.svc.op.messageBox(kError, MsgButtons::Ok, MsgIcon::Exclamation, panel.ListFilePath);
         return false;

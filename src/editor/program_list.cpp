@@ -1,12 +1,16 @@
 #include "editor/program_list.h"
 
+#include "platform/file_name_text.h"
+
 namespace gyrel {
 
 std::string formatList(const SlotPaths& paths) {
     std::string out;
     for (std::size_t k = 0; k < paths.size(); ++k) {
         if (paths[k].empty()) continue;
-        out += std::to_string(k + 1) + "   (" + paths[k] + ")\r\n";
+        std::string text;
+        if (!pathToFileText(paths[k], text)) throw UnwritableName(paths[k]);
+        out += std::to_string(k + 1) + "   (" + text + ")\r\n";
     }
     return out;
 }

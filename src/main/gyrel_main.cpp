@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <regex>
+#include <string>
 
 #include "app/main_title.h"
 #include "platform/qt/qt_clock.h"
@@ -50,16 +51,25 @@ void scheduleScreenshot(gyrel::ui::GyrelApp& app, const QString& file, int& exit
     });
 }
 
+// --help and --version answer without a display: they are handled on a core
+// application, before the windows' application (which needs one) exists.
+bool asksHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h" || a == "-?" || a == "--help-all" || a == "--version" || a == "-v") return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("gyrel");
-    QApplication::setQuitOnLastWindowClosed(false);
-
+    QCoreApplication::setApplicationName("gyrel");
+    QCoreApplication::setApplicationVersion(GYREL_VERSION);
     QCommandLineParser parser;
     parser.setApplicationDescription("Set-up and programming of programmable cam encoders");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption simulate("simulate", "Watch a simulated encoder (of MODEL, or of the stored model) "
                                                   "instead of a real serial port.");
     const QCommandLineOption port("port", "Serial device to use, e.g. /dev/ttyUSB0 or COM3.", "PATH");
@@ -67,6 +77,14 @@ int main(int argc, char** argv) {
                                         "FILE");
     parser.addOptions({simulate, port, screenshot});
     parser.addPositionalArgument("MODEL", "With --simulate: NORM, OLD, V712, V820AX, V820HX, KMT71 or Px71.", "[MODEL]");
+    if (asksHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        parser.process(core);  // prints and ends the program
+        return 0;
+    }
+
+    QApplication qapp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     parser.process(qapp);
 
     // A screenshot run leaves the user's settings and working folder alone.

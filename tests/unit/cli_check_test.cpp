@@ -158,9 +158,9 @@ TEST_F(CliCheckTest, V712TextsHaveNoTable) {
 
 TEST_F(CliCheckTest, RefusesUnknownModelsAndMissingFiles) {
     const std::string p = program("1 100 250\r\n");
-    EXPECT_NE(run({"check", "--model", "norm", p}), 0);
-    EXPECT_NE(run({"check", "--model", "NORM", "--lang", "ES", p}), 0);
-    EXPECT_EQ(run({"check", "--model", "NORM", dir + "/missing.txt"}), 2);
+    EXPECT_EQ(run({"check", "--model", "norm", p}), 64);
+    EXPECT_EQ(run({"check", "--model", "NORM", "--lang", "ES", p}), 64);
+    EXPECT_EQ(run({"check", "--model", "NORM", dir + "/missing.txt"}), 1);
     EXPECT_EQ(err.str(), "cannot read " + dir + "/missing.txt: No such file or directory\n");
 }
 

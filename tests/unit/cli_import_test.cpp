@@ -63,7 +63,7 @@ TEST_F(CliImportTest, BadInputExitsWithTheMessageAndKeepsWhatWasWritten) {
     err.str("");
     EXPECT_EQ(run({"import-deskpl", "--model", "NORM", "--list", list, dir + "/none.dpl"}), 1);
     EXPECT_EQ(err.str().substr(0, 21), "ERROR               \n");
-    EXPECT_EQ(run({"import-deskpl", "--model", "XYZ", "--list", list, dir + "/bad.dpl"}), 2);
+    EXPECT_EQ(run({"import-deskpl", "--model", "XYZ", "--list", list, dir + "/bad.dpl"}), 64);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ const std::string kDefault =
 TEST_F(OffsetsFileTest, MissingFileIsCreatedWithItsFoldersAndTheDefaultLines) {
     ASSERT_FALSE(stdfs::exists(root_ / "varnel"));
     ensureOffsetsFile(fs_);
-    EXPECT_EQ(OffsetsFilePath(), home_ + "/Offs.lav");
+    EXPECT_EQ(OffsetsFilePath(), joinPath(home_, "Offs.lav"));
     EXPECT_EQ(fs_.readAll(OffsetsFilePath()), kDefault);
 
     fs_.writeAll(OffsetsFilePath(), "1\r\n");  // an existing file is left alone

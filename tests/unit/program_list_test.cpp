@@ -8,6 +8,7 @@
 #include "editor/program_list.h"
 #include "platform/memory_settings_store.h"
 #include "platform/virtual_clock.h"
+#include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
 
 namespace gyrel {
@@ -77,7 +78,7 @@ protected:
         mf.hooks.preConf = [this] { ++preConfs; };
         mf.hooks.setProgramNumber = [this](const std::string& t) { text1 = t; };
     }
-    std::string work() const { return fs.files.at("H:\\gyrel/lav.lav"); }
+    std::string work() const { return fs.files.at(inWorkingFolder("lav.lav")); }
 
     MemoryFs fs;
     ScriptedOperator op;

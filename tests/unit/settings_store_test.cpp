@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "platform/file_system.h"
 #include "platform/memory_settings_store.h"
 #include "platform/working_folder.h"
 
@@ -39,7 +40,7 @@ TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBack) {
     s.read(store);
     EXPECT_EQ(s.RxTimeoutFactor, 1);
     EXPECT_EQ(s.LanguageCode, "IT");
-    EXPECT_EQ(s.PercorsoTxt, "/tmp/gyrel-settings-test-home/Gyrel.Txt");
+    EXPECT_EQ(s.PercorsoTxt, joinPath("/tmp/gyrel-settings-test-home", "Gyrel.Txt"));
     EXPECT_EQ(s.PortaMem, 1);
     EXPECT_EQ(s.GraphScale, 2);
     EXPECT_EQ(s.GraphPitch, 45);

@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "link/serial_link.h"
+#include "platform/file_system.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
 
@@ -43,7 +44,7 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
     EXPECT_EQ(ctx.model.ModelType, "NORM");
     EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);
     EXPECT_EQ(ctx.posTest.TxtPrimi, "20");
-    EXPECT_EQ(ctx.settings.PercorsoTxt, home + "/Gyrel.Txt");
+    EXPECT_EQ(ctx.settings.PercorsoTxt, joinPath(home, "Gyrel.Txt"));  // "\\" on Windows
     EXPECT_TRUE(std::filesystem::is_directory(workingFolderParent()));
     EXPECT_TRUE(std::filesystem::is_directory(home));
 
