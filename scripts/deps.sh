@@ -4,7 +4,7 @@
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libcli11-dev fonts-dejavu-core)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xauth)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xauth openbox)
 
 wanted=("${run_packages[@]}")
 if [ "${1:-run}" = test ]; then wanted+=("${test_packages[@]}"); fi

@@ -120,7 +120,8 @@ bool PreparaDati(EditorEnv& e, int mode) {
             const CheckMessage m = checkMessage(messages(e.ctx), outcome.failure, ed.CamRows.data(), ed.ActiveOffsets,
                                                 e.ctx.model.MaxPosition);
             e.ctx.svc.op.messageBox(m.prompt, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
-            ed.ProgBoxFocus = true;
+            ed.ProgBoxFocus = true;  // the caret stays where the operator left it
+            ed.ProgBoxSelect = false;
             ed.PreparingBusy = false;
             return true;
         }
@@ -192,6 +193,7 @@ bool LeggiLav(EditorEnv& e, int& slot) {
         const ParseMessage m = parseMessage(e.ctx, parsed.error);
         e.ctx.svc.op.messageBox(m.prompt, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
         ed.ProgBoxFocus = true;
+        ed.ProgBoxSelect = true;
         ed.SelStart = parsed.error.tokenStart;
         ed.SelLength = static_cast<int>(parsed.error.token.size());
         return false;

@@ -324,7 +324,7 @@ TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCode) {
 TEST_F(ModelConfigTest, TitleUsesTheDevicePathWhenOneIsSet) {
     rig.port.setPortName("/dev/ttyUSB0");
     config.ConfiguraKMT();
-    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM /dev/ttyUSB0  -  115200");
+    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");
 }
 
 TEST(ModelConfigNoFolder, WorkFileThatCannotBeWrittenIsReportedAndTheModelStillChanges) {
