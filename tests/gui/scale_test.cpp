@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "gui_fixture.h"
@@ -72,6 +73,17 @@ class ScaleTest : public QObject {
 private slots:
     void init() { QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2")); }
     void cleanup() { delete currentEditor(); }
+
+    void aTooNarrowControlIsFound() {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* label = new QLabel("Tutte le modifiche SARANNO", &window);
+        label->setObjectName("Narrow");
+        label->setFixedWidth(60);
+        layout->addWidget(label);
+        QVERIFY(laidOut(&window));
+        QCOMPARE(clippedTexts(&window).size(), 1);
+    }
 
     void theMainWindowInEveryLanguage() {
         GuiRig rig("Px71");

@@ -166,6 +166,7 @@ private slots:
         GuiRig rig("Px71");
         QVERIFY(rig.app->selectModel("Px71"));
         MainView& m = rig.app->ctx.main;
+        m.FinQuotaFontSize = 48;  // the size of the single-turn models, as when model and device differ
         m.FinQuota = "4294967295";
         m.LblGiri = "524287";
         m.LblGiro = "8191";
