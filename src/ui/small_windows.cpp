@@ -323,7 +323,6 @@ void WaitFormWindow::refresh() {
     setShown(text1_, view_.textVisible);
     setFieldText(text1_, view_.text);
     showCount();
-    command1_->setText(qs(logic_.texts().cancel));
 
     // A work that ended leaves its outcome up a few seconds, no click needed.
     const ProgressState& p = view_.progress;

@@ -1,5 +1,5 @@
-// Every window laid out at twice the scale (QT_SCALE_FACTOR=2): no control is
-// given less room than its text needs.
+// Every window laid out at twice the scale (QT_SCALE_FACTOR=2 unless the
+// environment names another): no control is given less room than its text needs.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -71,7 +71,7 @@ class ScaleTest : public QObject {
     }
 
 private slots:
-    void init() { QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2")); }
+    void init() { QVERIFY(qgetenv("QT_SCALE_FACTOR").toDouble() >= 1); }
     void cleanup() { delete currentEditor(); }
 
     void aTooNarrowControlIsFound() {
@@ -136,7 +136,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    qputenv("QT_SCALE_FACTOR", "2");
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     ScaleTest test;
     return QTest::qExec(&test, argc, argv);
