@@ -296,7 +296,10 @@ void WaitFormWindow::stackAboveStarter() {
 void WaitFormWindow::showCount() {
     const ProgressState& p = view_.progress;
     const WindowTexts& t = logic_.texts();
-    const bool counting = p.total > 0 && p.outcome != ProgressOutcome::None;
+    // Only the work running now, or the one whose outcome is up: an outcome read
+    // earlier is not shown again by a later wait that counts nothing.
+    const bool current = p.outcome == ProgressOutcome::Running || lingering_;
+    const bool counting = current && p.total > 0 && p.outcome != ProgressOutcome::None;
     setShown(count_, counting);
     if (counting) {
         if (count_->maximum() != p.total) count_->setRange(0, static_cast<int>(p.total));
@@ -307,7 +310,7 @@ void WaitFormWindow::showCount() {
     setText(timeLeft_, timeLeftText(p, t));
     setShown(timeLeft_, p.counting() && !timeLeft_->text().isEmpty());
     setText(outcome_, outcomeText(p, t));
-    setShown(outcome_, p.finished());
+    setShown(outcome_, lingering_ && p.finished());
     setForeground(outcome_, p.outcome == ProgressOutcome::Done ? Rgb{0, 110, 0}
                             : p.outcome == ProgressOutcome::Failed ? Rgb{176, 0, 0}
                                                                    : Rgb{40, 40, 40});
@@ -322,7 +325,6 @@ void WaitFormWindow::refresh() {
     if (bar_->geometry() != bar) bar_->setGeometry(bar);
     setShown(text1_, view_.textVisible);
     setFieldText(text1_, view_.text);
-    showCount();
 
     // A work that ended leaves its outcome up a few seconds, no click needed.
     const ProgressState& p = view_.progress;
@@ -335,6 +337,7 @@ void WaitFormWindow::refresh() {
         lingering_ = false;
         outcomeTimer_->stop();
     }
+    showCount();
     setShown(command1_, view_.buttonVisible && !lingering_);
     const bool shown = view_.visible || lingering_;
     if (shown && !isVisible()) {

@@ -112,6 +112,13 @@ private slots:
         e->findChild<QAction*>("MenuSettings")->trigger();
         auto* dialog = child<OriginDialogWidget>(e, "OriginDialog");
         QVERIFY(dialog->isVisible());
+        // An origin box that takes no input does not look like a preset box that does.
+        auto* origin = child<QLineEdit>(dialog, "TxtOrigin_1");
+        auto* presetBox = child<QLineEdit>(dialog, "TxtPreset_1");
+        QVERIFY(!origin->isEnabled() && presetBox->isEnabled());
+        const auto ground = [](QLineEdit* b) { return b->grab().toImage().pixelColor(b->width() - 5, b->height() / 2); };
+        QVERIFY(ground(origin) != ground(presetBox));
+
         dialog->activateWindow();  // the operator works in the dialog
         QApplication::setActiveWindow(dialog);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
