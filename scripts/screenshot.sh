@@ -11,7 +11,6 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 out=${1:-docs/screenshot.png}
 model=${2:-}
-gallery_model=${model:-KMT71}
 
 if [ ! -x build/gyrel ]; then
   scripts/deps.sh run
@@ -32,7 +31,14 @@ run() {
 GYREL_HOME="$scratch/home" GYREL_SETTINGS="$scratch/gyrel.ini" \
   run build/gyrel --simulate ${model:+"$model"} --screenshot "$out"
 echo "wrote $out"
-rm -rf "$scratch/home" "$scratch/gyrel.ini"
-GYREL_HOME="$scratch/home" GYREL_SETTINGS="$scratch/gyrel.ini" \
-  run build/gyrel --simulate "$gallery_model" --gallery docs/gallery
+# The gallery: a KRT71 (it has the graph) and a KMT71 (it has presets and origins).
+gallery() {  # MODEL FOLDER
+  rm -rf "$scratch/home" "$scratch/gyrel.ini"
+  GYREL_HOME="$scratch/home" GYREL_SETTINGS="$scratch/gyrel.ini" \
+    run build/gyrel --simulate "$1" --gallery "$2"
+}
+gallery NORM "$scratch/norm"
+gallery KMT71 "$scratch/kmt71"
+cp "$scratch/norm/main.png" "$scratch/norm/editor.png" "$scratch/norm/graph.png" docs/gallery/
+cp "$scratch/kmt71/origin.png" "$scratch/kmt71/download.png" "$scratch/kmt71/download-end.png" docs/gallery/
 echo "wrote docs/gallery/*.png"

@@ -1,6 +1,8 @@
 #include "ui/gallery.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTimer>
@@ -25,8 +27,8 @@ constexpr const char* kSampleProgram =
     "1 2000 2600\r\n"
     "2 500 1500\r\n"
     "3 1200 1300\r\n"
-    "3 3000 3900\r\n"
-    "4 0 2048 ' half a turn\r\n";
+    "3 3000 3500\r\n"
+    "4 0 1800 ' half a turn\r\n";
 
 void save(QWidget* w, const QString& file, int& exitCode) {
     if (!w || !w->isVisible() || !w->grab().save(file)) {
@@ -40,6 +42,15 @@ void save(QWidget* w, const QString& file, int& exitCode) {
 void scheduleGallery(GyrelApp& app, const QString& folder, int& exitCode) {
     QDir().mkpath(folder);
     const QDir dir(folder);
+    // Nobody is there to answer a message box: it is told on stderr and accepted.
+    auto* answer = new QTimer(app.mainform.get());
+    QObject::connect(answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            std::fprintf(stderr, "gyrel: gallery: %s | %s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
+            box->accept();
+        }
+    });
+    answer->start(300);
     QTimer::singleShot(0, [&app] {
         app.ctx.main.Check1Checked = true;
         app.mainform->refresh();
@@ -63,18 +74,24 @@ void scheduleGallery(GyrelApp& app, const QString& folder, int& exitCode) {
         Editor& ed = e->editor();
         ed.st.ProgBox = kSampleProgram;
         ed.ButtVerificaPrg();
-        e->findChild<QAction*>("MenEnableGraphic")->trigger();
+        QAction* graph = e->findChild<QAction*>("MenEnableGraphic");
+        if (graph && graph->isEnabled()) graph->trigger();
         app.refreshAll();
         QTimer::singleShot(500, [&app, e, dir, &exitCode] {
             save(e, dir.filePath("editor.png"), exitCode);
-            save(&e->graphWindow(), dir.filePath("graph.png"), exitCode);
-            e->graphWindow().close();
-            if (e->onOriginDialog) e->onOriginDialog();
-            auto* origin = e->findChild<OriginDialogWidget*>("OriginDialog");
-            if (auto* read = origin ? origin->findChild<QPushButton*>("PulsRx") : nullptr) read->click();
-            app.refreshAll();
-            save(origin, dir.filePath("origin.png"), exitCode);
-            if (origin) origin->hide();
+            if (e->graphWindow().isVisible()) {
+                save(&e->graphWindow(), dir.filePath("graph.png"), exitCode);
+                e->graphWindow().close();
+            }
+            QAction* settings = e->findChild<QAction*>("MenuSettings");
+            if (settings && settings->isEnabled() && e->onOriginDialog) {
+                e->onOriginDialog();
+                auto* origin = e->findChild<OriginDialogWidget*>("OriginDialog");
+                if (auto* read = origin ? origin->findChild<QPushButton*>("PulsRx") : nullptr) read->click();
+                app.refreshAll();
+                save(origin, dir.filePath("origin.png"), exitCode);
+                if (origin) origin->hide();
+            }
             auto* wait = e->findChild<WaitFormWindow*>("WaitForm");
             QTimer::singleShot(600, [&app, wait, dir, &exitCode] {
                 app.refreshAll();

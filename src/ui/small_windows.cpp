@@ -355,6 +355,12 @@ void WaitFormWindow::changeEvent(QEvent* e) {
 }
 
 void WaitFormWindow::closeEvent(QCloseEvent* e) {
+    if (lingering_) {  // only an outcome is up: the window may go (the program may end)
+        lingering_ = false;
+        outcomeTimer_->stop();
+        e->accept();
+        return;
+    }
     e->ignore();
     reject();
 }

@@ -160,6 +160,8 @@ private slots:
         auto* count = child<QProgressBar>(wait, "Count");
         QCOMPARE(count->value(), frames);
         QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
+        QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
+        QVERIFY(!wait->isVisible());
 
         rig.encoder->device().faults().silent = true;
         send->click();
