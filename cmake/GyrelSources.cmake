@@ -1,5 +1,5 @@
 # Every folder of the logic is globbed, so a new file needs no edit here.
-set(GYREL_LOGIC_DIRS app link editor device origin settings lang dialogs platform)
+set(GYREL_LOGIC_DIRS app link editor device origin safety settings lang dialogs platform)
 set(gyrel_core_sources "")
 foreach(dir IN LISTS GYREL_LOGIC_DIRS)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${dir}/*.cpp)

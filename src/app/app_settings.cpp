@@ -41,6 +41,7 @@ const Field kFields[] = {
     {"Success", "Success", "200", Kind::Text, &AppSettings::Success, nullptr},
     {"Velo", "Velo", "9600", Kind::Text, &AppSettings::SpeedText, nullptr},
     {"PortName", "PortName", "", Kind::Text, &AppSettings::PortName, nullptr},
+    {"VerifyAfterDownload", "VerifyAfterDownload", "0", Kind::Byte, nullptr, &AppSettings::VerifyAfterDownload},
 };
 
 // The whole text as a number (surrounding blanks allowed), rounded half to even

@@ -24,6 +24,7 @@ struct AppSettings {
     std::string Primi;         // "Primi": position-test tolerance, first two turns
     std::string Success;       // "Success": position-test tolerance afterwards
     std::string PortName;      // "PortName": device path of the port; empty = use PortaMem
+    int VerifyAfterDownload;   // "VerifyAfterDownload": 1 = read every download back and compare
 
     AppSettings();  // the defaults
 

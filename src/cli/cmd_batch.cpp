@@ -1,8 +1,14 @@
 #include "cli/cmd_batch.h"
 
+#include <array>
 #include <ostream>
 
 #include "cli/cmd_download.h"
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
+#include "cli/program_check.h"
+#include "cli/terminal_text.h"
+#include "platform/file_checks.h"
 #include "device/batch.h"
 #include "editor/multi_files.h"
 #include "editor/program_list.h"
@@ -11,29 +17,44 @@ namespace gyrel::cli {
 
 int runBatchDownload(Env& env, const BatchOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
-    if (!model) return 1;
-    StdFileSystem files;
+    if (!model) return ExitRefused;
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
     ListReadResult list;
     try {
-        list = parseList(files.readAll(o.list));
+        list = parseList(readInputFile(o.list, kListFileLimit, "list file"));
     } catch (const FileError& e) {
-        env.err << "cannot read " << o.list << ": " << e.what() << "\n";
-        return 1;
+        env.err << e.what() << "\n";
+        return ExitRefused;
     }
     if (!list.ok) {
-        env.err << o.list << ": a slot number outside 1..16\n";
-        return 1;
+        env.err << printable(o.list) << ": a slot number outside 1..16\n";
+        return ExitRefused;
+    }
+    int filled = 0;
+    for (const std::string& p : list.paths) filled += p.empty() ? 0 : 1;
+    if (filled == 0) {
+        env.out << "nothing to send: " << printable(o.list) << " names no program\n";
+        return ExitDone;
     }
     DeviceJob job(env, *model, o.language, o.port, o.yes);
-    if (!job.open()) return 2;
+    if (!job.open()) return ExitLine;
     MultiFiles panel(*job.ctx, job.ed);
     panel.panel.ListFilePath = o.list;
     panel.panel.MultiPath = list.paths;
+    // The program number is set before a slot is checked and sent and cleared
+    // once it went through: what is set when the run ends is the slot it stopped at.
     int current = 0;
-    panel.hooks.setProgramNumber = [&current](const std::string& t) {
-        if (!t.empty()) current = std::stoi(t);
+    std::array<bool, 16> sent{};
+    panel.hooks.setProgramNumber = [&](const std::string& t) {
+        if (t.empty() && current > 0) sent[static_cast<std::size_t>(current - 1)] = true;
+        current = t.empty() ? 0 : std::stoi(t);
     };
     wireSlotPanel(job.transfer->slots, panel);
+    int missing = 0;
+    job.transfer->slots.markMissing = [&missing, mark = job.transfer->slots.markMissing](int k, bool on) {
+        if (on) missing = k + 1;
+        if (mark) mark(k, on);
+    };
     // Each slot file is copied onto the work file and taken into the program
     // text from there, as the editor box reloads it.
     job.transfer->procs.AggBox = [&job] {
@@ -45,19 +66,44 @@ int runBatchDownload(Env& env, const BatchOptions& o) {
 
     using Outcome = DownloadCommand::Outcome;
     const Outcome end = job.download->lastOutcome;
-    if (end == Outcome::Sent) {
-        for (int k = 0; k < 16; ++k)
-            if (!list.paths[k].empty()) env.out << (k + 1) << "   " << list.paths[k] << "\n";
-        return 0;
+    if (end == Outcome::Cancelled && current > 0) sent[static_cast<std::size_t>(current - 1)] = true;
+    const int stoppedAt = end == Outcome::Sent ? 0 : missing > 0 ? missing : current;
+    int sentCount = 0, skipped = 0;
+    for (int k = 0; k < 16; ++k) {
+        if (list.paths[k].empty()) continue;
+        const char* what = "skipped";
+        if (sent[static_cast<std::size_t>(k)]) {
+            what = "sent   ";
+            ++sentCount;
+        } else if (k + 1 == stoppedAt) {
+            what = "failed ";
+        } else {
+            ++skipped;
+        }
+        env.out << (k + 1) << "   " << what << "   " << printable(list.paths[k]) << "\n";
     }
-    if (current > 0) env.err << "stopped at program " << current << "\n";
+    if (end == Outcome::CheckFailed && stoppedAt > 0) {
+        // The check's box is on standard error already; name the file and line too.
+        const std::string& path = list.paths[static_cast<std::size_t>(stoppedAt - 1)];
+        try {
+            const std::string text = readInputFile(path, kProgramFileLimit, "program file");
+            writeLocation(env.err, path, checkProgramText(model->code, o.language, text, env.clock));
+        } catch (const FileError&) {
+        }
+    }
+    env.out << sentCount << " of " << filled << " programs sent";
+    if (stoppedAt > 0) env.out << "; program " << stoppedAt << " failed";
+    if (skipped > 0) env.out << "; " << skipped << " not tried";
+    env.out << "\n";
     switch (end) {
+        case Outcome::Sent:
+            return ExitDone;
         case Outcome::Declined:
         case Outcome::CheckFailed:
         case Outcome::Refused:
-            return 1;
+            return ExitRefused;
         default:
-            return 2;
+            return ExitLine;
     }
 }
 
@@ -68,6 +114,7 @@ int runBatchUpload(Env& env, const BatchOptions& o) {
         env.err << "the " << model->code << " model cannot send its programs back\n";
         return 2;
     }
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
     // The program files are named after the list without its extension; a
     // name without one would scatter them under another name or folder.
     const std::string name = fileNameOf(o.list);

@@ -21,7 +21,7 @@ void addCheckCommand(CLI::App& app, Env& env, int* exitCode) {
             return;
         }
         const ProgramCheckResult r = checkProgramText(o->model, o->language, text, env.clock);
-        if (!r.passed) writeBox(env.err, r.failTitle, r.failPrompt);
+        if (!r.passed) writeFailure(env.err, o->file, r);
         *exitCode = r.passed ? 0 : 1;
     });
 }

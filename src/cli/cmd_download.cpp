@@ -2,28 +2,28 @@
 // as the editor's download button does, optionally reading it back to compare.
 #include "cli/cmd_download.h"
 #include "cli/cmd_batch.h"
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
+#include "cli/terminal_text.h"
+#include "platform/file_checks.h"
+#include "cli/program_check.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
+#include "device/text712_check.h"
 #include "device/tx712_val.h"
+#include "safety/compare.h"
 #include "platform/serial_port.h"
 
 namespace gyrel::cli {
 
 int StderrOperator::messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon, const std::string& title) {
     ++boxes;
-    auto lines = [](std::string t) {
-        std::string out;
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;
-            out += t[i];
-        }
-        return out;
-    };
-    err_ << lines(title) << "\n" << lines(prompt) << "\n";
+    // Titles and prompts may name files or quote the device: shown escaped.
+    err_ << printable(title, true) << "\n" << printable(prompt, true) << "\n";
     if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) {
         if (yes_) return AnswerYes;
         ++questionsDeclined;
@@ -126,27 +126,6 @@ struct DownloadOptions {
     std::string file;
 };
 
-// The device's table against the one sent: the empty program goes as one entry
-// with every output off; the standard encoding keeps 16 bits of each value.
-std::vector<std::string> differences(const CamTable& sent, const UploadCommand& up, const EditorState& ed,
-                                     bool wide) {
-    std::vector<std::string> diff;
-    const int n = sent.storedCount() == 0 ? 1 : sent.storedCount();
-    const int got = static_cast<int>(ed.camTable.CamCount);
-    if (got != n) diff.push_back("change points: sent " + std::to_string(n) + ", read back " + std::to_string(got));
-    const std::uint32_t keep = wide ? 0xFFFFFFFFu : 0xFFFFu;
-    for (int i = 0; i < n && i < got && i < ImportedTable::kRows; ++i) {
-        const std::uint32_t p = sent.storedCount() == 0 ? 0 : sent.position(i) & keep;
-        const std::uint32_t m = sent.storedCount() == 0 ? 0 : sent.mask(i) & keep;
-        const auto& row = up.Imported.rows[static_cast<std::size_t>(i)];
-        if (row[0] != p || row[1] != m) {
-            diff.push_back("entry " + std::to_string(i) + ": sent " + std::to_string(p) + " " + std::to_string(m) +
-                           ", read back " + plainNumber(row[0]) + " " + plainNumber(row[1]));
-        }
-    }
-    return diff;
-}
-
 int runDownload(Env& env, const DownloadOptions& o) {
     const ModelInfo* model = modelFor(env, o.model);
     if (!model) return 1;
@@ -158,13 +137,15 @@ int runDownload(Env& env, const DownloadOptions& o) {
         env.err << "--verify: the " << model->code << " model cannot send its programs back\n";
         return 1;
     }
-    StdFileSystem files;
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
     std::string text;
-    try {
-        text = files.readAll(o.file);
-    } catch (const FileError& e) {
-        env.err << "cannot read " << o.file << ": " << e.what() << "\n";
-        return 1;
+    if (!readProgram(o.file, text, env.err)) return ExitRefused;
+    if (model->download == DownloadKind::Text712) {
+        const std::string why = text712Problem(text);
+        if (!why.empty()) {
+            env.err << printable(o.file) << ": " << why << "\n";
+            return ExitRefused;
+        }
     }
     DeviceJob job(env, *model, o.language, o.port, o.yes);
     if (!job.open()) return 2;
@@ -185,28 +166,40 @@ int runDownload(Env& env, const DownloadOptions& o) {
     switch (job.download->lastOutcome) {
         case Outcome::Sent:
             break;
-        case Outcome::Declined:
         case Outcome::CheckFailed:
+            writeLocation(env.err, o.file, checkProgramText(model->code, o.language, text, env.clock));
+            return ExitRefused;
+        case Outcome::Declined:
         case Outcome::Refused:
-            return 1;
+            return ExitRefused;
         case Outcome::NoPort:
             env.err << "cannot open " << o.port << "\n";
             return 2;
         default:
             if (model->download == DownloadKind::Text712)
                 env.err << job.download->text712.rejectedLines << " of " << job.download->text712.linesAwaited
-                        << " lines not accepted\n" << ed.FinRisp << "\n";
+                        << " lines not accepted\n" << printable(ed.FinRisp, true) << "\n";
             return 2;
     }
     if (!o.verify) return 0;
-    const CamTable sent = ed.camTable;
+    // The device is compared with the file's text prepared afresh, not with the
+    // table the download sent: a fault on the way from the text to the frames
+    // then shows as a difference instead of passing unseen.
+    const ProgramCheckResult fresh = checkProgramText(model->code, o.language, text, env.clock);
+    if (!fresh.passed) {
+        env.err << "verify: " << o.file << " does not pass the check\n";
+        return ExitRefused;
+    }
     if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
         env.err << "verify: the program could not be read back\n";
-        return 2;
+        return ExitLine;
     }
-    const auto diff = differences(sent, *job.upload, ed, model->download == DownloadKind::HighResolution);
-    for (const std::string& d : diff) env.err << "verify: " << d << "\n";
-    return diff.empty() ? 0 : 3;
+    const bool wide = model->download == DownloadKind::HighResolution;
+    const SlotComparison c = compareTables(o.slot - 1, sentTable(fresh.table, wide),
+                                           readTable(job.upload->Imported, static_cast<int>(ed.camTable.CamCount)));
+    if (c.state == SlotState::Same) return ExitDone;
+    env.err << "verify: " << describeSlot(c) << "\n";
+    return ExitDiffers;
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/terminal_text.h"
 #include "device/deskpl.h"
 #include "device/model_table.h"
 #include "editor/multi_files.h"
 #include "editor/program_list.h"
 #include "lang/texts.h"
+#include "platform/file_checks.h"
 #include "platform/std_file_system.h"
 
 namespace gyrel::cli {
@@ -31,8 +33,18 @@ int importDeskpl(Env& env, const ImportOptions& o) {
     }
     StdFileSystem fs;
     const char* const kError = "ERROR               ";
-    if (!fs.fileExists(o.deskpl)) {
-        env.err << kError << "\n" << o.deskpl << ": no such file\n";
+    const std::string unreadable = unreadableReason(o.deskpl, kDeskplFileLimit, "DESKPL file");
+    if (!unreadable.empty()) {
+        env.err << kError << "\n" << o.deskpl << ": " << unreadable << "\n";
+        return 1;
+    }
+    // The list is checked before any program file is written beside it.
+    std::string unwritable = unwritableReason(saveTarget(o.list));
+    const std::string listName = fileNameOf(o.list);
+    if (unwritable.empty() && (listName.empty() || listName == "." || listName == ".."))
+        unwritable = "it names a folder, not a file";
+    if (!unwritable.empty()) {
+        env.err << kError << "\n" << "cannot write " << o.list << ": " << unwritable << "\n";
         return 1;
     }
     const TextSet& texts = textSetFor(o.language);
@@ -47,7 +59,7 @@ int importDeskpl(Env& env, const ImportOptions& o) {
     opt.programNo = texts.msg[50];
 
     const DeskplResult r = DecodeDPL(fs, o.deskpl, opt);
-    for (const std::string& f : r.written) env.out << f << "\n";
+    for (const std::string& f : r.written) env.out << printable(f) << "\n";
     if (!r.ok) {
         env.err << kError << "\n" << r.why << "\n";
         return 1;

@@ -24,7 +24,7 @@ void addPrepareCommand(CLI::App& app, Env& env, int* exitCode) {
         }
         const ProgramCheckResult r = checkProgramText(o->model, o->language, text, env.clock);
         if (!r.passed) {
-            writeBox(env.err, r.failTitle, r.failPrompt);
+            writeFailure(env.err, o->file, r);
             *exitCode = 1;
             return;
         }

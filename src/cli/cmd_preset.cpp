@@ -4,6 +4,9 @@
 #include <ostream>
 
 #include "cli/cmd_download.h"
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
+#include "cli/terminal_text.h"
 #include "origin/origin_dialog.h"
 
 namespace gyrel::cli {
@@ -19,8 +22,9 @@ struct PresetOptions {
 };
 
 // "P=VALUE" with P a program number 1..16.
+// An empty VALUE sets *empty: a usage error, since nothing can be sent for it.
 bool parseAssignments(Env& env, const std::vector<std::string>& items, const char* option,
-                      std::map<int, std::string>& out) {
+                      std::map<int, std::string>& out, bool& empty) {
     for (const std::string& item : items) {
         const auto eq = item.find('=');
         int program = 0;
@@ -33,6 +37,11 @@ bool parseAssignments(Env& env, const std::vector<std::string>& items, const cha
         }
         if (program < 1 || program > 16) {
             env.err << option << " " << item << ": expected PROGRAM=VALUE with PROGRAM 1..16\n";
+            return false;
+        }
+        if (eq + 1 == item.size()) {
+            env.err << option << " " << item << ": no value after \"=\"\n";
+            empty = true;
             return false;
         }
         out[program] = item.substr(eq + 1);
@@ -49,9 +58,10 @@ int presetJob(Env& env, const PresetOptions& o, bool write) {
     }
     std::map<int, std::string> presets, origins;
     if (write) {
-        if (!parseAssignments(env, o.presets, "--preset", presets) ||
-            !parseAssignments(env, o.origins, "--origin", origins))
-            return 1;
+        bool empty = false;
+        if (!parseAssignments(env, o.presets, "--preset", presets, empty) ||
+            !parseAssignments(env, o.origins, "--origin", origins, empty))
+            return empty ? ExitUsage : ExitRefused;
         if (!origins.empty()) {
             for (const auto& [p, v] : presets) {
                 if (!origins.count(p)) {
@@ -72,6 +82,7 @@ int presetJob(Env& env, const PresetOptions& o, bool write) {
             return 1;
         }
     }
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
     DeviceJob job(env, *model, o.language, o.port, false);
     if (!job.open()) return 2;
     OriginDialog dialog(*job.ctx, *job.link, job.ed.wait);
@@ -82,7 +93,9 @@ int presetJob(Env& env, const PresetOptions& o, bool write) {
         int missing = 0;
         for (int i = 0; i < 16; ++i) {
             const OriginRow& row = dialog.rows[static_cast<std::size_t>(i)];
-            auto shown = [](const std::string& t) { return t.empty() || t == kOriginPlaceholder ? "-" : t; };
+            auto shown = [](const std::string& t) {
+                return t.empty() || t == kOriginPlaceholder ? std::string("-") : printable(t);
+            };
             env.out << (i + 1) << " " << shown(row.TxtPreset) << " " << shown(row.TxtOrigin) << "\n";
             if (!dialog.confirmed[static_cast<std::size_t>(i)]) ++missing;
         }

@@ -8,6 +8,8 @@
 
 #include "app/context.h"
 #include "cli/cli.h"
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
 #include "device/model_table.h"
 #include "link/monitor.h"
 #include "link/serial_link.h"
@@ -85,6 +87,7 @@ int status(Env& env, const StatusOptions& o) {
         env.err << "the count must be at least 1\n";
         return 2;
     }
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
     std::unique_ptr<SerialPort> port = env.makePort(o.port);
     MemorySettingsStore settings;
     StdFileSystem fs;

@@ -4,6 +4,9 @@
 
 #include "cli/cmd_batch.h"
 #include "cli/cmd_download.h"
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
+#include "platform/file_checks.h"
 
 namespace gyrel::cli {
 
@@ -39,6 +42,13 @@ int runUpload(Env& env, const UploadOptions& o) {
         env.err << "--slot must be a program number 1..16\n";
         return 2;
     }
+    if (!portNameUsable(env.err, o.port)) return ExitUsage;
+    // A file that cannot be replaced is said before the device is asked.
+    const std::string refused = o.output.empty() ? "" : unwritableReason(saveTarget(o.output));
+    if (!refused.empty()) {
+        env.err << "cannot write " << o.output << ": " << refused << "\n";
+        return ExitRefused;
+    }
     DeviceJob job(env, *model, o.language, o.port, false);
     if (!job.open()) return 2;
     if (job.upload->ImportaEncoder(o.slot - 1) != 1) {
@@ -53,8 +63,8 @@ int runUpload(Env& env, const UploadOptions& o) {
     try {
         job.fs.replaceFile(o.output, job.ed.ProgBox);
     } catch (const FileError& e) {
-        env.err << "cannot write " << o.output << ": " << e.what() << "\n";
-        return 2;
+        env.err << e.what() << "\n";
+        return ExitRefused;
     }
     return 0;
 }

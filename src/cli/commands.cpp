@@ -10,6 +10,9 @@ void addPrepareCommand(CLI::App& app, Env& env, int* exitCode);
 void addDownloadCommand(CLI::App& app, Env& env, int* exitCode);
 void addUploadCommand(CLI::App& app, Env& env, int* exitCode);
 void addPresetCommand(CLI::App& app, Env& env, int* exitCode);
+void addBackupCommand(CLI::App& app, Env& env, int* exitCode);
+void addRestoreCommand(CLI::App& app, Env& env, int* exitCode);
+void addCompareCommand(CLI::App& app, Env& env, int* exitCode);
 
 std::vector<CommandAdder> allCommands() {
     return {
@@ -21,6 +24,9 @@ std::vector<CommandAdder> allCommands() {
         addDownloadCommand,
         addUploadCommand,
         addPresetCommand,
+        addBackupCommand,
+        addRestoreCommand,
+        addCompareCommand,
     };
 }
 

@@ -1,14 +1,14 @@
 #include "cli/program_check.h"
 
 #include <CLI/CLI.hpp>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <ostream>
 
 #include "app/context.h"
+#include "cli/terminal_text.h"
 #include "editor/editor_check.h"
+#include "platform/file_checks.h"
 #include "platform/memory_settings_store.h"
 #include "platform/no_port.h"
 
@@ -97,6 +97,18 @@ ProgramCheckResult checkProgramText(const std::string& model, const std::string&
         int slot = 99;
         result.passed = LeggiLav(env, slot);
     }
+    auto lineAt = [&](int at) {
+        const std::string& t = ed->ProgBox;
+        int line = 1;
+        for (int i = 0; i < at && i < static_cast<int>(t.size()); ++i)
+            if (t[static_cast<std::size_t>(i)] == '\n') ++line;
+        return line;
+    };
+    if (!result.passed && !ed->ParseOk) {
+        result.failLine = lineAt(ed->SelStart);
+    } else if (!result.passed && ed->FailedRow >= 0 && ed->FailedRow < static_cast<int>(ed->CamRowSpans.size())) {
+        result.failLine = lineAt(ed->CamRowSpans[static_cast<std::size_t>(ed->FailedRow)].start[0]);
+    }
     for (const auto& box : op.boxes) {
         if (!result.passed && box.icon == MsgIcon::Exclamation && result.failTitle.empty()) {
             result.failTitle = box.title;
@@ -118,28 +130,31 @@ void addCheckOptions(CLI::App* sub, CheckOptions& o) {
 }
 
 bool readProgram(const std::string& path, std::string& text, std::ostream& err) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err << "cannot read " << path << '\n';
+    try {
+        text = readInputFile(path, kProgramFileLimit, "program file");
+    } catch (const FileError& e) {
+        err << e.what() << '\n';
         return false;
     }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
+void writeFailure(std::ostream& out, const std::string& file, const ProgramCheckResult& r) {
+    writeBox(out, r.failTitle, r.failPrompt);
+    writeLocation(out, file, r);
+}
+
+void writeLocation(std::ostream& out, const std::string& file, const ProgramCheckResult& r) {
+    std::string title = r.failTitle;
+    while (!title.empty() && title.back() == ' ') title.pop_back();
+    while (!title.empty() && title.front() == ' ') title.erase(title.begin());
+    out << printable(file) << ':';
+    if (r.failLine > 0) out << r.failLine << ':';
+    out << ' ' << title << '\n';
+}
+
 void writeBox(std::ostream& out, const std::string& title, const std::string& prompt) {
-    out << title << '\n';
-    std::string line;
-    for (std::size_t i = 0; i < prompt.size(); ++i) {
-        if (prompt[i] == '\r' && i + 1 < prompt.size() && prompt[i + 1] == '\n') {
-            out << line << '\n';
-            line.clear();
-            ++i;
-        } else {
-            line += prompt[i];
-        }
-    }
-    out << line << '\n';
+    out << printable(title, true) << '\n' << printable(prompt, true) << '\n';
 }
 
 }  // namespace gyrel::cli

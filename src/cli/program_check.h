@@ -18,6 +18,7 @@ struct ProgramCheckResult {
     bool passed = false;
     std::string failTitle;   // the box that stopped the check
     std::string failPrompt;
+    int failLine = 0;        // the line of the text the check stopped at (1-based), 0 unknown
     std::vector<std::pair<std::string, std::string>> notices;  // other boxes: title, prompt
     CamTable table;
 };
@@ -33,6 +34,12 @@ ProgramCheckResult checkProgramText(const std::string& model, const std::string&
 // each CR LF as a line break.
 void writeBox(std::ostream& out, const std::string& title, const std::string& prompt);
 
+// A failed check as the command line reports it: the box, then
+// "FILE:LINE: title" (the line left out when unknown).
+void writeFailure(std::ostream& out, const std::string& file, const ProgramCheckResult& r);
+// Only the "FILE:LINE: title" line, for a box already shown.
+void writeLocation(std::ostream& out, const std::string& file, const ProgramCheckResult& r);
+
 // The models and languages the check jobs take, and the help text for them.
 std::vector<std::string> modelCodes();
 std::vector<std::string> languageCodes();
@@ -46,7 +53,8 @@ struct CheckOptions {
 };
 void addCheckOptions(CLI::App* sub, CheckOptions& o);
 
-// The file's bytes; false (with a message on err) when it cannot be read.
+// The file's bytes; false (with a message on err) when it cannot be read: not a
+// regular file, too large for a program, or the system's reason.
 bool readProgram(const std::string& path, std::string& text, std::ostream& err);
 
 }  // namespace gyrel::cli

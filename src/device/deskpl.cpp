@@ -13,6 +13,9 @@ using namespace deskpl;
 
 namespace {
 
+// The largest position of any model: an angle beyond it is no position.
+constexpr double kLargestPosition = 4294967295.0;
+
 std::uint8_t byteAt(const std::string& f, std::size_t at) { return static_cast<std::uint8_t>(f[at]); }
 
 int int16At(const std::string& f, std::size_t at) {
@@ -34,7 +37,9 @@ float floatAt(const std::string& f, std::size_t at) {
 // 3600 tenths some offsets have no such equivalent; those are refused rather
 // than corrected for ever.
 bool normaliseOffset(double v, double turn, double& out) {
-    if (!std::isfinite(v) || turn <= 0) return false;
+    // Beyond 2^24 tenths a single-precision offset has no exact whole-turn
+    // equivalent: refused, like infinity.
+    if (!std::isfinite(v) || std::fabs(v) > 16777216.0 || turn <= 0) return false;
     if (v > 1800) v -= std::ceil((v - 1800) / turn) * turn;
     else if (v < -1800) v += std::ceil((-1800 - v) / turn) * turn;
     if (v > 1800 || v < -1800) return false;
@@ -123,11 +128,15 @@ bool convertDeskplRecord(const std::string& file, int record, const DeskplOption
                           std::to_string(kind);
                     return false;
                 }
-                if (!std::isfinite(angle)) {
+                // The position in tenths must be a finite single-precision value
+                // no turn of any model exceeds; 3e38 would overflow to infinity
+                // and be written as 0.
+                const double tenths = 10.0 * static_cast<double>(angle);
+                if (!std::isfinite(angle) || !(std::fabs(tenths) <= kLargestPosition)) {
                     why = where + "output " + std::to_string(j) + " entry " + std::to_string(e) + " is no angle";
                     return false;
                 }
-                column[kind] = 10 * angle;
+                column[kind] = static_cast<float>(tenths);
             }
             text += std::to_string(j) + "\t" + formatSingle(column[1]) + "\t" + formatSingle(column[0]) + "\r\n";
         }

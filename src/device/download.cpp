@@ -1,5 +1,6 @@
 #include "device/download.h"
 
+#include "device/text712_check.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -187,16 +188,22 @@ void DownloadCommand::oldGeneration() {
         text.clear();
     }
     lastOutcome = Outcome::Sent;
-    text712.beginDownload();
-    TextReader reader(text);
-    env_.beginCount(static_cast<long>(text.size()));  // the text goes character by character
-    while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
-        text712.Tx712(reader.read());
-        env_.stepCount(static_cast<long>(reader.position()));
+    if (firstControlCharacter(text) != std::string::npos) {
+        // Binary bytes are no program: nothing is typed to the device.
+        ctx.svc.op.messageBox(ctx.msg(47), MsgButtons::Ok, MsgIcon::Exclamation, fileNameOf(ed.ProgramFilePath));
+        lastOutcome = Outcome::Refused;
+    } else {
+        text712.beginDownload();
+        TextReader reader(text);
+        env_.beginCount(static_cast<long>(text.size()));  // the text goes character by character
+        while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
+            text712.Tx712(reader.read());
+            env_.stepCount(static_cast<long>(reader.position()));
+        }
+        if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
+        else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;
+        else if (text712.rejectedLines > 0) lastOutcome = Outcome::TransmissionError;
     }
-    if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
-    else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;
-    else if (text712.rejectedLines > 0) lastOutcome = Outcome::TransmissionError;
     ed.ParsingBusy = false;
     ctx.CancelRequested = false;
     ed.Frame4Enabled = true;

@@ -209,7 +209,7 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
             try {
                 ctx.svc.fs.writeAll(env_.WorkFilePath(), ed.ProgBox);
                 ed.SlotTexts[static_cast<std::size_t>(k)] = ed.ProgBox;
-                ctx.svc.fs.writeAll(path, ed.ProgBox);
+                ctx.svc.fs.replaceFile(path, ed.ProgBox);
             } catch (const FileError& e) {
                 ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, path);
                 if (slots.setPath) slots.setPath(k, "");

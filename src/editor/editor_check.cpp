@@ -115,6 +115,7 @@ bool PreparaDati(EditorEnv& e, int mode) {
         for (int i = 0; i < 16; ++i)
             if (outcome.alwaysOutputs & (1u << i)) setOffsetColours(ed, i, false);
         if (mode != 1) markText(e, outcome);
+        ed.FailedRow = outcome.failed ? outcome.failure.reportedRow : -1;
         if (outcome.failed) {
             ed.CheckArmed = false;
             const CheckMessage m = checkMessage(messages(e.ctx), outcome.failure, ed.CamRows.data(), ed.ActiveOffsets,
@@ -125,7 +126,7 @@ bool PreparaDati(EditorEnv& e, int mode) {
             ed.PreparingBusy = false;
             return true;
         }
-        if (outcome.tooManyCams())
+        if (outcome.tooManyCams() && !ed.CheckBeforeSend)
             e.ctx.svc.op.messageBox(tooMuchCamsPrompt(outcome.camCount), MsgButtons::Ok, MsgIcon::Stop,
                                     kTooMuchCamsTitle);
         count = outcome.camCount;
@@ -175,11 +176,16 @@ bool LeggiLav(EditorEnv& e, int& slot) {
     } else {
         ed.CheckArmed = true;
         ed.ParseOk = true;
-        parsed = parseCamText(ed.ProgBox, e.ctx.model.MaxPosition, ed);
-        ed.ParseOk = parsed.ok;
+        // A last line without its line end is parsed as the box will hold it
+        // once the line end is appended, so the row counts in this very run:
+        // otherwise a download right after loading would send the program
+        // without its last row.
         const bool endsWithLineFeed = !ed.ProgBox.empty() && ed.ProgBox.back() == '\n';
-        if ((parsed.ok || parsed.error.inOffsets) && !ed.ProgBox.empty() && !endsWithLineFeed) {
-            ed.ProgBox += "\r\n";
+        const std::string completed = ed.ProgBox.empty() || endsWithLineFeed ? ed.ProgBox : ed.ProgBox + "\r\n";
+        parsed = parseCamText(completed, e.ctx.model.MaxPosition, ed);
+        ed.ParseOk = parsed.ok;
+        if ((parsed.ok || parsed.error.inOffsets) && completed.size() != ed.ProgBox.size()) {
+            ed.ProgBox = completed;
             writeWorkFile(e);
             ed.FullRecolour = 1;  // the box was loaded again
         }
@@ -209,15 +215,14 @@ bool LeggiLav(EditorEnv& e, int& slot) {
             ed.ButtVerificaPrgEnabled = false;
         }
     } else if (slot >= 80 && slot <= 96) {
+        // What is sent is always prepared afresh, offsets and data control
+        // included: a table left by a quick check (no offsets) or by an
+        // earlier offsets panel must never reach the device.
         slot -= 80;
-        std::string& stored = ed.SlotTexts[static_cast<std::size_t>(slot)];
-        if (ed.ProgBox != stored) {
-            ed.ButtVerificaPrgEnabled = true;
-            failed = TabelleOffset(e, 0);
-            if (!failed) stored = ed.ProgBox;
-        } else if (ed.ProgBox != ed.LastCheckedText) {
-            failed = TabelleOffset(e, 1);
-        }
+        ed.CheckBeforeSend = true;
+        failed = TabelleOffset(e, 0);
+        ed.CheckBeforeSend = false;
+        if (!failed) ed.SlotTexts[static_cast<std::size_t>(slot)] = ed.ProgBox;
         ed.ButtVerificaPrgEnabled = false;
     } else if (slot == 99) {
         failed = TabelleOffset(e, 0);

@@ -23,8 +23,10 @@ struct EditorEnv {
 };
 
 // LeggiLav: parse the ProgBox text (through the work file "lav.lav"), then act
-// by the slot selector: 0..16 quick, 80..96 multiple-file slot (rewritten to
-// slot-80), 99 verify, anything else nothing. Returns ok.
+// by the slot selector: 0..16 quick, 80..96 a download of slot-80 (always a
+// full preparation; the selector is rewritten to slot-80), 99 verify, anything
+// else nothing. A text without a final line end is parsed with it, and gets it
+// unless a cam line is in error. Returns ok.
 bool LeggiLav(EditorEnv& e, int& slot);
 
 // TabelleOffset: take the offsets, then (once the window is laid out) prepare

@@ -79,6 +79,8 @@ struct EditorState {
     int CaretPosition = 0;
     int FullRecolour = 0;
     std::string LastCheckedText;
+    int FailedRow = -1;  // the cam row the last data control stopped at, -1 none
+    bool CheckBeforeSend = false;  // the download's refusal, not the check, tells of too many cams
     std::array<std::string, 17> SlotTexts{};  // 0..15 multiple-file slots, 16 the single program
     int CurrentSlot = 16;
 

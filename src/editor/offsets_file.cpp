@@ -31,7 +31,7 @@ std::string offsetsFileContent(const EditorState& st) {
     return s;
 }
 
-void SaveOffs(FileSystem& fs, const EditorState& st) { fs.writeAll(OffsetsFilePath(), offsetsFileContent(st)); }
+void SaveOffs(FileSystem& fs, const EditorState& st) { fs.replaceFile(OffsetsFilePath(), offsetsFileContent(st)); }
 
 void LoadOffs(EditorState& st, const std::string& content) {
     TextReader in(content);

@@ -4,7 +4,7 @@ namespace gyrel {
 
 namespace {
 
-// The three text sets built into the program. Message indices 34..47 and label
+// The three text sets built into the program. Message indices 34..46 and label
 // index 27 are unused and stay empty in every language. The French set keeps a
 // few texts in English (they were never translated); they are kept as
 // operators know them.
@@ -59,7 +59,7 @@ const TextSet kItalian = {
         /* 44 */ "",
         /* 45 */ "",
         /* 46 */ "",
-        /* 47 */ "",
+        /* 47 */ "Il testo contiene caratteri di controllo: non è un programma da inviare",
         /* 48 */ "Importato il ",
         /* 49 */ " dal file ",
         /* 50 */ "Programma # ",
@@ -149,7 +149,7 @@ const TextSet kEnglish = {
         /* 44 */ "",
         /* 45 */ "",
         /* 46 */ "",
-        /* 47 */ "",
+        /* 47 */ "The text holds control characters: it is not a program to send",
         /* 48 */ "Imported on ",
         /* 49 */ " from file ",
         /* 50 */ "Program # ",
@@ -239,7 +239,7 @@ const TextSet kFrench = {
         /* 44 */ "",
         /* 45 */ "",
         /* 46 */ "",
-        /* 47 */ "",
+        /* 47 */ "Le texte contient des caractères de contrôle : ce n'est pas un programme à envoyer",
         /* 48 */ "Imported on ",
         /* 49 */ " from file ",
         /* 50 */ "Program # ",

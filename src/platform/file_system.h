@@ -24,6 +24,11 @@ public:
     virtual void copyFile(const std::string& from, const std::string& to) = 0;  // replaces `to`
     // Writes beside the file and renames over it: a reader never sees half a file.
     virtual void replaceFile(const std::string& path, const std::string& bytes) = 0;
+    // Folder-level steps of a job that must appear whole or not at all (a
+    // backup folder): rename a file or folder onto a name that does not exist
+    // yet, and remove a folder with everything in it. Raise FileError.
+    virtual void renameNew(const std::string& from, const std::string& to);
+    virtual void removeTree(const std::string& path);
 };
 
 // The last component of a path, with either separator ("getfilename").

@@ -1,21 +1,37 @@
 #include "platform/std_file_system.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
+
+#include "platform/file_checks.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace gyrel {
 
 namespace {
+std::string systemReason() { return std::generic_category().message(errno); }
+
 void writeBytes(const std::string& path, const std::string& bytes, std::ios::openmode mode) {
+    errno = 0;
     std::ofstream out(fs::u8path(path), std::ios::binary | mode);
-    if (!out) throw FileError("cannot write " + path);
+    if (!out) throw FileError("cannot write " + path + ": " + systemReason());
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
-    if (!out) throw FileError("cannot write " + path);
+    if (!out) throw FileError("cannot write " + path + ": " + systemReason());
 }
+
+// Far beyond any file the program keeps; a device or an endless file given by
+// mistake is refused before it is read.
+constexpr std::uintmax_t kAnyFileLimit = 64u << 20;
 }  // namespace
 
 std::string fileNameOf(const std::string& path) {
@@ -53,9 +69,7 @@ bool StdFileSystem::fileExists(const std::string& path) const {
 void StdFileSystem::createTextFile(const std::string& path) { writeBytes(path, "", std::ios::trunc); }
 
 std::string StdFileSystem::readAll(const std::string& path) const {
-    std::ifstream in(fs::u8path(path), std::ios::binary);
-    if (!in) throw FileError("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return readInputFile(path, kAnyFileLimit, "file");
 }
 
 void StdFileSystem::writeAll(const std::string& path, const std::string& bytes) {
@@ -70,14 +84,36 @@ void StdFileSystem::copyFile(const std::string& from, const std::string& to) {
     replaceFile(to, readAll(from));
 }
 
+// The one save helper. A symbolic link is followed and its target replaced;
+// the mode (and, where allowed, the owner) of the file replaced is kept; what
+// is not a regular file, or is read-only, is refused. The replacement is a new
+// file renamed over the old one, so a reader never sees half a file; another
+// hard link to the old file keeps the old contents.
 void StdFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".tmp~";
-    writeBytes(temp, bytes, std::ios::trunc);
+    const std::string target = saveTarget(path);
+    const std::string why = unwritableReason(target);
+    if (!why.empty()) throw FileError("cannot write " + path + ": " + why);
+    const fs::path t = fs::u8path(target);
     std::error_code ec;
-    fs::rename(fs::u8path(temp), fs::u8path(path), ec);
+    const fs::file_status old = fs::status(t, ec);
+    const bool existed = !ec && fs::exists(old);
+    const fs::path temp = t.parent_path() / fs::u8path(t.filename().u8string() + ".tmp~");
+    fs::remove(temp, ec);
+    writeBytes(temp.u8string(), bytes, std::ios::trunc);
+    if (existed) {
+        fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
+#ifndef _WIN32
+        struct stat info {};
+        if (::stat(t.c_str(), &info) == 0 && ::chown(temp.c_str(), info.st_uid, info.st_gid) != 0) {
+            // Not the owner's to give away: the file becomes the saver's, as any new file would.
+        }
+#endif
+    }
+    fs::rename(temp, t, ec);
     if (ec) {
-        fs::remove(fs::u8path(temp), ec);
-        throw FileError("cannot replace " + path);
+        const std::string reason = ec.message();
+        fs::remove(temp, ec);
+        throw FileError("cannot write " + path + ": " + reason);
     }
 }
 

@@ -15,6 +15,8 @@ public:
     void append(const std::string& path, const std::string& bytes) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void replaceFile(const std::string& path, const std::string& bytes) override;
+    void renameNew(const std::string& from, const std::string& to) override;
+    void removeTree(const std::string& path) override;
 };
 
 }  // namespace gyrel

@@ -6,6 +6,7 @@
 #include "link/monitor.h"
 #include "ui/editor_window.h"
 #include "ui/mainform.h"
+#include "ui/safety_window.h"
 #include "ui/set_seriale_window.h"
 #include "ui/small_windows.h"
 
@@ -46,6 +47,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
     filterWindow = std::make_unique<FiltformWindow>(ctx, filter, mainform.get());
     positionTestWindow = std::make_unique<Form3Window>(ctx, positionTest, mainform.get());
     creditWindow = std::make_unique<CreditformWindow>(ctx, credit, nullptr);
+    safety = std::make_unique<SafetyRunner>(ctx, link);
     wireHooks();
 
     refreshTimer_ = std::make_unique<QTimer>();
@@ -58,6 +60,7 @@ GyrelApp::~GyrelApp() {
     refreshTimer_->stop();
     // The windows go before the logic they draw.
     delete currentEditor();
+    safety.reset();
     creditWindow.reset();
     positionTestWindow.reset();
     filterWindow.reset();
@@ -101,6 +104,7 @@ void GyrelApp::openEditorWindow() {
         new WaitFormWindow(e.st.wait, std::make_unique<WaitForm>(ctx, e.st.wait), w);
     }
     if (w) w->attachLink(link);
+    if (w) safety->attach(*w);
 }
 
 void GyrelApp::start() {

@@ -23,6 +23,7 @@ class SetSerialeWindow;
 class FiltformWindow;
 class Form3Window;
 class CreditformWindow;
+class SafetyRunner;
 
 // What differs between the program, its tests and the platforms.
 struct AppOptions {
@@ -71,6 +72,7 @@ public:
     std::unique_ptr<FiltformWindow> filterWindow;
     std::unique_ptr<Form3Window> positionTestWindow;
     std::unique_ptr<CreditformWindow> creditWindow;
+    std::unique_ptr<SafetyRunner> safety;  // backup, restore, compare: the application's, not a window's
 
     static constexpr int kRefreshMs = 50;
 

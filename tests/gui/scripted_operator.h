@@ -16,8 +16,10 @@ struct ScriptedOperator : Operator {
         boxes.push_back(title + "|" + prompt);
         return answer;
     }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    // The file a file dialog chooses (none: cancelled).
+    std::optional<std::string> openChoice, saveChoice;
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return openChoice; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return saveChoice; }
     void beep() override { ++beeps; }
 };
 

@@ -60,9 +60,7 @@ TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOne) {
     EXPECT_TRUE(leggi("1 100 250", 16));
     EXPECT_EQ(ed->ProgBox, "1 100 250\r\n");
     EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n");
-    EXPECT_EQ(ed->CamRowCount, 0);  // counted from the next check on
-    EXPECT_TRUE(leggi(ed->ProgBox, 16));
-    EXPECT_EQ(ed->CamRowCount, 1);
+    EXPECT_EQ(ed->CamRowCount, 1);  // counted in the same check, as the download sends it
     // An error in the cam section leaves the text as it is; one in the offsets passes.
     EXPECT_FALSE(leggi("1 100 4000"));
     EXPECT_EQ(ed->ProgBox, "1 100 4000");
@@ -171,24 +169,32 @@ TEST_F(EditorCheckTest, QuickSlotsPrepareWithoutControlOnlyWhenTheTextChanged) {
     EXPECT_EQ(ed->camTable.position(1), 20u);
 }
 
-TEST_F(EditorCheckTest, MultipleFileSlotsCheckOnceThenOnlyPrepare) {
+TEST_F(EditorCheckTest, DownloadSlotsAlwaysPrepareAfreshWithOffsets) {
     int slot = 85;
-    ed->ProgBox = "1 100 250\r\n";
+    ed->ProgBox = "1 100 250\r\n&\r\n1 10 0";
     EXPECT_TRUE(LeggiLav(env, slot));
     EXPECT_EQ(slot, 5);
-    EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n");
+    EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n&\r\n1 10 0\r\n");
     EXPECT_FALSE(ed->ButtVerificaPrgEnabled);
-    // Same text again: no check; the table belongs to it already.
+    // A quick check leaves a table without offsets; the download of the same
+    // text prepares again and sends the offsets.
+    EXPECT_TRUE(leggi(ed->ProgBox + "' x\r\n", 16));
+    EXPECT_EQ(ed->camTable.position(0), 100u);
+    ed->ProgBox = ed->SlotTexts[5];
     slot = 85;
-    ed->camTable.CamCount = 99;
     EXPECT_TRUE(LeggiLav(env, slot));
-    EXPECT_EQ(ed->camTable.CamCount, 99);
+    EXPECT_EQ(ed->camTable.position(0), 110u);
+    // A last row without its line end is sent too.
+    slot = 96;
+    ed->ProgBox = "1 100 250\r\n2 300 400";
+    EXPECT_TRUE(LeggiLav(env, slot));
+    EXPECT_EQ(ed->camTable.CamCount, 4);
     // A failing text is not stored.
     slot = 85;
     ed->ProgBox = "1 7 7\r\n";
     rig.op.boxes.clear();
     EXPECT_FALSE(LeggiLav(env, slot));
-    EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n");
+    EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n&\r\n1 10 0\r\n");
     EXPECT_EQ(rig.op.boxes.size(), 1u);
 }
 

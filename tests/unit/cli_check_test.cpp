@@ -50,7 +50,7 @@ TEST_F(CliCheckTest, CheckPassesAGoodProgramSilently) {
 TEST_F(CliCheckTest, CheckShowsTheParseErrorBoxInEnglishByDefault) {
     const std::string p = program("1 100 4000\r\n");
     EXPECT_EQ(run({"check", "--model", "NORM", p}), 1);
-    EXPECT_EQ(err.str(), "Wrong value\nNot valid  ' 4000 '\n");
+    EXPECT_EQ(err.str(), "Wrong value\nNot valid  ' 4000 '\n" + p + ":1: Wrong value\n");
     EXPECT_EQ(out.str(), "");
     // The same value is a position on a model with a longer range.
     EXPECT_EQ(run({"check", "--model", "V820AX", p}), 0) << err.str();
@@ -59,11 +59,11 @@ TEST_F(CliCheckTest, CheckShowsTheParseErrorBoxInEnglishByDefault) {
 TEST_F(CliCheckTest, CheckSpeaksTheChosenLanguage) {
     const std::string p = program("1 100\r\n");
     EXPECT_EQ(run({"check", "--model", "NORM", "--lang", "IT", p}), 1);
-    EXPECT_EQ(err.str(), "Manca quota OFF\nParametro errato  ' 100 '\n");
+    EXPECT_EQ(err.str(), "Manca quota OFF\nParametro errato  ' 100 '\n" + p + ":1: Manca quota OFF\n");
     EXPECT_EQ(run({"check", "--model", "NORM", "--lang", "FR", p}), 1);
-    EXPECT_EQ(err.str(), "Valeur OFF nescessaire\nInvalide  ' 100 '\n");
+    EXPECT_EQ(err.str(), "Valeur OFF nescessaire\nInvalide  ' 100 '\n" + p + ":1: Valeur OFF nescessaire\n");
     EXPECT_EQ(run({"check", "--model", "NORM", "--lang", "DE", p}), 1);
-    EXPECT_EQ(err.str(), "Needed OFF value\nNot valid  ' 100 '\n");
+    EXPECT_EQ(err.str(), "Needed OFF value\nNot valid  ' 100 '\n" + p + ":1: Needed OFF value\n");
 }
 
 TEST_F(CliCheckTest, CheckShowsTheDataControlBoxLineByLine) {
@@ -74,7 +74,8 @@ TEST_F(CliCheckTest, CheckShowsTheDataControlBoxLineByLine) {
               "Output 1    On 20    Off 30\n"
               "\n"
               "Output just turned on\n"
-              "At row1  -- Value10\n");
+              "At row1  -- Value10\n" +
+                  p + ":1: Crossed values - Output 1 Row2\n");
 }
 
 TEST_F(CliCheckTest, CheckTakesTheOffsetsFromTheText) {
@@ -89,7 +90,8 @@ TEST_F(CliCheckTest, CheckTakesTheOffsetsFromTheText) {
               "\n"
               "\n"
               "Output just turned on\n"
-              "At row1  -- Value100\n");
+              "At row1  -- Value100\n" +
+                  p + ":1: Crossed values - Output 4 Row2\n");
 }
 
 TEST_F(CliCheckTest, PrepareListsTheChangePoints) {
@@ -109,7 +111,8 @@ TEST_F(CliCheckTest, PrepareOfAFailedCheckPrintsNothing) {
               "Output 4    On 7    Off 7\n"
               "\n"
               "Twice value\n"
-              "At row1  -- Value7\n");
+              "At row1  -- Value7\n" +
+                  p + ":1: Crossed values - Output 4 Row1\n");
 }
 
 TEST_F(CliCheckTest, PrepareWithTooManyChangePointsKeepsTheFirst120) {
@@ -158,7 +161,7 @@ TEST_F(CliCheckTest, RefusesUnknownModelsAndMissingFiles) {
     EXPECT_NE(run({"check", "--model", "norm", p}), 0);
     EXPECT_NE(run({"check", "--model", "NORM", "--lang", "ES", p}), 0);
     EXPECT_EQ(run({"check", "--model", "NORM", dir + "/missing.txt"}), 2);
-    EXPECT_EQ(err.str(), "cannot read " + dir + "/missing.txt\n");
+    EXPECT_EQ(err.str(), "cannot read " + dir + "/missing.txt: No such file or directory\n");
 }
 
 TEST_F(CliCheckTest, LeavesTheWorkFileAlone) {

@@ -2,40 +2,12 @@
 
 #include <sstream>
 
-#include "cli/cli.h"
-#include "download_fixture.h"
+#include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
 
-using xfertest::TempHome;
-
-struct CliRig {
-    explicit CliRig(const std::string& model) : device(model) {}
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        cli::Env env{out, err, clock,
-                     [this](const std::string& path) -> std::unique_ptr<SerialPort> {
-                         auto p = std::make_unique<sim::InProcessPort>(device, clock);
-                         p->setPortName(path);
-                         p->setBusy(busy);
-                         return p;
-                     },
-                     false};
-        return cli::run(args, env);
-    }
-    std::string file(const std::string& name, const std::string& text) {
-        const std::string p = home.path() + "/" + name;
-        StdFileSystem().writeAll(p, text);
-        return p;
-    }
-    TempHome home;
-    VirtualClock clock;
-    sim::Device device;
-    std::ostringstream out, err;
-    bool busy = false;
-};
+using clitest::CliRig;
 
 TEST(CliDownload, SendsACheckedProgramIntoTheSlot) {
     CliRig r("NORM");
@@ -60,7 +32,17 @@ TEST(CliDownload, FailedCheckExitsOneWithTheMessageBoxOnStandardError) {
     CliRig r("NORM");
     const std::string f = r.file("bad.txt", "1\t100\t4000\r\n");
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", f}), 1);
-    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n");
+    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + f + ":1: Wrong value\n");
+    EXPECT_TRUE(r.device.received().empty());
+}
+
+TEST(CliDownload, TooManyCamsIsSaidOnceAndNothingIsSent) {
+    CliRig r("NORM");
+    std::string text;
+    for (int i = 0; i < 61; ++i) text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", r.file("many.txt", text)}), 1);
+    EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
+    EXPECT_NE(r.err.str().find("Nothing was sent."), std::string::npos);
     EXPECT_TRUE(r.device.received().empty());
 }
 
@@ -95,7 +77,7 @@ TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
     r.device.clearProgram(1);
     EXPECT_EQ(r.run({"download", "--model", "V820AX", "--port", "p", "--slot", "2", "--verify", f}), 3);
     EXPECT_TRUE(tampered);
-    EXPECT_NE(r.err.str().find("verify: entry 3: sent 16000 128, read back 16001 128"), std::string::npos)
+    EXPECT_NE(r.err.str().find("verify: 2 differs change point 1: file 100/1, device 100/129"), std::string::npos)
         << r.err.str();
 }
 

@@ -333,7 +333,7 @@ TEST(ModelConfigNoFolder, WorkFileThatCannotBeWrittenIsReportedAndTheModelStillC
     config.ConfiguraKMT();
     EXPECT_EQ(rig.ctx.model.ModelType, "KMT71");
     ASSERT_EQ(rig.op.boxes.size(), 1u);
-    EXPECT_EQ(rig.op.boxes[0].prompt, "cannot write " + inWorkingFolder("lav.lav"));
+    EXPECT_EQ(rig.op.boxes[0].prompt, "cannot write " + inWorkingFolder("lav.lav") + ": No such file or directory");
     EXPECT_EQ(rig.op.boxes[0].icon, MsgIcon::Exclamation);
 }
 

@@ -63,6 +63,7 @@ TEST_F(SettingsTest, WrittenValuesReadBack) {
     s.Primi = "50";
     s.Success = "300";
     s.PortName = "/dev/ttyUSB0";
+    s.VerifyAfterDownload = 1;
     s.write(store);
 
     AppSettings back;
@@ -78,6 +79,7 @@ TEST_F(SettingsTest, WrittenValuesReadBack) {
     EXPECT_EQ(back.Primi, "50");
     EXPECT_EQ(back.Success, "300");
     EXPECT_EQ(back.PortName, "/dev/ttyUSB0");
+    EXPECT_EQ(back.VerifyAfterDownload, 1);
 }
 
 TEST_F(SettingsTest, KeysReadWithOtherCaseAddressTheSameValue) {
@@ -92,6 +94,10 @@ TEST_F(SettingsTest, KeysReadWithOtherCaseAddressTheSameValue) {
     s.GraphPitch = 15;
     s.write(store);
     EXPECT_EQ(store.get(kSettingsSection, "passo"), "15");
+
+    store.set(kSettingsSection, "verifyafterdownload", "1");
+    s.read(store);
+    EXPECT_EQ(s.VerifyAfterDownload, 1);
 }
 
 TEST_F(SettingsTest, WriteOrderAndSpelling) {
@@ -99,7 +105,7 @@ TEST_F(SettingsTest, WriteOrderAndSpelling) {
     s.write(store);
     EXPECT_EQ(writtenKeys(store),
               (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo", "Tipo",
-                                        "Primi", "Success", "Velo", "PortName"}));
+                                        "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
     for (const auto& w : store.writes()) EXPECT_EQ(w.section, "startup");
     EXPECT_EQ(store.writes()[0].value, "1");
     EXPECT_EQ(store.writes()[3].value, "1");
@@ -115,7 +121,7 @@ TEST_F(SettingsTest, FactorNotWrittenWhileModelIsV712) {
     s.write(store);
     EXPECT_EQ(store.get(kSettingsSection, "filtro10"), "10");
     EXPECT_EQ(writtenKeys(store).front(), "Language");
-    EXPECT_EQ(store.writes().size(), 10u);
+    EXPECT_EQ(store.writes().size(), 11u);
 }
 
 TEST_F(SettingsTest, NumbersAreRoundedAndPortZeroBecomesOne) {

@@ -149,7 +149,8 @@ TEST_F(StartupTest, ShutdownWritesTheSettingsInOrder) {
     std::vector<std::string> keys;
     for (const auto& w : rig.store.writes()) keys.push_back(w.key);
     EXPECT_EQ(keys, (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo",
-                                              "Tipo", "Primi", "Success", "Velo", "PortName"}));
+                                              "Tipo", "Primi", "Success", "Velo", "PortName",
+                                              "VerifyAfterDownload"}));
     EXPECT_EQ(stored("Language"), "FR");
     EXPECT_EQ(stored("PortaMem"), "2");
     EXPECT_EQ(stored("Primi"), "35");
@@ -184,7 +185,7 @@ TEST_F(StartupTest, ShutdownRunsOnceWhenBothCloseHandlersCallIt) {
     startup.TerminaTutto();
     startup.TerminaTutto();
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(rig.store.writes().size(), 11u);
+    EXPECT_EQ(rig.store.writes().size(), 12u);
 }
 
 TEST_F(StartupTest, HiddenEditorIsNotAskedToClose) {

@@ -32,6 +32,19 @@ TEST(Text712, LineIsTypedWithItsCarriageReturnNeverTheLineFeedAndAnswered) {
     EXPECT_EQ(r.device.row712(0, 1).con, 10);
 }
 
+TEST(Text712, ABinaryTextIsRefusedInTheEditorBeforeAnythingIsTyped) {
+    Rig712 r;
+    r.ed.ProgramFilePath = "/progs/image.712";
+    r.fs.writeAll(r.env.WorkFilePath(), std::string("PRG=1\r\n\0\x01ELF", 10));
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Refused);
+    EXPECT_EQ(r.sent(), "");
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].prompt, "The text holds control characters: it is not a program to send");
+    EXPECT_EQ(r.op.boxes[0].title, "image.712");
+    EXPECT_EQ(r.link.PortUsers & UserEditor, 0);
+}
+
 TEST(Text712, CommentLinesSendNothingAndAPartialCommentWaitsForNoReply) {
     Rig712 r;
     r.type("' heading\r\n\r\nOUT=3 ' note\r\n");

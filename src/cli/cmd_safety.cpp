@@ -1,0 +1,29 @@
+#include "cli/cmd_safety.h"
+
+#include "cli/cmd_download.h"
+#include "cli/exit_codes.h"
+
+namespace gyrel::cli {
+
+const ModelInfo* safetyModel(Env& env, const std::string& code, int* exitCode) {
+    const ModelInfo* model = modelFor(env, code);
+    if (!model) {
+        *exitCode = ExitUsage;
+        return nullptr;
+    }
+    if (model->upload == UploadKind::None) {
+        env.err << "the " << model->code << " model cannot send its programs back: no backup, restore or compare "
+                << "(models with read-back: V820AX, V820HX, KMT71, Px71)\n";
+        *exitCode = ExitRefused;
+        return nullptr;
+    }
+    return model;
+}
+
+void printLines(std::ostream& os, const std::string& text) {
+    for (char c : text)
+        if (c != '\r') os << c;
+    os << std::flush;
+}
+
+}  // namespace gyrel::cli

@@ -1,0 +1,251 @@
+// Backup, restore, compare and verify after download, against the simulated device.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "download_fixture.h"
+#include "safety/backup.h"
+#include "safety/compare_list.h"
+#include "safety/presets_file.h"
+#include "safety/restore.h"
+#include "safety/verify_download.h"
+
+namespace gyrel {
+namespace {
+
+using xfertest::Rig;
+namespace fs = std::filesystem;
+
+struct Cli {
+    Cli(sim::Device& d, VirtualClock& c) : device(d), clock(c) {}
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        cli::Env env{out, err, clock,
+                     [this](const std::string& path) -> std::unique_ptr<SerialPort> {
+                         auto p = std::make_unique<sim::InProcessPort>(device, clock);
+                         p->setPortName(path);
+                         return p;
+                     },
+                     false};
+        return cli::run(args, env);
+    }
+    sim::Device& device;
+    VirtualClock& clock;
+    std::ostringstream out, err;
+};
+
+// A change-point table as the device keeps one: positions rising, each mask
+// differing from the one before it (also across the end of the turn).
+sim::CamTable randomTable(std::mt19937& rng, const ModelInfo& m) {
+    const std::uint64_t range = static_cast<std::uint64_t>(m.maxPosition) + 1;
+    const std::uint32_t outputs = m.outputs >= 32 ? 0xFFFFFFFFu : (1u << m.outputs) - 1;
+    const std::size_t n = 2 + rng() % 14;
+    std::set<std::uint32_t> positions;
+    while (positions.size() < n) positions.insert(static_cast<std::uint32_t>(rng() % range));
+    sim::CamTable t;
+    for (std::uint32_t p : positions) {
+        std::uint32_t mask;
+        do mask = rng() & outputs;
+        while (!t.empty() && mask == t.back().mask);
+        t.push_back({p, mask});
+    }
+    while (t.back().mask == t.front().mask || t.back().mask == t[t.size() - 2].mask) t.back().mask = rng() & outputs;
+    return t;
+}
+
+std::string slurp(const std::string& path) { return StdFileSystem().readAll(path); }
+
+class RoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
+    Rig rig(GetParam());
+    const ModelInfo& model = *findModel(GetParam());
+    std::mt19937 rng(11);
+    std::array<std::optional<sim::CamTable>, 16> programs;
+    std::array<sim::PresetOrigin, 16> presets{};
+    for (int k = 0; k < 16; ++k) {
+        if (rng() % 3 == 0) continue;
+        programs[k] = randomTable(rng, model);
+        rig.device.setProgram(k, *programs[k]);
+        if (model.menuOrigin) {
+            presets[k] = {static_cast<std::uint32_t>(rng() % 1000), static_cast<std::uint32_t>(rng() % 1000)};
+            rig.device.setPresetOrigin(k, presets[k]);
+        }
+    }
+    Cli cli(rig.device, rig.clock);
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_EQ(cli.run({"backup", "--model", GetParam(), "--port", "p", dir}), 0) << cli.err.str();
+    const std::string list = slurp(dir + "/backup.lis");
+    for (int k = 0; k < 16; ++k) {
+        const std::string n = std::to_string(k + 1);
+        EXPECT_NE(list.find(programs[k] ? n + "   (backup_" : "'" + n + "   empty\r\n"), std::string::npos) << list;
+    }
+    EXPECT_EQ(fs::exists(dir + "/presets.txt"), model.menuOrigin);
+
+    for (int k = 0; k < 16; ++k) {
+        rig.device.clearProgram(k);
+        rig.device.setPresetOrigin(k, {});
+    }
+    EXPECT_EQ(cli.run({"restore", "--model", GetParam(), "--port", "p", dir}), 1);  // no --yes: the plan only
+    EXPECT_FALSE(rig.device.program(0) || rig.device.program(1) || rig.device.program(2));
+    ASSERT_EQ(cli.run({"restore", "--model", GetParam(), "--port", "p", "--yes", dir}), 0) << cli.err.str();
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_EQ(rig.device.program(k), programs[k]) << "slot " << k + 1;
+        EXPECT_EQ(rig.device.presetOrigin(k).preset, presets[k].preset);
+        EXPECT_EQ(rig.device.presetOrigin(k).origin, presets[k].origin);
+    }
+    ASSERT_EQ(cli.run({"compare", "--model", GetParam(), "--port", "p", dir}), 0) << cli.out.str();
+    std::istringstream lines(cli.out.str());
+    std::string line;
+    int same = 0;
+    for (int k = 0; std::getline(lines, line); ++k) {
+        const std::string start = std::to_string(k + 1) + (programs[k] ? " same " : " empty-same");
+        same += line.rfind(start, 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(same, 16) << cli.out.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX", "V820HX", "KMT71", "Px71"));
+
+TEST(Backup, LineDroppedMidwayLeavesNoFolder) {
+    Rig rig("V820HX");
+    for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
+    rig.device.faults().closeAfterReplies = 20;
+    Cli cli(rig.device, rig.clock);
+    const std::string dir = rig.home.path() + "/bk";
+    EXPECT_EQ(cli.run({"backup", "--model", "V820HX", "--port", "p", dir}), 2);
+    EXPECT_FALSE(fs::exists(dir));
+    EXPECT_FALSE(fs::exists(dir + ".partial~"));
+    EXPECT_NE(cli.err.str().find("Slot 16: read failed"), std::string::npos) << cli.err.str();
+    EXPECT_NE(cli.err.str().find("Backup not made"), std::string::npos);
+}
+
+TEST(Backup, SlotThatFailsItsReadIsNamedAndNothingIsWritten) {
+    Rig rig("V820AX");
+    for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
+    JobHooks hooks;
+    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.slot == 5; };
+    const std::string dir = rig.home.path() + "/bk";
+    const BackupReport r = runBackup(rig.ctx, rig.link, dir, hooks);
+    EXPECT_FALSE(r.complete);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
+    EXPECT_EQ(r.slotWhy[4], "a reply with a wrong checksum");
+    EXPECT_FALSE(fs::exists(dir));
+    EXPECT_NE(backupReportText(rig.ctx, r).find("Slot 5: read failed (a reply with a wrong checksum)\r\n"),
+              std::string::npos);
+}
+
+TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
+    Rig rig("V820HX");
+    rig.device.setProgram(2, {{100, 1}, {200, 0}});
+    rig.device.setProgram(6, {{300, 3}, {400, 1}, {500, 0}});
+    Cli cli(rig.device, rig.clock);
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_EQ(cli.run({"backup", "--model", "V820HX", "--port", "p", dir}), 0) << cli.err.str();
+    const std::string file = dir + "/backup_7.820";  // slot 7, program numbers from 1
+    std::string text = slurp(file);
+    const std::size_t at = text.find("\t400");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 4, "\t450");
+    StdFileSystem().writeAll(file, text);
+    EXPECT_EQ(cli.run({"compare", "--model", "V820HX", "--port", "p", dir}), 3);
+    EXPECT_NE(cli.out.str().find("3 same "), std::string::npos) << cli.out.str();
+    EXPECT_NE(cli.out.str().find("7 differs change point 1: file 450/1, device 400/1\n"), std::string::npos)
+        << cli.out.str();
+    EXPECT_NE(cli.out.str().find("1 empty-same\n"), std::string::npos);
+}
+
+TEST(Restore, CancelHalfwayReportsTheSlotsWritten) {
+    Rig rig("KMT71");
+    for (int k = 0; k < 6; ++k) rig.device.setProgram(k, {{static_cast<std::uint32_t>(100 + k), 1}, {900, 0}});
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
+    for (int k = 0; k < 16; ++k) rig.device.clearProgram(k);
+    JobHooks hooks;
+    int steps = 0;
+    hooks.progress = [&](const JobProgress&) { ++steps; };
+    hooks.cancelled = [&] { return steps == 3; };
+    const RestoreReport r = runRestore(rig.ctx, rig.link, dir, hooks);
+    EXPECT_EQ(r.end, RestoreReport::End::Cancelled);
+    ASSERT_EQ(rig.op.boxes.size(), 1u);  // the plan, answered Yes
+    EXPECT_NE(rig.op.boxes[0].prompt.find("Slot 7: empty in the backup, left alone"), std::string::npos);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.device.program(k).has_value(), k < 3) << k;
+    const std::string text = restoreReportText(rig.ctx, r);
+    EXPECT_NE(text.find("Slot 3: written, not verified\r\nSlot 4: not written\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Slot 16: empty in the backup, left alone"), std::string::npos);
+}
+
+TEST(Restore, FileFailingItsCheckStopsBeforeAnythingIsSent) {
+    Rig rig("V820AX");
+    rig.device.setProgram(0, {{10, 1}, {20, 0}});
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
+    StdFileSystem().writeAll(dir + "/backup_0.820", "1\t10\t99999\r\n");  // program numbers from 0
+    const std::size_t before = rig.device.received().size();
+    const RestoreReport r = runRestore(rig.ctx, rig.link, dir, {});
+    EXPECT_EQ(r.end, RestoreReport::End::FileFailed);
+    EXPECT_EQ(rig.device.received().size(), before);
+    EXPECT_TRUE(rig.op.boxes.empty());
+}
+
+TEST(VerifyAfterDownload, DifferenceIsShownWithSlotAndChangePoint) {
+    Rig rig("V820HX");
+    rig.ctx.settings.VerifyAfterDownload = 1;
+    rig.env.procs.LeggiLav = [&](int) {
+        rig.prepare({{100, 1}, {200, 0}}, 3);
+        return true;
+    };
+    rig.ed.CamRowCount = 1;
+    rig.ed.ProgramIndex = 3;
+    bool tampered = false;
+    rig.clock.onPump = [&] {
+        if (!tampered && rig.device.program(3)) {
+            rig.device.setProgram(3, {{100, 1}, {250, 0}});
+            tampered = true;
+        }
+    };
+    rig.download.Command2();
+    ASSERT_EQ(rig.download.lastOutcome, DownloadCommand::Outcome::Sent);
+    const auto done = verifyAfterDownload(rig.env, rig.download);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].state, SlotState::Differs);
+    ASSERT_FALSE(rig.op.boxes.empty());
+    EXPECT_EQ(rig.op.boxes.back().prompt,
+              "Program 4 differs from the device after the download:\r\nchange point 1: file 200/0, device 250/0");
+    EXPECT_NE(rig.ed.Text2.find("verify: 4 differs change point 1"), std::string::npos);
+
+    rig.ctx.settings.VerifyAfterDownload = 0;
+    EXPECT_TRUE(verifyAfterDownload(rig.env, rig.download).empty());
+}
+
+TEST(PresetsFile, ReadsWhatItWritesAndRefusesBadLines) {
+    PresetTable t;
+    t[0] = PresetEntry{5, 6};
+    t[15] = PresetEntry{4294967295u, 0};
+    EXPECT_EQ(formatPresets(t), "1 5 6\r\n16 4294967295 0\r\n");
+    const PresetsReadResult r = parsePresets(formatPresets(t) + "\r\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.table[15]->preset, 4294967295u);
+    EXPECT_FALSE(r.table[1].has_value());
+    for (const char* bad : {"17 1 1\r\n", "1 1\r\n", "1 4294967296 0\r\n", "1 1 1\r\n1 2 2\r\n", "1 -1 0\r\n"})
+        EXPECT_FALSE(parsePresets(bad).ok) << bad;
+}
+
+TEST(SafetyCommands, ModelsWithoutReadBackAreRefused) {
+    Rig rig("NORM");
+    Cli cli(rig.device, rig.clock);
+    for (const char* job : {"backup", "restore", "compare"}) {
+        EXPECT_EQ(cli.run({job, "--model", "V712", "--port", "p", rig.home.path() + "/x"}), 1) << job;
+        EXPECT_NE(cli.err.str().find("cannot send its programs back"), std::string::npos);
+    }
+    EXPECT_TRUE(rig.device.received().empty());
+}
+
+}  // namespace
+}  // namespace gyrel
