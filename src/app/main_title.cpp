@@ -3,7 +3,7 @@
 namespace gyrel {
 
 std::string mainTitle(const Context& ctx) {
-    return "GYREL Utility --  COM " + ctx.svc.port.portLabel() + "  -  " + ctx.model.SpeedText;
+    return "GYREL Utility --  " + ctx.svc.port.comLabel(" ") + "  -  " + ctx.model.SpeedText;
 }
 
 void setMainTitle(Context& ctx) {

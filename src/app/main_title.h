@@ -5,7 +5,8 @@
 
 namespace gyrel {
 
-// "GYREL Utility --  COM " + port + "  -  " + SpeedText: the main window's title
+// "GYREL Utility --  COM " + port number + "  -  " + SpeedText (a device path
+// stands alone where "COM" and the number would be): the main window's title
 // whenever it is not minimized.
 std::string mainTitle(const Context& ctx);
 // Puts that title on the main window and tells the window.

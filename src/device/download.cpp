@@ -13,10 +13,28 @@ void DownloadCommand::Command2() {
     }
     const LineClaim claim(env_.ctx);
     env_.link.awaitStatusReply();
+    env_.ed.wait.progress.clear();
     if (env_.ctx.model.ModelType == "V712") {
         oldGeneration();
     } else {
         newGeneration();
+    }
+    showOutcome();
+}
+
+// The progress window ends with how the download went, so the operator need
+// not read the log to know.
+void DownloadCommand::showOutcome() {
+    if (sender.cancelledByOperator && lastOutcome == Outcome::TransmissionError) lastOutcome = Outcome::Cancelled;
+    switch (lastOutcome) {
+        case Outcome::Sent: env_.endCount(ProgressOutcome::Done); break;
+        case Outcome::Cancelled: env_.endCount(ProgressOutcome::Cancelled); break;
+        case Outcome::TransmissionError: env_.endCount(ProgressOutcome::Failed, &WindowTexts::noReply); break;
+        case Outcome::NoPort: env_.endCount(ProgressOutcome::Failed, &WindowTexts::noPort); break;
+        case Outcome::Refused: env_.endCount(ProgressOutcome::Failed, &WindowTexts::refused); break;
+        case Outcome::CheckFailed: env_.endCount(ProgressOutcome::Failed, &WindowTexts::programErrors); break;
+        case Outcome::Declined:
+        case Outcome::Busy: env_.ed.wait.progress.clear(); break;
     }
 }
 
@@ -196,8 +214,10 @@ void DownloadCommand::oldGeneration() {
     } else {
         text712.beginDownload();
         TextReader reader(text);
+        env_.beginCount(static_cast<long>(text.size()));  // the text goes character by character
         while (!ctx.CancelRequested && !reader.atEnd() && text712.lineUp()) {
             text712.Tx712(reader.read());
+            env_.stepCount(static_cast<long>(reader.position()));
         }
         if (ctx.CancelRequested) lastOutcome = Outcome::Cancelled;
         else if (!text712.lineUp()) lastOutcome = Outcome::TransmissionError;

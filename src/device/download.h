@@ -33,6 +33,7 @@ private:
     bool askEmptyProgram();
     bool sendPrepared();
     void oldGeneration();
+    void showOutcome();
 
     TransferEnv& env_;
 

@@ -33,6 +33,17 @@ void TransferEnv::showProgress(const std::string& caption, const std::string& la
     ctx.svc.clock.pumpEvents();
 }
 
+void TransferEnv::beginCount(long steps, bool receiving) {
+    ed.wait.progress.begin(steps, ctx.svc.clock.nowMs(), receiving);
+}
+
+void TransferEnv::stepCount(long done) { ed.wait.progress.step(done, ctx.svc.clock.nowMs()); }
+
+void TransferEnv::endCount(ProgressOutcome how, const char* WindowTexts::*why) {
+    const WindowTexts& texts = windowTextsFor(ctx.LanguageCode);
+    ed.wait.progress.finish(how, why ? texts.*why : "", ctx.svc.clock.nowMs());
+}
+
 void TransferEnv::logEntry(const std::string& entry) {
     if (ed.Text2.size() > 32000) ed.Text2.clear();
     ed.Text2 = entry + "\r\n" + ed.Text2;

@@ -51,6 +51,10 @@ struct TransferEnv {
     // The progress window: showing it clears a Cancel left over from before.
     void showProgress(const std::string& caption, const std::string& label);
     void hideProgress() { ed.wait.visible = false; }
+    // The count, the time left and the outcome the progress window shows.
+    void beginCount(long steps, bool receiving = false);
+    void stepCount(long done);
+    void endCount(ProgressOutcome how, const char* WindowTexts::*why = nullptr);
     // A log entry in front of the communication log, emptied first above 32000 characters.
     void logEntry(const std::string& entry);
 };

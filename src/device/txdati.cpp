@@ -88,6 +88,7 @@ void FrameSender::failureEnd() {
     RiprQuery();
     env_.hideProgress();
     env_.link.chiudi_com(UserEditor);
+    cancelledByOperator = ctx.CancelRequested;
     if (!ctx.CancelRequested) {
         ctx.svc.op.messageBox(ctx.msg(16), MsgButtons::Ok, MsgIcon::Stop,
                               "Trasmission  Prog." + std::to_string(env_.ed.ProgramIndex + 1));
@@ -100,6 +101,7 @@ bool FrameSender::sendProgram(FrameEncoding encoding) {
     EditorState& ed = env_.ed;
     framesAcknowledged = 0;
     framesTotal = 0;
+    cancelledByOperator = false;
     if (auto refusal = checkDownloadable(ed.camTable, ed.ProgramIndex)) {
         TxError = true;
         ctx.svc.op.messageBox(refusal->prompt, MsgButtons::Ok, MsgIcon::Stop, refusal->title);
@@ -120,10 +122,12 @@ bool FrameSender::sendProgram(FrameEncoding encoding) {
         // The first frame finds out whether the line is there.
     }
     env_.aggBox();
+    env_.beginCount(framesTotal);
 
     for (const Frame19& frame : frames) {
         for (int i = 0; i < 19; ++i) TxFrame[static_cast<std::size_t>(i + 1)] = frame[static_cast<std::size_t>(i)];
         TxDati();
+        env_.stepCount(framesAcknowledged);
         if (afterFrame) afterFrame();
         // A Cancel whose check happened to read the acknowledgement still ends
         // the download here rather than letting the remaining frames go out.

@@ -38,6 +38,7 @@ public:
     // Frames acknowledged in the last program (the command line's progress).
     int framesAcknowledged = 0;
     int framesTotal = 0;
+    bool cancelledByOperator = false;  // the last send ended by the progress window's Cancel
     // Called after every frame of a program (the command line shows its progress).
     std::function<void()> afterFrame;
 

@@ -181,10 +181,13 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
     ed.wait.text.clear();
     ed.wait.label.clear();
     env_.showProgress("Import from encoder", "");
+    ed.wait.progress.clear();
     if (!ed.SelezMulti) {
         const int slot = static_cast<int>(static_cast<long long>(Val(programNumberText)) - 1) & 0xFF;
+        env_.beginCount(0, true);
         ImportaEncoder(slot);
         ed.SlotTexts[16] = ed.ProgBox;
+        showOutcome();
         env_.hideProgress();
         return;
     }
@@ -198,8 +201,11 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
     if (!list.empty()) {
         const std::size_t dot = list.find_last_of('.');
         const std::string base = dot == std::string::npos ? std::string() : list.substr(0, dot);
+        env_.beginCount(16, true);
         for (int k = 0; k < 16 && !ctx.CancelRequested; ++k) {
-            if (ImportaEncoder(k) != 1) continue;
+            const int read = ImportaEncoder(k);
+            env_.stepCount(k + 1);
+            if (read != 1) continue;
             const std::string path = base + "_" + std::to_string(k + ctx.model.ProgramNumberOffset) + "." +
                                      ctx.model.FileExtension;
             if (slots.setPath) slots.setPath(k, path);
@@ -213,8 +219,30 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
             }
         }
         if (slots.saveList) slots.saveList();
+        if (ctx.CancelRequested)
+            env_.endCount(ProgressOutcome::Cancelled);
+        else if (lastEnd == UploadEnd::NoPort)
+            env_.endCount(ProgressOutcome::Failed, &WindowTexts::noPort);
+        else
+            env_.endCount(ProgressOutcome::Done);
     }
     env_.hideProgress();
+}
+
+// The progress window ends with how the reading went.
+void UploadCommand::showOutcome() {
+    switch (lastEnd) {
+        case UploadEnd::Complete: env_.endCount(ProgressOutcome::Done); break;
+        case UploadEnd::NoPort: env_.endCount(ProgressOutcome::Failed, &WindowTexts::noPort); break;
+        case UploadEnd::Busy: env_.ed.wait.progress.clear(); break;
+        case UploadEnd::BadChecksum:
+        case UploadEnd::OutOfRange:
+        case UploadEnd::NoHeader: env_.endCount(ProgressOutcome::Failed, &WindowTexts::badReply); break;
+        case UploadEnd::NoReply:
+            env_.endCount(env_.ctx.CancelRequested ? ProgressOutcome::Cancelled : ProgressOutcome::Failed,
+                          &WindowTexts::noReply);
+            break;
+    }
 }
 
 }  // namespace gyrel

@@ -46,6 +46,7 @@ public:
 private:
     UploadEnd exchange(int slot);
     bool hiRes() const;
+    void showOutcome();
 
     TransferEnv& env_;
     FrameSender& sender_;

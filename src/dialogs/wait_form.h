@@ -3,6 +3,7 @@
 
 #include "app/context.h"
 #include "editor/editor_state.h"
+#include "lang/window_texts.h"
 
 namespace gyrel {
 
@@ -29,6 +30,9 @@ public:
     void Activate();        // became the active window: a cancel left from before is forgotten
     void Command1Click();   // "Cancel"
     void closedByUser();    // the close box counts as Cancel
+
+    // The texts of the count and the outcome, in the current language.
+    const WindowTexts& texts() const { return windowTextsFor(ctx_.LanguageCode); }
 
 private:
     Context& ctx_;

@@ -121,7 +121,8 @@ bool PreparaDati(EditorEnv& e, int mode) {
             const CheckMessage m = checkMessage(messages(e.ctx), outcome.failure, ed.CamRows.data(), ed.ActiveOffsets,
                                                 e.ctx.model.MaxPosition);
             e.ctx.svc.op.messageBox(m.prompt, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
-            ed.ProgBoxFocus = true;
+            ed.ProgBoxFocus = true;  // the caret stays where the operator left it
+            ed.ProgBoxSelect = false;
             ed.PreparingBusy = false;
             return true;
         }
@@ -198,6 +199,7 @@ bool LeggiLav(EditorEnv& e, int& slot) {
         const ParseMessage m = parseMessage(e.ctx, parsed.error);
         e.ctx.svc.op.messageBox(m.prompt, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
         ed.ProgBoxFocus = true;
+        ed.ProgBoxSelect = true;
         ed.SelStart = parsed.error.tokenStart;
         ed.SelLength = static_cast<int>(parsed.error.token.size());
         return false;

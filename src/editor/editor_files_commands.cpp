@@ -100,6 +100,10 @@ void Editor::MenuLoadProgram() {
 }
 
 void Editor::queryUnload() {
+    // The shutdown asks the editor to close and the window system then closes its
+    // window as well: the operator hears about unsaved changes once.
+    if (closeAsked_) return;
+    closeAsked_ = true;
     ctx.EditorBusy = false;
     saveOffsQuietly();
     st.graphVisible = false;

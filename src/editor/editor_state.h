@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/model_table.h"
+#include "dialogs/progress_state.h"
 #include "editor/cam_table.h"
 
 namespace gyrel {
@@ -50,6 +51,7 @@ struct WaitView {
     bool textVisible = true;    // Text1
     std::string text;           // Text1: the bytes being sent or received
     bool buttonVisible = true;  // Command1 "Cancel"
+    ProgressState progress;     // steps through, time left, how it ended
 };
 
 // The cam program editor's state as plain data: the logic writes it, the editor
@@ -101,7 +103,8 @@ struct EditorState {
     std::string ProgBox;
     int SelStart = 0;
     int SelLength = 0;
-    bool ProgBoxFocus = false;  // the logic asked for the focus in ProgBox
+    bool ProgBoxFocus = false;   // the logic asked for the focus in ProgBox
+    bool ProgBoxSelect = false;  // with that focus, select SelStart..SelLength; else the caret stays
     std::vector<StyledRange> ProgBoxStyles;
 
     // Files and windows.

@@ -110,6 +110,7 @@ void Editor::delay() {
 }
 
 void Editor::load() {
+    closeAsked_ = false;
     FileSystem& fs = ctx.svc.fs;
     st.ProgramFilePath = ctx.settings.PercorsoTxt;
     if (st.ProgramFilePath.empty() || !fs.fileExists(st.ProgramFilePath)) st.ProgramFilePath.clear();

@@ -134,6 +134,8 @@ private:
     void takeOffsets(int mode);
     void installHooks();
     void saveOffsQuietly();  // an offsets file that cannot be written never stops a check or a close
+
+    bool closeAsked_ = false;  // the close request has run since the last load
     std::vector<std::uint32_t> preparedProfile() const;
 };
 

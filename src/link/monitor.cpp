@@ -70,7 +70,7 @@ int toleranceValue(const std::string& text) {
 
 Monitor::Monitor(Context& ctx, SerialLink& link) : ctx_(ctx), link_(link) {}
 
-std::string Monitor::portLabel() const { return ctx_.svc.port.portLabel(); }
+std::string Monitor::comLabel(const std::string& gap) const { return ctx_.svc.port.comLabel(gap); }
 
 std::string Monitor::normalTitle() const { return mainTitle(ctx_); }
 
@@ -135,7 +135,7 @@ void Monitor::LeggiDato() {
         if (m.minimized) {
             // The contents are not refreshed while minimized; the title carries the position.
             link_.WaitMs(20);
-            setTitle(m.FinQuota + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText);
+            setTitle(m.FinQuota + " --> " + " " + comLabel("") + "-" + ctx_.model.SpeedText);
             link_.WaitMs(120);
             return;
         }
@@ -153,7 +153,7 @@ void Monitor::LeggiDato() {
     m.barFillWidth = 0;
     if (m.minimized) {
         link_.WaitMs(20);
-        setTitle(m.FinQuota + " COM " + portLabel() + "   ");
+        setTitle(m.FinQuota + " " + comLabel(" ") + "   ");
         link_.WaitMs(100);
     } else {
         LastShownPosition = -1;
@@ -231,7 +231,7 @@ void Monitor::EnbEconClick() {
 
 void Monitor::windowResized() {
     if (ctx_.main.minimized)
-        setTitle(numberText(link_.CurrentPosition) + " --> " + " COM" + portLabel() + "-" + ctx_.model.SpeedText);
+        setTitle(numberText(link_.CurrentPosition) + " --> " + " " + comLabel("") + "-" + ctx_.model.SpeedText);
     else
         setTitle(normalTitle());
 }

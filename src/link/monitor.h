@@ -38,7 +38,7 @@ public:
     int TestErrorCount = 0;
 
 private:
-    std::string portLabel() const;
+    std::string comLabel(const std::string& gap) const;
     void setTitle(const std::string& title);
     void setOutputs(bool valid);
 

@@ -13,6 +13,7 @@
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/std_file_system.h"
+#include "ui/gallery.h"
 #include "ui/gyrel_app.h"
 #include "ui/mainform.h"
 #include "ui/qt_operator.h"
@@ -75,7 +76,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption port("port", "Serial device to use, e.g. /dev/ttyUSB0 or COM3.", "PATH");
     const QCommandLineOption screenshot("screenshot", "Go on line, wait 2 s, save the main window to FILE and end.",
                                         "FILE");
-    parser.addOptions({simulate, port, screenshot});
+    const QCommandLineOption gallery("gallery", "Walk through a short session and save a picture of each window "
+                                                "into DIR, then end.", "DIR");
+    parser.addOptions({simulate, port, screenshot, gallery});
     parser.addPositionalArgument("MODEL", "With --simulate: NORM, OLD, V712, V820AX, V820HX, KMT71 or Px71.", "[MODEL]");
     if (asksHelpOrVersion(argc, argv)) {
         QCoreApplication core(argc, argv);
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
 
     // A screenshot run leaves the user's settings and working folder alone.
     QTemporaryDir scratch;
-    if (parser.isSet(screenshot)) {
+    if (parser.isSet(screenshot) || parser.isSet(gallery)) {
         if (qEnvironmentVariableIsEmpty("GYREL_SETTINGS")) qputenv("GYREL_SETTINGS", scratch.filePath("gyrel.ini").toLocal8Bit());
         if (qEnvironmentVariableIsEmpty("GYREL_HOME")) qputenv("GYREL_HOME", scratch.filePath("home").toLocal8Bit());
     }
@@ -131,6 +134,7 @@ int main(int argc, char** argv) {
 
     gyrel::ui::GyrelApp app(gyrel::Services{*serial, clock, settings, fs, op}, options);
     op.setParent(app.mainform.get());
+    op.setLanguage([&app] { return app.ctx.LanguageCode; });
     app.start();
     // A model named with --simulate is the program's model too.
     if (simulated && !positional.isEmpty()) app.selectModel(simulator->device().model().code);
@@ -141,6 +145,7 @@ int main(int argc, char** argv) {
 
     int exitCode = 0;
     if (parser.isSet(screenshot)) scheduleScreenshot(app, parser.value(screenshot), exitCode);
+    if (parser.isSet(gallery)) gyrel::ui::scheduleGallery(app, parser.value(gallery), exitCode);
     const int rc = QApplication::exec();
     return exitCode != 0 ? exitCode : rc;
 }

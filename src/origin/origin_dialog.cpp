@@ -81,8 +81,11 @@ void OriginDialog::PulsRx() {
     OriginFrame.fill(0);
     confirmed.fill(false);
     showWait(ctx_, wait_);
+    wait_.progress.begin(16, ctx_.svc.clock.nowMs(), true);
+    bool lineLost = false;
     const double max = ctx_.model.MaxPosition;
     for (int i = 0; i < 16 && !ctx_.CancelRequested; ++i) {
+        wait_.progress.step(i, ctx_.svc.clock.nowMs());
         OriginRow& row = rows[static_cast<std::size_t>(i)];
         wait_.caption = ".. Trasmitting .....";
         row.presetBack = row.originBack = kOriginPending;
@@ -91,7 +94,10 @@ void OriginDialog::PulsRx() {
         notify();
         const bool sent = TxOrigine(i, 0);
         wait_.caption = "... Receiving .....";
-        if (!sent || !ctx_.svc.port.portOpen()) break;  // no port: nothing more can be read
+        if (!sent || !ctx_.svc.port.portOpen()) {  // no port: nothing more can be read
+            lineLost = true;
+            break;
+        }
         if (!awaitBytes(19)) continue;
         Bytes r;
         try {
@@ -119,6 +125,7 @@ void OriginDialog::PulsRx() {
         confirmed[static_cast<std::size_t>(i)] = true;
         notify();
     }
+    endWait(16, lineLost);
     wait_.visible = false;
     // The read is over; the port is not kept for a write that may never come.
     link_.chiudi_com(UserOrigin);
@@ -162,7 +169,11 @@ void OriginDialog::PulsTx() {
         return;
     }
     const double max = ctx_.model.MaxPosition;
+    wait_.progress.begin(16, ctx_.svc.clock.nowMs());
+    int attempted = 0;
+    bool lineLost = false;
     for (int i = 0; i < 16; ++i) {
+        wait_.progress.step(i, ctx_.svc.clock.nowMs());
         OriginRow& row = rows[static_cast<std::size_t>(i)];
         if (row.TxtPreset == kOriginPlaceholder) row.TxtPreset.clear();
         if (ChkOrig && row.TxtOrigin == kOriginPlaceholder) row.TxtOrigin.clear();
@@ -197,7 +208,11 @@ void OriginDialog::PulsTx() {
             row.originBack = kOriginPending;
         }
         notify();
-        if (!TxOrigine(i, 1)) break;
+        ++attempted;
+        if (!TxOrigine(i, 1)) {
+            lineLost = true;
+            break;
+        }
         if (!ctx_.svc.port.portOpen() || !awaitBytes(1)) continue;
         Bytes r;
         try {
@@ -213,8 +228,27 @@ void OriginDialog::PulsTx() {
         }
     }
     link_.chiudi_com(UserOrigin);
+    endWait(attempted, lineLost);
     wait_.visible = false;
     notify();
+}
+
+// The progress window ends with how the exchange went: every program that was
+// asked for confirmed, or why not.
+void OriginDialog::endWait(int asked, bool lineLost) {
+    const WindowTexts& t = windowTextsFor(ctx_.LanguageCode);
+    const double now = ctx_.svc.clock.nowMs();
+    int done = 0;
+    for (bool c : confirmed) done += c ? 1 : 0;
+    wait_.progress.step(wait_.progress.total, now);
+    if (ctx_.CancelRequested && done < asked)
+        wait_.progress.finish(ProgressOutcome::Cancelled, "", now);
+    else if (lineLost)
+        wait_.progress.finish(ProgressOutcome::Failed, t.noPort, now);
+    else if (done < asked)
+        wait_.progress.finish(ProgressOutcome::Failed, t.noReply, now);
+    else
+        wait_.progress.finish(ProgressOutcome::Done, "", now);
 }
 
 void OriginDialog::PulsClonaPres() {
@@ -232,6 +266,20 @@ void OriginDialog::PulsClonaOrig() {
                                MsgIcon::None, title) != AnswerYes)
         return;
     for (int i = 1; i < 16; ++i) rows[static_cast<std::size_t>(i)].TxtOrigin = rows[0].TxtOrigin;
+    notify();
+}
+
+void OriginDialog::presetEdited(int program, const std::string& text) {
+    OriginRow& row = rows.at(static_cast<std::size_t>(program));
+    row.TxtPreset = text;
+    if (row.presetBack == kOriginConfirmed) row.presetBack = kOriginIdle;
+    notify();
+}
+
+void OriginDialog::originEdited(int program, const std::string& text) {
+    OriginRow& row = rows.at(static_cast<std::size_t>(program));
+    row.TxtOrigin = text;
+    if (row.originBack == kOriginConfirmed) row.originBack = kOriginIdle;
     notify();
 }
 

@@ -48,6 +48,9 @@ public:
     void PulsClonaPres();
     void PulsClonaOrig();
     void ChkOrigClick(bool ticked);
+    // Typing in a box: the value is no longer the one the device confirmed.
+    void presetEdited(int program, const std::string& text);
+    void originEdited(int program, const std::string& text);
     bool originEnabled() const { return ChkOrig; }
 
     // Sends a read (mode 0) or write (mode 1) request for a program; false when the
@@ -62,6 +65,7 @@ public:
 private:
     // Waits up to 11 x 100 ms for `need` bytes; false when the 11th wait passed.
     bool awaitBytes(int need);
+    void endWait(int asked, bool lineLost);
     bool refuseInvalid();
     void notify() {
         if (changed) changed();

@@ -37,6 +37,10 @@ public:
     virtual std::string portLabel() const {
         return portName().empty() ? std::to_string(commPort()) : portName();
     }
+    // How window titles name the port: "COM", gap and the number, or the device path alone.
+    std::string comLabel(const std::string& gap) const {
+        return portName().empty() ? "COM" + gap + std::to_string(commPort()) : portName();
+    }
 
     // "speed,parity,data,stop", e.g. "9600,n,8,1". Invalid text raises.
     virtual void setSettings(const std::string& settings) = 0;

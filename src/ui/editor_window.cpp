@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -172,6 +173,16 @@ QWidget* EditorWindow::buildProgramFrame() {
         if (rendering_) return;
         editor_->progBoxChange(programTextFromDisplay(ProgBox->toPlainText()));
         shownText_ = editor_->st.ProgBox;
+        // An emptied box would type on in the style of the text that was deleted
+        // (a comment's, when it began with one): it types in the program style.
+        if (ProgBox->document()->isEmpty()) {
+            QTextCharFormat f;
+            f.setForeground(QColor(0, 0, 0));
+            f.setFontPointSize(ctx_.model.info().programFontSize);
+            f.setFontWeight(QFont::Normal);
+            f.setFontItalic(false);
+            ProgBox->setCurrentCharFormat(f);
+        }
     });
     connect(ButtVerificaPrg, &QPushButton::clicked, this, [this] {
         editor_->ButtVerificaPrg();

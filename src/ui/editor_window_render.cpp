@@ -101,8 +101,15 @@ void EditorWindow::renderProgBox() {
         st.ProgBoxFocus = false;
         const int last = ProgBox->document()->characterCount() - 1;
         QTextCursor c = ProgBox->textCursor();
-        c.setPosition(std::min(displayIndexOf(st.ProgBox, st.SelStart), last));
-        c.setPosition(std::min(displayIndexOf(st.ProgBox, st.SelStart + st.SelLength), last), QTextCursor::KeepAnchor);
+        if (st.ProgBoxSelect) {
+            // A selection is made once, for the error being shown, and then forgotten.
+            st.ProgBoxSelect = false;
+            c.setPosition(std::min(displayIndexOf(st.ProgBox, st.SelStart), last));
+            c.setPosition(std::min(displayIndexOf(st.ProgBox, st.SelStart + st.SelLength), last),
+                          QTextCursor::KeepAnchor);
+        } else {
+            c.clearSelection();  // the caret stays where it was; no earlier selection comes back
+        }
         ProgBox->setTextCursor(c);
         ProgBox->setFocus(Qt::OtherFocusReason);
     }
@@ -117,8 +124,12 @@ void EditorWindow::render() {
     renderTexts();
 
     Frame1->setTitle(QString::fromStdString(ed.view.Frame1Caption));
-    Frame1->setStyleSheet(
-        QString("QGroupBox#Frame1::title { color: %1; }").arg(colourOf(ed.view.Frame1Colour).name()));
+    // A light caption colour (the yellow of a modified text) is drawn on a dark
+    // ground so that it reads; a dark one on the window's own ground.
+    const QColor captionColour = colourOf(ed.view.Frame1Colour);
+    const QString ground = captionColour.lightnessF() > 0.6 ? " background-color: rgb(48, 48, 48); padding: 0 3px;" : "";
+    const QString sheet = QString("QGroupBox#Frame1::title { color: %1;%2 }").arg(captionColour.name(), ground);
+    if (Frame1->styleSheet() != sheet) Frame1->setStyleSheet(sheet);
     ProgBox->setMinimumHeight(layout.progBoxHeight / 15);
     renderProgBox();
     ButtVerificaPrg->setEnabled(st.ButtVerificaPrgEnabled);

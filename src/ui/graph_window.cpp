@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 #include "ui/editor_text.h"
 
@@ -51,15 +53,16 @@ void GraphWindow::render() {
     rendering_ = true;
     const GraphView& g = editor_.graph;
     const GraphDrawing& d = g.drawing;
-    if (editor_.st.graphVisible && !isVisible()) show();
+    if (editor_.st.graphVisible && !isVisible()) {
+        if (d.width > 0) resize(px(d.width), px(d.height));
+        placeBesideEditor();
+        show();
+    }
     if (!editor_.st.graphVisible && isVisible()) hide();
     if (!d.title.empty()) setWindowTitle(QString::fromStdString(d.title));
     if (g.redraws != shownRedraws_) {
         shownRedraws_ = g.redraws;
-        if (d.width > 0) {
-            resize(px(d.width), px(d.height));
-            if (d.top > 0) move(px(d.left), px(d.top));
-        }
+        if (d.width > 0) resize(px(d.width), px(d.height));
         update();
     }
     for (int i = 0; i < 16; ++i) {
@@ -89,6 +92,23 @@ void GraphWindow::render() {
         Text1[0]->selectAll();
     }
     rendering_ = false;
+}
+
+// The graph goes beside the editor, where it hides neither the verify button
+// nor the program selector and the log: right of it when the screen has room,
+// else left of it, else over the editor's right-hand part.
+void GraphWindow::placeBesideEditor() {
+    QWidget* editorWindow = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!editorWindow) return;
+    const QRect e = editorWindow->frameGeometry();
+    QScreen* screen = editorWindow->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+    const QSize own = frameGeometry().size().expandedTo(size());
+    int left = e.right() + 1;
+    if (left + own.width() > area.right() + 1) left = e.left() - own.width();
+    if (left < area.left()) left = std::max(area.left(), area.right() + 1 - own.width());
+    const int top = std::clamp(e.top(), area.top(), std::max(area.top(), area.bottom() + 1 - own.height()));
+    move(left, top);
 }
 
 void GraphWindow::paintEvent(QPaintEvent*) {

@@ -26,6 +26,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeBesideEditor();
+
     Editor& editor_;
     Context& ctx_;
     int shownRedraws_ = -1;

@@ -4,11 +4,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "ui/shape_widget.h"
 #include "ui/ui_util.h"
@@ -20,6 +23,7 @@ constexpr Rgb kLightGrey{192, 192, 192};
 constexpr Rgb kOutputOn{0, 176, 0};
 constexpr int kWidth = 456;
 constexpr int kHeight = 262;
+constexpr int kTurnFontSize = 16;
 
 // Turns a twips x of the window into a pixel x inside the bar frame.
 int markX(int twips, int frameLeft) { return px(twips - frameLeft); }
@@ -37,7 +41,7 @@ Mainform::Mainform(Context& ctx, Actions actions, QWidget* parent)
     setObjectName("Mainform");
     buildMenus();
     buildDisplay();
-    setFixedSize(kWidth, kHeight + menuBar()->sizeHint().height());
+    setMinimumSize(kWidth, kHeight + menuBar()->sizeHint().height());
     refresh();
 }
 
@@ -102,33 +106,45 @@ void Mainform::buildDisplay() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
     setBackground(central, kLightGrey);
+    auto* top = new QVBoxLayout(central);
+    top->setContentsMargins(8, 6, 8, 6);
+    top->setSpacing(6);
 
+    // The position and, beside it, the turns and the position within the turn.
+    auto* positionRow = new QHBoxLayout;
     finQuota_ = new QLabel(central);
     finQuota_->setObjectName("FinQuota");
-    finQuota_->setGeometry(8, 6, 300, 72);
+    finQuota_->setMinimumSize(300, 72);
     finQuota_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     finQuota_->setFrameShape(QFrame::Panel);
     finQuota_->setFrameShadow(QFrame::Sunken);
-
+    positionRow->addWidget(finQuota_, 1);
+    auto* turns = new QVBoxLayout;
     lblGiri_ = new QLabel(central);
     lblGiri_->setObjectName("LblGiri");
-    lblGiri_->setGeometry(316, 8, 132, 30);
     lblGiri_->setToolTip("Turns");
     lblGiro_ = new QLabel(central);
     lblGiro_->setObjectName("LblGiro");
-    lblGiro_->setGeometry(316, 44, 132, 30);
     lblGiro_->setToolTip("Position within the turn");
     for (QLabel* l : {lblGiri_, lblGiro_}) {
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
+        l->setMinimumSize(132, 30);
         QFont f = l->font();
-        f.setPointSize(16);
+        f.setPointSize(kTurnFontSize);
         f.setBold(true);
         l->setFont(f);
+        turns->addWidget(l);
     }
+    positionRow->addLayout(turns);
+    top->addLayout(positionRow);
 
-    barFrame_ = new ShapeWidget(ShapeWidget::Kind::Rectangle, central);
+    // The bar of the position within its range; its place comes in twips from the logic.
+    barArea_ = new QWidget(central);
+    barArea_->setObjectName("BarArea");
+    barArea_->setFixedHeight(24);
+    barFrame_ = new ShapeWidget(ShapeWidget::Kind::Rectangle, barArea_);
     barFrame_->setObjectName("Shape2_0");
     barFrame_->setFillStyle(FillStyle::Solid);
     barFrame_->setFillColour(Qt::white);
@@ -142,25 +158,24 @@ void Mainform::buildDisplay() {
         line->hide();
         line1_[i] = line;
     }
+    top->addWidget(barArea_);
 
+    auto* numbers = new QHBoxLayout;
     programCaption_ = new QLabel("Program:", central);
     programCaption_->setObjectName("LblProgram");
-    programCaption_->setGeometry(8, 118, 80, 22);
     finProgr_ = new QLabel(central);
     finProgr_->setObjectName("FinProgr");
-    finProgr_->setGeometry(90, 118, 44, 22);
+    finProgr_->setMinimumWidth(44);
     camsCaption_ = new QLabel("Cams:", central);
     camsCaption_->setObjectName("LblCams");
-    camsCaption_->setGeometry(146, 118, 62, 22);
     finCamme_ = new QLabel(central);
     finCamme_->setObjectName("FinCamme");
-    finCamme_->setGeometry(210, 118, 48, 22);
+    finCamme_->setMinimumWidth(48);
     originCaption_ = new QLabel("Origine:", central);
     originCaption_->setObjectName("Label6");
-    originCaption_->setGeometry(264, 118, 60, 22);
     finOrigin_ = new QLabel(central);
     finOrigin_->setObjectName("FinOrigin");
-    finOrigin_->setGeometry(326, 118, 40, 22);
+    finOrigin_->setMinimumWidth(40);
     for (QLabel* l : {finProgr_, finCamme_, finOrigin_}) {
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
@@ -171,32 +186,42 @@ void Mainform::buildDisplay() {
     }
     label4_ = new QLabel(central);
     label4_->setObjectName("Label4");
-    label4_->setGeometry(340, 114, 108, 28);
     label4_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont nameFont = label4_->font();
     nameFont.setPointSize(13);
     nameFont.setBold(true);
     label4_->setFont(nameFont);
+    for (QWidget* w : std::initializer_list<QWidget*>{programCaption_, finProgr_, camsCaption_, finCamme_,
+                                                     originCaption_, finOrigin_})
+        numbers->addWidget(w);
+    numbers->addStretch(1);
+    numbers->addWidget(label4_);
+    top->addLayout(numbers);
 
     frame1_ = new QGroupBox("Output status", central);
     frame1_->setObjectName("Frame1");
-    frame1_->setGeometry(8, 146, 440, 70);
+    auto* outputs = new QGridLayout(frame1_);
+    outputs->setHorizontalSpacing(2);
+    outputs->setVerticalSpacing(2);
     for (int i = 0; i < 16; ++i) {
         auto* s = new ShapeWidget(ShapeWidget::Kind::Circle, frame1_);
         s->setObjectName(QString("Shape1_%1").arg(i));
-        s->setGeometry(10 + i * 27, 22, 18, 18);
+        s->setFixedSize(18, 18);
         s->setFillColour(qcolor(kOutputOn));
         shape1_[static_cast<std::size_t>(i)] = s;
         auto* l = new QLabel(QString::number(i + 1), frame1_);
         l->setObjectName(QString("Label1_%1").arg(i));
-        l->setGeometry(6 + i * 27, 44, 26, 18);
+        l->setMinimumWidth(24);
         l->setAlignment(Qt::AlignCenter);
         label1_[static_cast<std::size_t>(i)] = l;
+        outputs->addWidget(s, 0, i, Qt::AlignHCenter);
+        outputs->addWidget(l, 1, i);
     }
+    top->addWidget(frame1_);
 
+    auto* status = new QHBoxLayout;
     check1_ = new QCheckBox(" On line", central);
     check1_->setObjectName("Check1");
-    check1_->setGeometry(8, 226, 110, 26);
     // The toggle acts when the mouse button is released over it, after its state
     // changed; a change made from code does not act.
     connect(check1_, &QCheckBox::clicked, this, [this](bool checked) {
@@ -204,20 +229,28 @@ void Mainform::buildDisplay() {
         if (actions_.check1MouseUp) actions_.check1MouseUp(checked);
         redraw();
     });
+    status->addWidget(check1_);
 
+    auto* quality = new QWidget(central);
+    quality->setObjectName("LinkQuality");
+    quality->setFixedSize(50, 26);
     for (int i = 0; i < 5; ++i) {
-        auto* bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, central);
+        auto* bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, quality);
         bar->setObjectName(QString("Shape3_%1").arg(i));
         const int h = 6 + i * 4;
-        bar->setGeometry(140 + i * 10, 250 - h, 7, h);
+        bar->setGeometry(i * 10, 26 - h, 7, h);
         bar->hide();
         shape3_[static_cast<std::size_t>(i)] = bar;
     }
+    status->addWidget(quality);
 
     label5_ = new QLabel("econ", central);
     label5_->setObjectName("Label5");
-    label5_->setGeometry(210, 230, 44, 20);
+    label5_->setMinimumWidth(44);
     label5_->setAlignment(Qt::AlignCenter);
+    status->addWidget(label5_);
+    status->addStretch(1);
+    top->addLayout(status);
 }
 
 void Mainform::redraw() {
@@ -244,21 +277,15 @@ void Mainform::refresh() {
     const QString title = qs(m.title);
     if (windowTitle() != title) setWindowTitle(title);
 
-    setText(finQuota_, m.FinQuota);
+    setFittedText(finQuota_, m.FinQuota, m.FinQuotaFontSize);
     setBackground(finQuota_, m.FinQuotaBack);
-    if (finQuota_->font().pointSize() != m.FinQuotaFontSize) {
-        QFont f = finQuota_->font();
-        f.setPointSize(m.FinQuotaFontSize);
-        f.setBold(true);
-        finQuota_->setFont(f);
-    }
     setText(finProgr_, m.FinProgr);
     setText(finCamme_, m.FinCamme);
     setText(finOrigin_, m.FinOrigin);
     setShown(finOrigin_, m.originVisible);
     setShown(originCaption_, m.originVisible);
-    setText(lblGiri_, m.LblGiri);
-    setText(lblGiro_, m.LblGiro);
+    setFittedText(lblGiri_, m.LblGiri, kTurnFontSize);
+    setFittedText(lblGiro_, m.LblGiro, kTurnFontSize);
     setShown(lblGiri_, m.turnDisplaysVisible);
     setShown(lblGiro_, m.turnDisplaysVisible);
 
@@ -281,7 +308,9 @@ void Mainform::refresh() {
         }
     }
 
-    const QRect frame(px(m.barFrameLeft), 84, px(m.barFrameWidth), 24);
+    // The logic places the bar in the window's twips; the bar area starts at its own left.
+    const QRect frame(std::max(0, px(m.barFrameLeft) - barArea_->x()), 0, px(m.barFrameWidth), 24);
+    if (barArea_->minimumWidth() < frame.right() + 1) barArea_->setMinimumWidth(frame.right() + 1);
     if (barFrame_->geometry() != frame) barFrame_->setGeometry(frame);
     const int fillWidth = std::max(0, std::min(px(m.barFillWidth), frame.width()));
     const QRect fill(0, 0, fillWidth, frame.height());

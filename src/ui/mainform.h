@@ -76,6 +76,7 @@ private:
     QGroupBox* frame1_ = nullptr;
     std::array<ShapeWidget*, 16> shape1_{};
     std::array<QLabel*, 16> label1_{};
+    QWidget* barArea_ = nullptr;       // holds the bar at the logic's place
     ShapeWidget* barFrame_ = nullptr;  // Shape2(0)
     ShapeWidget* barFill_ = nullptr;   // Shape2(1)
     std::array<QWidget*, 31> line1_{};

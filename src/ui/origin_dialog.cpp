@@ -14,8 +14,18 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The logic's colour while the box takes input; a box that does not is drawn
+// grey on grey, so that it never looks like one that can be typed in.
 QString background(Rgb c) {
-    return QStringLiteral("QLineEdit { background-color: rgb(%1, %2, %3); }").arg(c.r).arg(c.g).arg(c.b);
+    return QStringLiteral("QLineEdit { background-color: rgb(%1, %2, %3); }"
+                          " QLineEdit:disabled { background-color: rgb(212, 212, 212); color: rgb(110, 110, 110); }")
+        .arg(c.r)
+        .arg(c.g)
+        .arg(c.b);
+}
+
+void setSheet(QWidget* w, const QString& sheet) {
+    if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
 }
 
 }  // namespace
@@ -42,9 +52,9 @@ OriginDialogWidget::OriginDialogWidget(Context& ctx, OriginDialog& logic, QWidge
         grid->addWidget(TxtPreset[n], i + 1, 1);
         grid->addWidget(TxtOrigin[n], i + 1, 2);
         connect(TxtPreset[n], &QLineEdit::textEdited, this,
-                [this, n](const QString& t) { logic_.rows[n].TxtPreset = t.toStdString(); });
+                [this, i](const QString& t) { logic_.presetEdited(i, t.toStdString()); });
         connect(TxtOrigin[n], &QLineEdit::textEdited, this,
-                [this, n](const QString& t) { logic_.rows[n].TxtOrigin = t.toStdString(); });
+                [this, i](const QString& t) { logic_.originEdited(i, t.toStdString()); });
     }
     ChkOrig = new QCheckBox(this);
     ChkOrig->setObjectName("ChkOrig");
@@ -123,8 +133,8 @@ void OriginDialogWidget::render() {
         const OriginRow& row = logic_.rows[i];
         if (TxtPreset[i]->text().toStdString() != row.TxtPreset) TxtPreset[i]->setText(q(row.TxtPreset));
         if (TxtOrigin[i]->text().toStdString() != row.TxtOrigin) TxtOrigin[i]->setText(q(row.TxtOrigin));
-        TxtPreset[i]->setStyleSheet(background(row.presetBack));
-        TxtOrigin[i]->setStyleSheet(background(row.originBack));
+        setSheet(TxtPreset[i], background(row.presetBack));
+        setSheet(TxtOrigin[i], background(row.originBack));
         TxtOrigin[i]->setEnabled(logic_.originEnabled());
     }
     ChkOrig->setChecked(logic_.ChkOrig);

@@ -1,9 +1,14 @@
 #include "ui/qt_operator.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
+
+#include "platform/working_folder.h"
 
 namespace gyrel {
 
@@ -27,8 +32,26 @@ QString qtFileFilter(const std::string& filter) {
     return entries.join(";;");
 }
 
+QWidget* QtOperator::owner() const {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) w = QApplication::activeWindow();
+    // A progress window is not what the operator works in: its starter is.
+    while (w && w->objectName() == "WaitForm" && w->parentWidget()) w = w->parentWidget()->window();
+    if (!w || !w->isVisible()) w = parent_;
+    return w;
+}
+
+QString dialogStartPath(const std::string& proposed) {
+    const QString path = QString::fromStdString(proposed);
+    const QFileInfo info(path);
+    if (!path.isEmpty() && info.isAbsolute() && info.dir().exists()) return path;
+    const QString home = QString::fromStdString(workingFolder());
+    if (path.isEmpty()) return home;
+    return QDir(home).filePath(info.fileName());
+}
+
 int QtOperator::messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-    QMessageBox box(parent_);
+    QMessageBox box(owner());
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(prompt));
     switch (icon) {
@@ -56,6 +79,11 @@ int QtOperator::messageBox(const std::string& prompt, MsgButtons buttons, MsgIco
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
+    const WindowTexts& t = windowTextsFor(language_ ? language_() : std::string("EN"));
+    const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+        {QMessageBox::Yes, t.yes}, {QMessageBox::No, t.no}, {QMessageBox::Ok, t.ok}, {QMessageBox::Cancel, t.cancel}};
+    for (const auto& [which, text] : names)
+        if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(text));
     switch (box.exec()) {
         case QMessageBox::Yes: return AnswerYes;
         case QMessageBox::No: return AnswerNo;
@@ -65,16 +93,16 @@ int QtOperator::messageBox(const std::string& prompt, MsgButtons buttons, MsgIco
 }
 
 std::optional<std::string> QtOperator::openFileDialog(const FileDialogRequest& request) {
-    const QString file = QFileDialog::getOpenFileName(parent_, QString::fromStdString(request.title),
-                                                      QString::fromStdString(request.initialPath),
+    const QString file = QFileDialog::getOpenFileName(owner(), QString::fromStdString(request.title),
+                                                      dialogStartPath(request.initialPath),
                                                       qtFileFilter(request.filter));
     if (file.isEmpty()) return std::nullopt;
     return file.toStdString();
 }
 
 std::optional<std::string> QtOperator::saveFileDialog(const FileDialogRequest& request) {
-    const QString file = QFileDialog::getSaveFileName(parent_, QString::fromStdString(request.title),
-                                                      QString::fromStdString(request.initialPath),
+    const QString file = QFileDialog::getSaveFileName(owner(), QString::fromStdString(request.title),
+                                                      dialogStartPath(request.initialPath),
                                                       qtFileFilter(request.filter));
     if (file.isEmpty()) return std::nullopt;
     return file.toStdString();

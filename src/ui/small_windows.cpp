@@ -1,6 +1,10 @@
 #include "ui/small_windows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QProgressBar>
+#include <QTimer>
+#include <QWindow>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -235,6 +239,7 @@ WaitFormWindow::WaitFormWindow(WaitView& view, WaitForm& logic, QWidget* parent)
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     label1_ = label("Label1", "Update Graphics .....", this);
+    label1_->setMinimumWidth(px(view_.barFrameWidth) + 2);
     top->addWidget(label1_);
     barFrame_ = new QFrame(this);
     barFrame_->setFrameShape(QFrame::Box);
@@ -243,15 +248,72 @@ WaitFormWindow::WaitFormWindow(WaitView& view, WaitForm& logic, QWidget* parent)
     bar_->setObjectName("BarraElabora");
     bar_->setFillColour(QColor(0, 0, 160));
     top->addWidget(barFrame_);
+    count_ = new QProgressBar(this);
+    count_->setObjectName("Count");
+    count_->setTextVisible(true);
+    top->addWidget(count_);
+    timeLeft_ = label("TimeLeft", "", this);
+    top->addWidget(timeLeft_);
     text1_ = new QLineEdit(this);
     text1_->setObjectName("Text1");
     text1_->setReadOnly(true);
     top->addWidget(text1_);
+    outcome_ = label("Outcome", "", this);
+    QFont bold = outcome_->font();
+    bold.setBold(true);
+    outcome_->setFont(bold);
+    outcome_->setWordWrap(true);
+    top->addWidget(outcome_);
     command1_ = new QPushButton("Cancel", this);
     command1_->setObjectName("Command1");
     connect(command1_, &QPushButton::clicked, this, [this] { logic_.Command1Click(); });
     top->addWidget(command1_, 0, Qt::AlignRight);
+    outcomeTimer_ = new QTimer(this);
+    outcomeTimer_->setSingleShot(true);
+    connect(outcomeTimer_, &QTimer::timeout, this, [this] {
+        lingering_ = false;
+        refresh();
+    });
     refresh();
+}
+
+// A progress window belongs above the window whose work it shows: the origin
+// dialog, the editor or the main window, whichever the operator was using.
+void WaitFormWindow::stackAboveStarter() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) w = QApplication::activeWindow();
+    if (w) w = w->window();
+    if (!w || w == this || w->isHidden()) w = parentWidget() ? parentWidget()->window() : nullptr;
+    starter_ = w;
+    if (!w) return;
+    if (!windowHandle()) create();
+    if (QWindow* handle = windowHandle(); handle && w->windowHandle()) handle->setTransientParent(w->windowHandle());
+    // Centred over the starter.
+    const QSize size = sizeHint();
+    move(w->frameGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void WaitFormWindow::showCount() {
+    const ProgressState& p = view_.progress;
+    const WindowTexts& t = logic_.texts();
+    // Only the work running now, or the one whose outcome is up: an outcome read
+    // earlier is not shown again by a later wait that counts nothing.
+    const bool current = p.outcome == ProgressOutcome::Running || lingering_;
+    const bool counting = current && p.total > 0 && p.outcome != ProgressOutcome::None;
+    setShown(count_, counting);
+    if (counting) {
+        if (count_->maximum() != p.total) count_->setRange(0, static_cast<int>(p.total));
+        if (count_->value() != p.done) count_->setValue(static_cast<int>(p.done));
+        const QString format = qs(framesText(p, t));
+        if (count_->format() != format) count_->setFormat(format);
+    }
+    setText(timeLeft_, timeLeftText(p, t));
+    setShown(timeLeft_, p.counting() && !timeLeft_->text().isEmpty());
+    setText(outcome_, outcomeText(p, t));
+    setShown(outcome_, lingering_ && p.finished());
+    setForeground(outcome_, p.outcome == ProgressOutcome::Done ? Rgb{0, 110, 0}
+                            : p.outcome == ProgressOutcome::Failed ? Rgb{176, 0, 0}
+                                                                   : Rgb{40, 40, 40});
 }
 
 void WaitFormWindow::refresh() {
@@ -263,8 +325,28 @@ void WaitFormWindow::refresh() {
     if (bar_->geometry() != bar) bar_->setGeometry(bar);
     setShown(text1_, view_.textVisible);
     setFieldText(text1_, view_.text);
-    setShown(command1_, view_.buttonVisible);
-    followVisible(this, view_.visible);
+
+    // A work that ended leaves its outcome up a few seconds, no click needed.
+    const ProgressState& p = view_.progress;
+    if (p.finished() && p.endings != endingsShown_) {
+        endingsShown_ = p.endings;
+        lingering_ = true;
+        outcomeTimer_->start(kOutcomeMs);
+    }
+    if (view_.visible && !p.finished()) {
+        lingering_ = false;
+        outcomeTimer_->stop();
+    }
+    showCount();
+    setShown(command1_, view_.buttonVisible && !lingering_);
+    const bool shown = view_.visible || lingering_;
+    if (shown && !isVisible()) {
+        stackAboveStarter();
+        show();
+        raise();
+    } else if (!shown && isVisible()) {
+        hide();
+    }
 }
 
 void WaitFormWindow::changeEvent(QEvent* e) {
@@ -273,12 +355,23 @@ void WaitFormWindow::changeEvent(QEvent* e) {
 }
 
 void WaitFormWindow::closeEvent(QCloseEvent* e) {
+    if (lingering_) {  // only an outcome is up: the window may go (the program may end)
+        lingering_ = false;
+        outcomeTimer_->stop();
+        e->accept();
+        return;
+    }
     e->ignore();
     reject();
 }
 
 void WaitFormWindow::reject() {
-    logic_.closedByUser();
+    if (lingering_) {  // the outcome read: closing it cancels nothing
+        lingering_ = false;
+        outcomeTimer_->stop();
+    } else {
+        logic_.closedByUser();
+    }
     refresh();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <map>
 #include <memory>
@@ -15,6 +16,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QTimer;
 class QPushButton;
 class QRadioButton;
 
@@ -70,13 +73,19 @@ private:
     std::array<QLabel*, 3> captions_{};
 };
 
-// The progress window WaitForm over a WaitView.
+// The progress window WaitForm over a WaitView: the label, the bar, the bytes on
+// the line and Cancel, then a count bar with the time left and, when the work is
+// over, how it ended, shown for a few seconds without asking for a click.
 class WaitFormWindow : public QDialog {
 public:
+    static constexpr int kOutcomeMs = 4000;  // how long the outcome stays up
+
     WaitFormWindow(WaitView& view, WaitForm& logic, QWidget* parent = nullptr);
     // Keeps its own logic (the editor's progress window lives and dies with the editor).
     WaitFormWindow(WaitView& view, std::unique_ptr<WaitForm> logic, QWidget* parent = nullptr);
     void refresh();
+    // The window it was shown above (the one the operator was using).
+    QWidget* starter() const { return starter_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -84,6 +93,9 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void stackAboveStarter();
+    void showCount();
+
     std::unique_ptr<WaitForm> owned_;
     WaitView& view_;
     WaitForm& logic_;
@@ -91,7 +103,14 @@ private:
     QFrame* barFrame_;
     ShapeWidget* bar_;
     QLineEdit* text1_;
+    QProgressBar* count_;
+    QLabel* timeLeft_;
+    QLabel* outcome_;
     QPushButton* command1_;
+    QTimer* outcomeTimer_;
+    QPointer<QWidget> starter_;
+    bool lingering_ = false;
+    int endingsShown_ = 0;
 };
 
 // The about box creditform, also the start-up splash.

@@ -30,6 +30,9 @@ inline void setText(QAbstractButton* w, const std::string& text) {
 inline void setShown(QWidget* w, bool shown) {
     if (w->isHidden() == shown) w->setVisible(shown);
 }
+// Shows a number in a fixed box: the font is made smaller, down from pointSize,
+// until the whole text fits, so leading digits are never cut off.
+void setFittedText(QLabel* w, const std::string& text, int pointSize, bool bold = true);
 void setBackground(QWidget* w, Rgb colour);
 void setForeground(QWidget* w, Rgb colour);
 

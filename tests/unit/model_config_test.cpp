@@ -227,7 +227,7 @@ TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCodeAndTheTitleShows
     config.ConfiguraKMT();
     EXPECT_EQ(relabels, 1);
     EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
-    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM /dev/ttyUSB0  -  115200");
+    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");
 }
 
 TEST(ModelConfigNoFolder, WorkFileThatCannotBeWrittenIsReportedAndTheModelStillChanges) {

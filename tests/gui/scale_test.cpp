@@ -1,0 +1,145 @@
+// Every window laid out at twice the scale (QT_SCALE_FACTOR=2 unless the
+// environment names another): no control is given less room than its text needs.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "gui_fixture.h"
+#include "ui/editor_window.h"
+#include "ui/mainform.h"
+#include "ui/origin_dialog.h"
+#include "ui/set_seriale_window.h"
+#include "ui/small_windows.h"
+
+using namespace gyrel;
+using gyrel::test::GuiRig;
+
+namespace {
+
+// The controls of `window` whose text does not fit the room they were given.
+QStringList clippedTexts(QWidget* window) {
+    QStringList clipped;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->window() != window) continue;
+        QString text;
+        QSize need;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (l->text().isEmpty() || l->wordWrap()) continue;
+            text = l->text();
+            need = l->minimumSizeHint();
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            if (b->text().isEmpty()) continue;
+            text = b->text();
+            need = b->sizeHint();
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            if (g->title().isEmpty()) continue;
+            text = g->title();
+            need = QSize(g->fontMetrics().horizontalAdvance(g->title()) + 8, 0);
+        } else {
+            continue;
+        }
+        if (w->width() < need.width() || w->height() < need.height())
+            clipped << QString("%1 \"%2\": %3x%4 < %5x%6")
+                           .arg(w->objectName(), text)
+                           .arg(w->width())
+                           .arg(w->height())
+                           .arg(need.width())
+                           .arg(need.height());
+    }
+    return clipped;
+}
+
+bool laidOut(QWidget* w) {
+    w->show();
+    QApplication::processEvents();
+    return QTest::qWaitForWindowExposed(w);
+}
+
+}  // namespace
+
+class ScaleTest : public QObject {
+    Q_OBJECT
+
+    void expectNoneClipped(QWidget* w) {
+        QVERIFY(laidOut(w));
+        const QStringList clipped = clippedTexts(w);
+        QVERIFY2(clipped.isEmpty(), qPrintable(w->objectName() + ": " + clipped.join("; ")));
+    }
+
+private slots:
+    void init() { QVERIFY(qgetenv("QT_SCALE_FACTOR").toDouble() >= 1); }
+    void cleanup() { delete currentEditor(); }
+
+    void aTooNarrowControlIsFound() {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* label = new QLabel("Tutte le modifiche SARANNO", &window);
+        label->setObjectName("Narrow");
+        label->setFixedWidth(60);
+        layout->addWidget(label);
+        QVERIFY(laidOut(&window));
+        QCOMPARE(clippedTexts(&window).size(), 1);
+    }
+
+    void theMainWindowInEveryLanguage() {
+        GuiRig rig("Px71");
+        QVERIFY(rig.app->selectModel("Px71"));
+        rig.app->ctx.main.FinQuota = "4294967295";
+        for (const char* language : {"Italiano", "Inglese", "Francese"}) {
+            rig.app->mainform->action(language)->trigger();
+            rig.app->refreshAll();
+            expectNoneClipped(rig.app->mainform.get());
+        }
+    }
+
+    void theEditorItsGraphTheOriginDialogAndTheProgressWindow() {
+        GuiRig rig("V820HX");
+        QVERIFY(rig.app->selectModel("V820HX"));
+        rig.app->mainform->action("Francese")->trigger();
+        rig.app->mainform->action("Communications")->trigger();
+        EditorWindow* e = currentEditor();
+        QVERIFY(e);
+        QVERIFY(QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }));
+        expectNoneClipped(e);
+
+        e->findChild<QAction*>("MenuSettings")->trigger();
+        expectNoneClipped(e->findChild<OriginDialogWidget*>("OriginDialog"));
+
+        WaitView& wait = e->editor().st.wait;
+        wait.visible = true;
+        wait.caption = ".. Trasmitting .....";
+        wait.label = "prog.txt  => Prog.  2";
+        wait.text = "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19";
+        wait.progress.begin(120, 0);
+        wait.progress.step(60, 20000);
+        rig.app->refreshAll();
+        expectNoneClipped(e->findChild<ui::WaitFormWindow*>("WaitForm"));
+    }
+
+    void theSmallDialogs() {
+        GuiRig rig;
+        rig.app->mainform->action("Italiano")->trigger();
+        rig.app->filter.show();
+        rig.app->credit.aarelease();
+        rig.app->credit.show();
+        rig.app->positionTest.show();
+        rig.app->serialDialog.Setta();
+        rig.app->refreshAll();
+        for (QWidget* w : std::initializer_list<QWidget*>{rig.app->serialWindow.get(), rig.app->filterWindow.get(),
+                                                         rig.app->creditWindow.get(), rig.app->positionTestWindow.get()})
+            expectNoneClipped(w);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    ScaleTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "scale_test.moc"
