@@ -17,10 +17,10 @@ class MultiPanelTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        setenv("GYREL_HOME", "H:\\gyrel", 1);  // held in memory only
+        qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only; qputenv, as the test watchdog reads the environment
         ctx.applyLanguage("EN");
     }
-    void cleanup() { unsetenv("GYREL_HOME"); }
+    void cleanup() { qunsetenv("GYREL_HOME"); }
 
     void drawsTheBoxesAndMovesWithTheKeys() {
         EditorState ed;
