@@ -44,7 +44,7 @@ void addCompletionCommand(CLI::App& app, Env& env, int* exitCode) {
     CLI::App* sub = app.add_subcommand("completion", "Print a shell completion script");
     sub->group("");  // not listed: the package installs the script
     sub->add_option("SHELL", *shell, "bash")->required()->check(CLI::IsMember({"bash"}));
-    sub->callback([&app, &env, exitCode] {
+    sub->callback([&app, &env, exitCode, shell] {  // holds the option's string for the parser
         env.out << bashCompletion(app);
         *exitCode = ExitDone;
     });

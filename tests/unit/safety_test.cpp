@@ -159,6 +159,12 @@ TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
     EXPECT_NE(cli.out.str().find("7 differs change point 1: file 450/1, device 400/1\n"), std::string::npos)
         << cli.out.str();
     EXPECT_NE(cli.out.str().find("1 empty-same\n"), std::string::npos);
+
+    EXPECT_EQ(cli.run({"compare", "--model", "V820HX", "--port", "p", "--json", dir}), 3);
+    EXPECT_NE(cli.out.str().find("{\"slot\":7,\"state\":\"differs\",\"file\":"), std::string::npos) << cli.out.str();
+    EXPECT_NE(cli.out.str().find(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"),
+              std::string::npos)
+        << cli.out.str();
 }
 
 TEST(Restore, CancelHalfwayReportsTheSlotsWritten) {
