@@ -34,9 +34,7 @@ void addBackupCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<SafetyOptions>();
     CLI::App* sub = app.add_subcommand(
         "backup", "Read every slot (and the presets and origins) into a new folder that appears whole or not at all");
-    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
-    addLangOption(sub, o->language, "Language of the report");
-    addPortOption(sub, o->port);
+    addSafetyOptions(sub, *o, "Language of the report");
     sub->add_option("DIR", o->path, "The backup folder to create (must not exist)")->required();
     sub->callback([&env, exitCode, o] { *exitCode = runBackupJob(env, *o); });
 }

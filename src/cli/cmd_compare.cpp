@@ -51,9 +51,7 @@ void addCompareCommand(CLI::App& app, Env& env, int* exitCode) {
     auto json = std::make_shared<bool>(false);
     CLI::App* sub = app.add_subcommand(
         "compare", "Compare each slot of a list (or backup folder) with the device: lines SLOT STATE [detail]");
-    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
-    addLangOption(sub, o->language, "Language of the messages");
-    addPortOption(sub, o->port);
+    addSafetyOptions(sub, *o, "Language of the messages");
     addJsonFlag(sub, *json, "Print one JSON object per compared slot: slot, state, file, index, detail");
     sub->add_option("LIST", o->path, "The list file (or a backup folder)")->required();
     sub->callback([&env, exitCode, o, json] { *exitCode = runCompareJob(env, *o, *json); });

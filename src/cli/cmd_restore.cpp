@@ -42,9 +42,7 @@ void addRestoreCommand(CLI::App& app, Env& env, int* exitCode) {
     auto o = std::make_shared<SafetyOptions>();
     CLI::App* sub = app.add_subcommand(
         "restore", "Write a backup folder back into the device, then read every written slot back and compare");
-    addModelOption(sub, o->model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
-    addLangOption(sub, o->language, "Language of the report");
-    addPortOption(sub, o->port);
+    addSafetyOptions(sub, *o, "Language of the report");
     sub->add_flag("--yes", o->yes, "Confirm the plan (without it the plan is shown and nothing is sent)");
     sub->add_option("DIR", o->path, "The backup folder (or a list file)")->required();
     sub->callback([&env, exitCode, o] { *exitCode = runRestoreJob(env, *o); });

@@ -2,8 +2,17 @@
 
 #include "cli/cmd_download.h"
 #include "cli/exit_codes.h"
+#include "cli/options.h"
+
+#include <CLI/CLI.hpp>
 
 namespace gyrel::cli {
+
+void addSafetyOptions(CLI::App* sub, SafetyOptions& o, const std::string& langHelp) {
+    addModelOption(sub, o.model, "Device model sending programs back: V820AX, V820HX, KMT71, Px71");
+    addLangOption(sub, o.language, langHelp);
+    addPortOption(sub, o.port);
+}
 
 const ModelInfo* safetyModel(Env& env, const std::string& code, int* exitCode) {
     const ModelInfo* model = modelFor(env, code);

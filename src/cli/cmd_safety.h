@@ -16,6 +16,9 @@ struct SafetyOptions {
     std::string path;  // DIR or LIST
 };
 
+// --model (the models that send programs back), --lang and --port of a safety job.
+void addSafetyOptions(CLI::App* sub, SafetyOptions& o, const std::string& langHelp);
+
 // The model of a safety job, or an exit code: unknown model (usage), or a
 // model that cannot send its programs back (refused, with the reason).
 const ModelInfo* safetyModel(Env& env, const std::string& code, int* exitCode);
