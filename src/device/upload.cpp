@@ -119,6 +119,8 @@ UploadEnd UploadCommand::exchange(int slot) {
                 ed.camTable.CamCount = count;
                 RemainingPositions = RemainingMasks = count;
                 headerSeen = true;
+                // The header, then the position pages and as many mask pages.
+                if (countFrames_) env_.beginCount(1 + 2 * ((count + perPage - 1) / perPage), true);
                 break;
             }
             case 2:
@@ -149,6 +151,7 @@ UploadEnd UploadCommand::exchange(int slot) {
                 break;
         }
         env_.logEntry(shown + "    ok");
+        if (countFrames_) env_.stepCount(repliesRead);
         try {
             port.output(Bytes{0xFF});
         } catch (const SerialError&) {
@@ -185,7 +188,9 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
     if (!ed.SelezMulti) {
         const int slot = static_cast<int>(static_cast<long long>(Val(programNumberText)) - 1) & 0xFF;
         env_.beginCount(0, true);
+        countFrames_ = true;
         ImportaEncoder(slot);
+        countFrames_ = false;
         ed.SlotTexts[16] = ed.ProgBox;
         showOutcome();
         env_.hideProgress();

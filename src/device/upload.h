@@ -50,6 +50,7 @@ private:
 
     TransferEnv& env_;
     FrameSender& sender_;
+    bool countFrames_ = false;  // a single program counts its frames; the loop of 16 counts programs
 };
 
 }  // namespace gyrel

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QSerialPortInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -95,6 +96,13 @@ int main(int argc, char** argv) {
     if (parser.isSet(screenshot) || parser.isSet(gallery)) {
         if (qEnvironmentVariableIsEmpty("GYREL_SETTINGS")) qputenv("GYREL_SETTINGS", scratch.filePath("gyrel.ini").toLocal8Bit());
         if (qEnvironmentVariableIsEmpty("GYREL_HOME")) qputenv("GYREL_HOME", scratch.filePath("home").toLocal8Bit());
+        // Nobody is there to answer the start-up's message box about a working
+        // folder it cannot make: make the whole path here, or end saying why.
+        const QString home = qEnvironmentVariable("GYREL_HOME");
+        if (!QDir().mkpath(home)) {
+            std::fprintf(stderr, "gyrel: cannot create the working folder %s\n", qPrintable(home));
+            return 1;
+        }
     }
 
     gyrel::QtClock clock;

@@ -1,11 +1,13 @@
 #include "ui/safety_window.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -118,11 +120,15 @@ SafetyProgressWindow::SafetyProgressWindow(Context& ctx) {
     auto* layout = new QVBoxLayout(this);
     slot = new QLabel(this);
     slot->setObjectName("SafetySlot");
+    count = new QProgressBar(this);
+    count->setObjectName("SafetyCount");
+    count->setFormat("%v / %m");
     left = new QLabel(this);
     left->setObjectName("SafetyTimeLeft");
     cancel = new QPushButton("Cancel", this);
     cancel->setObjectName("SafetyCancel");
     layout->addWidget(slot);
+    layout->addWidget(count);
     layout->addWidget(left);
     layout->addWidget(cancel, 0, Qt::AlignRight);
     QObject::connect(cancel, &QPushButton::clicked, this, [this, &ctx] {
@@ -210,6 +216,8 @@ bool SafetyRunner::begin(const char* title) {
     progress_->setWindowTitle(qs(title));
     progress_->slot->clear();
     progress_->left->clear();
+    progress_->count->setRange(0, 1);
+    progress_->count->setValue(0);
     progress_->show();
     relabel();
     return true;
@@ -228,6 +236,8 @@ JobHooks hooksFor(Context& ctx, SafetyProgressWindow& w) {
     h.progress = [&ctx, &w](const JobProgress& p) {
         const SafetyTexts& t = texts(ctx);
         w.slot->setText(qs(withNumber(t.slotOf, p.slot)));
+        w.count->setRange(0, std::max(1, p.total));
+        w.count->setValue(p.done);
         w.left->setText(p.msLeft < 0 ? QString() : qs(withNumber(t.timeLeft, static_cast<long long>(p.msLeft / 1000 + 0.5))));
     };
     h.cancelled = [&w] { return w.cancelled; };

@@ -5,6 +5,7 @@
 #include "app/context.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -31,11 +32,13 @@ private:
     std::string text_;
 };
 
-// The progress of a backup, restore or compare: slot n of 16, time left, Cancel.
+// The progress of a backup, restore or compare: slot n of 16, a bar of the
+// steps done of all, time left, Cancel. The report that follows tells the outcome.
 class SafetyProgressWindow : public QDialog {
 public:
     explicit SafetyProgressWindow(Context& ctx);
     QLabel* slot = nullptr;
+    QProgressBar* count = nullptr;
     QLabel* left = nullptr;
     QPushButton* cancel = nullptr;
     bool cancelled = false;
