@@ -1,20 +1,24 @@
 // The editor window offscreen: typing, Enter, the error message and the selected
-// token, the correction and the re-armed check.
-#include <QAction>
+// token, the re-armed check; the graph drawn from the prepared program; the
+// multiple-files panel.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QtTest>
 
 #include "editor/editor_files.h"
+#include "editor/multi_files.h"
+#include "gui_fixture.h"
 #include "platform/qt/qt_clock.h"
-#include "ui/editor_window.h"
+#include "ui/graph_window.h"
+#include "ui/multi_panel.h"
 #include "unit/app_test_doubles.h"
 #include "unit/program_list_fakes.h"
 
 using namespace gyrel;
+using gyrel::test::child;
 
 class EditorWindowTest : public QObject {
     Q_OBJECT
@@ -32,126 +36,135 @@ class EditorWindowTest : public QObject {
             ctx.LanguageCode = "EN";
         }
     };
+    std::unique_ptr<Rig> rig;
 
-    std::unique_ptr<Rig> rigPtr;
+    // Whether any pixel of a column, within a band of rows, is drawn in the trace colour.
+    static bool inked(const QImage& img, int x, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            if (img.pixelColor(x, y) == QColor(0, 0, 0)) return true;
+        return false;
+    }
 
 private slots:
-    void init() { rigPtr = std::make_unique<Rig>(); }
+    void init() { rig = std::make_unique<Rig>(); }
     void cleanup() {
         delete currentEditor();  // a failed check leaves its window open
-        rigPtr.reset();
+        rig.reset();
     }
 
     void wrongLineIsReportedAndItsTokenSelected() {
-        Rig& rig = *rigPtr;
-        EditorWindow* w = openEditor(rig.ctx, nullptr);
-        QVERIFY(w);
-        QCOMPARE(w->objectName(), QString("Form1"));
-        QCOMPARE(w->windowTitle(), QString("Programming"));
-        auto* box = w->findChild<QTextEdit*>("ProgBox");
-        QVERIFY(box);
-        QVERIFY(box->isVisible());
-        QVERIFY(w->editor().st.CheckArmed);
+        EditorWindow* w = openEditor(rig->ctx, nullptr);
+        auto* box = child<QTextEdit>(w, "ProgBox");
         QTRY_COMPARE(w->editor().st.ResizeSeen, 1);
-
         box->setFocus();
         QTest::keyClicks(box, "1 100 4000");
-        auto* frame = w->findChild<QGroupBox*>("Frame1");
-        QCOMPARE(frame->title(), QString("--(Modif.)"));
+        QCOMPARE(child<QGroupBox>(w, "Frame1")->title(), QString("--(Modif.)"));
         QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(rig.op.shown.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(rig.op.shown[0].title), QString("Wrong value"));
-        QCOMPARE(QString::fromStdString(rig.op.shown[0].prompt), QString("Not valid  ' 4000 '"));
+        QCOMPARE(rig->op.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(rig->op.shown[0].title), QString("Wrong value"));
+        QCOMPARE(QString::fromStdString(rig->op.shown[0].prompt), QString("Not valid  ' 4000 '"));
         QCOMPARE(box->textCursor().selectedText(), QString("4000"));
-        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
+        QCOMPARE(rig->fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
 
         QTest::keyClicks(box, "400");  // types over the selected token
-        QCOMPARE(box->toPlainText(), QString("1 100 400\n"));
         QTest::keyClick(box, Qt::Key_Return);  // the first Enter only re-arms
-        QCOMPARE(rig.op.shown.size(), std::size_t(1));
         QVERIFY(w->editor().st.CheckArmed);
         QTest::keyClick(box, Qt::Key_Return);  // the second checks, and passes
-        QCOMPARE(rig.op.shown.size(), std::size_t(1));
+        QCOMPARE(rig->op.shown.size(), std::size_t(1));
         QVERIFY(w->editor().st.ParseOk);
-        QCOMPARE(w->editor().st.CamRowCount, 1);
-        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
-        w->close();
-        QTRY_VERIFY(currentEditor() == nullptr);
+        QCOMPARE(rig->fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
     }
 
     void accentedProgramIsShownAndKeptByteForByte() {
-        Rig& rig = *rigPtr;
         const std::string text = "' prova \xE8 \x92x\x92\r\n1 10 20\r\n";
-        rig.fs.writeAll(WorkFilePath(), text);
-        EditorWindow* w = openEditor(rig.ctx, nullptr);
-        auto* box = w->findChild<QTextEdit*>("ProgBox");
+        rig->fs.writeAll(WorkFilePath(), text);
+        EditorWindow* w = openEditor(rig->ctx, nullptr);
+        auto* box = child<QTextEdit>(w, "ProgBox");
         QCOMPARE(box->toPlainText(), QString::fromUtf8("' prova è ’x’\n1 10 20\n"));
-        QCOMPARE(w->editor().st.ProgBox, text);
         QTest::keyClick(box, Qt::Key_End);
         QCOMPARE(w->editor().st.ProgBox, text);
-        w->close();
-        QTRY_VERIFY(currentEditor() == nullptr);
     }
 
     void offsetBeyondTheRangeKeepsTheFocus() {
-        Rig& rig = *rigPtr;
-        EditorWindow* w = openEditor(rig.ctx, nullptr);
-        auto* box = w->findChild<QLineEdit*>("Text4_2");
-        QVERIFY(box);
+        EditorWindow* w = openEditor(rig->ctx, nullptr);
+        auto* box = child<QLineEdit>(w, "Text4_2");
         box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, "1801");
         QTest::keyClick(box, Qt::Key_Return);
-        QVERIFY(!rig.op.shown.empty());
-        QCOMPARE(QString::fromStdString(rig.op.shown.back().prompt),
-                 QString("Too high Offset  1801\r\nmax. 1800, min -1800"));
+        QVERIFY(!rig->op.shown.empty());
+        QCOMPARE(QString::fromStdString(rig->op.shown.back().prompt), QString("Too high Offset  1801\r\nmax. 1800, min -1800"));
         box->setText("12");
         w->editor().st.Text4[2] = "12";
-        const std::size_t before = rig.op.shown.size();
+        const std::size_t before = rig->op.shown.size();
         QTest::keyClick(box, Qt::Key_Down);
-        QCOMPARE(rig.op.shown.size(), before);
-        QTRY_VERIFY(w->findChild<QLineEdit*>("Text4_3")->hasFocus());
-        w->close();
-        QTRY_VERIFY(currentEditor() == nullptr);
+        QCOMPARE(rig->op.shown.size(), before);
+        QTRY_VERIFY(child<QLineEdit>(w, "Text4_3")->hasFocus());
     }
 
-    void transferMenusWaitDisabled() {
-        Rig& rig = *rigPtr;
-        EditorWindow* w = openEditor(rig.ctx, nullptr);
-        for (const char* name : {"Menuencoder", "MenuSettings"})
-            QVERIFY2(!w->findChild<QAction*>(name)->isEnabled(), name);
-        for (const char* name : {"MenuLoadList", "MenuSaveList", "MenuDeskpl"})
-            QVERIFY2(w->findChild<QAction*>(name)->isEnabled(), name);
-        QVERIFY(w->findChild<QAction*>("MenuLoadProgram")->isEnabled());
-        QVERIFY(w->findChild<QAction*>("MenEnableGraphic")->isEnabled());
-        QVERIFY(!w->findChild<QWidget*>("Command2")->isEnabled());
-        // Once the holder of the link wires a command, its control is offered.
-        int downloads = 0;
-        w->onDownload = [&downloads] { ++downloads; };
-        w->editor().st.Command2Enabled = true;
-        w->render();
-        auto* command2 = w->findChild<QPushButton*>("Command2");
-        QVERIFY(command2->isEnabled());
-        command2->click();
-        QCOMPARE(downloads, 1);
-        w->close();
-        QTRY_VERIFY(currentEditor() == nullptr);
+    void theGraphShowsTheProgramAndThePitchEntryRedraws() {
+        rig->fs.writeAll(WorkFilePath(), "1 100 250\r\n");
+        EditorWindow* w = openEditor(rig->ctx, nullptr);
+        auto* form2 = child<GraphWindow>(w, "Form2");
+        QVERIFY(!form2->isVisible());
+        child<QAction>(w, "MenEnableGraphic")->trigger();
+        QTRY_VERIFY(form2->isVisible());
+        QCOMPARE(form2->size(), QSize(520, 381));  // 7800 x 5720 twips at scale 2
+        QCOMPARE(child<QLabel>(form2, "Label2_7")->text(), QString("315"));
+        QVERIFY(!child<QLabel>(form2, "Label2_8")->isVisible());
+        // Output 1 is high between x = 500 and 800 twips (33..53 px), at y = 78 twips.
+        QImage img = form2->grab().toImage();
+        QVERIFY(inked(img, 40, 4, 6));
+        QVERIFY(!inked(img, 60, 4, 6));
+        QVERIFY(inked(img, 60, 17, 18));  // low again, on the baseline at 266 twips
+
+        QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(200, 300));
+        auto* pitch = child<QLineEdit>(form2, "Text1_0");
+        QCOMPARE(pitch->selectedText(), QString("45"));
+        QTest::keyClicks(pitch, "90");
+        QTest::keyClick(pitch, Qt::Key_Return);
+        QVERIFY(!child<QGroupBox>(form2, "Frame1")->isVisible());
+        QCOMPARE(rig->ctx.settings.GraphPitch, 90);
+        QCOMPARE(child<QLabel>(form2, "Label2_3")->text(), QString("270"));
+        QVERIFY(inked(form2->grab().toImage(), 40, 4, 6));  // the same program, from the prepared table
+
+        form2->close();
+        QVERIFY(!child<QAction>(w, "MenEnableGraphic")->isChecked());
     }
 
-    void multipleFilesBoxSwitchesThePanels() {
-        EditorWindow* w = openEditor(rigPtr->ctx, nullptr);
-        auto* multi = w->findChild<QCheckBox*>("SelezMulti");
-        QVERIFY(multi->isEnabled());
-        QVERIFY(!w->findChild<QWidget*>("Frame3")->isVisible());
-        QVERIFY(w->findChild<QWidget*>("Frame2")->isVisible());
-        multi->click();
-        QVERIFY(w->findChild<QWidget*>("Frame3")->isVisible());
-        QVERIFY(!w->findChild<QWidget*>("Frame2")->isVisible());
-        QVERIFY(!w->findChild<QWidget*>("VScroll1")->isEnabled());
-        QVERIFY(w->findChild<QLineEdit*>("MultiPath_15"));
-        multi->click();
-        QVERIFY(!w->findChild<QWidget*>("Frame3")->isVisible());
-        QVERIFY(w->findChild<QWidget*>("Frame2")->isVisible());
+    void multipleFilesPanelMarksAMissingFileAndLoadsAClickedOne() {
+        EditorWindow* w = openEditor(rig->ctx, nullptr);
+        child<QCheckBox>(w, "SelezMulti")->click();
+        QVERIFY(child<QWidget>(w, "Frame3")->isVisible());
+        QVERIFY(!child<QWidget>(w, "Frame2")->isVisible());
+        delete w;
+
+        qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only
+        listtest::MemoryFs fs;
+        listtest::ScriptedOperator op;
+        listtest::NoPort port;
+        VirtualClock clock;
+        MemorySettingsStore settings;
+        Context ctx{Services{port, clock, settings, fs, op}};
+        ctx.applyLanguage("EN");
+        EditorState ed;
+        MultiFiles mf(ctx, ed);
+        mf.ConfiguraLista();
+        fs.files["c:\\one.txt"] = "1\t1\t2\r\n";
+        mf.panel.MultiPath[0] = "c:\\one.txt";
+        mf.panel.MultiPath[15] = "c:\\gone.txt";
+        MultiPanelWidget panel(mf, ctx);
+        panel.render();
+        panel.show();
+        auto* last = child<QLineEdit>(&panel, "MultiPath_15");
+        auto* first = child<QLineEdit>(&panel, "MultiPath_0");
+        QTest::keyClick(last, Qt::Key_Return);
+        QCOMPARE(mf.panel.MultiPathBack[15], kSlotMissing);
+        QCOMPARE(QString::fromStdString(op.shown.at(0).prompt), QString("File not present"));
+        QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
+        QTest::mouseClick(first, Qt::LeftButton);
+        QCOMPARE(ed.ProgramFilePath, std::string("c:\\one.txt"));
+        QCOMPARE(ed.ProgBox, std::string("1\t1\t2\r\n"));
     }
 };
 

@@ -1,7 +1,10 @@
 #pragma once
 // Shared set-up of the window tests: the whole program against the simulated
 // encoder, on simulated time, with its own working folder and settings file.
+#include <QAbstractButton>
+#include <QAction>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +13,24 @@
 #include "scripted_operator.h"
 #include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
+#include "ui/editor_window.h"
 #include "ui/gyrel_app.h"
+#include "ui/mainform.h"
 #include "ui/simulated_encoder.h"
 
 namespace gyrel::test {
+
+// The named child; a missing one ends the test program with its name.
+template <typename T = QWidget>
+T* child(QObject* w, const char* name) {
+    T* c = w->findChild<T*>(name);
+    if (!c) qFatal("no child %s", name);
+    return c;
+}
+
+// Clicks a check or option button on its indicator: a click beside its text,
+// in the empty part of a stretched button, is no click at all.
+inline void clickOption(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2)); }
 
 struct GuiRig {
     QTemporaryDir dir;
@@ -41,6 +58,18 @@ struct GuiRig {
     ~GuiRig() {
         app.reset();
         qunsetenv("GYREL_HOME");
+    }
+
+    QAction* action(const char* name) { return app->mainform->action(name); }
+
+    // The editor opened from the main window in English, once laid out (the
+    // check prepares a program only then).
+    EditorWindow* editor() {
+        action("Inglese")->trigger();
+        action("Communications")->trigger();
+        EditorWindow* e = currentEditor();
+        if (e && !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) return nullptr;
+        return e;
     }
 };
 

@@ -1,49 +1,22 @@
 // The windows as a technician meets them: a check that leaves the caret alone,
-// one notice on exit, progress windows above their starter that end with an
-// outcome, numbers that are never cut, titles, message boxes and file dialogs.
-#include <QAction>
+// one notice on exit, numbers that are never cut, titles, the graph beside the
+// editor, message boxes and file dialogs.
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QWindow>
-#include <QtTest>
 
 #include "app/main_title.h"
-#include "device/editor_transfers.h"
 #include "gui_fixture.h"
-#include "origin/origin_dialog.h"
 #include "platform/working_folder.h"
-#include "ui/editor_window.h"
-#include "ui/mainform.h"
-#include "ui/origin_dialog.h"
 #include "ui/qt_operator.h"
-#include "ui/small_windows.h"
 
 using namespace gyrel;
-using gyrel::test::GuiRig;
+using namespace gyrel::test;
 
 namespace {
-
-template <typename T = QWidget>
-T* child(QObject* w, const char* name) {
-    T* c = w->findChild<T*>(name);
-    if (!c) qFatal("no child %s", name);
-    return c;
-}
-
-EditorWindow* openEditor(GuiRig& rig) {
-    ui::Mainform* w = rig.app->mainform.get();
-    w->action("Inglese")->trigger();
-    w->action("Communications")->trigger();
-    EditorWindow* e = currentEditor();
-    if (e && !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) return nullptr;
-    return e;
-}
 
 int boxesWith(const GuiRig& rig, const std::string& words) {
     int n = 0;
@@ -62,11 +35,9 @@ class TrustTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { delete currentEditor(); }
-
     void aFailedDataControlLeavesTheCaretWhereItWasWithNoOldSelection() {
         GuiRig rig;
-        EditorWindow* e = openEditor(rig);
+        EditorWindow* e = rig.editor();
         QVERIFY(e);
         auto* box = child<QTextEdit>(e, "ProgBox");
         box->setFocus();
@@ -92,7 +63,7 @@ private slots:
         const QString path = rig.dir.filePath("prog.txt");
         rig.fs.writeAll(path.toStdString(), "1 10 20\r\n");
         rig.app->ctx.settings.PercorsoTxt = path.toStdString();
-        EditorWindow* e = openEditor(rig);
+        EditorWindow* e = rig.editor();
         QVERIFY(e);
         QCOMPARE(e->editor().st.ProgramFilePath, path.toStdString());
         auto* box = child<QTextEdit>(e, "ProgBox");
@@ -102,73 +73,6 @@ private slots:
         e->close();                  // and the window system closes its window too
         QCOMPARE(rig.quits, 1);
         QCOMPARE(boxesWith(rig, "temporary saved"), 1);
-    }
-
-    void theOriginReadShowsItsProgressAboveTheDialogAndEndsWithItsOutcome() {
-        GuiRig rig("V820HX");
-        QVERIFY(rig.app->selectModel("V820HX"));
-        EditorWindow* e = openEditor(rig);
-        QVERIFY(e);
-        e->findChild<QAction*>("MenuSettings")->trigger();
-        auto* dialog = child<OriginDialogWidget>(e, "OriginDialog");
-        QVERIFY(dialog->isVisible());
-        // An origin box that takes no input does not look like a preset box that does.
-        auto* origin = child<QLineEdit>(dialog, "TxtOrigin_1");
-        auto* presetBox = child<QLineEdit>(dialog, "TxtPreset_1");
-        QVERIFY(!origin->isEnabled() && presetBox->isEnabled());
-        const auto ground = [](QLineEdit* b) { return b->grab().toImage().pixelColor(b->width() - 5, b->height() / 2); };
-        QVERIFY(ground(origin) != ground(presetBox));
-
-        dialog->activateWindow();  // the operator works in the dialog
-        QApplication::setActiveWindow(dialog);
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
-        child<QPushButton>(dialog, "PulsRx")->click();
-        rig.app->refreshAll();
-        auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
-        QVERIFY(wait->isVisible());  // the read is over; its outcome stays up
-        QCOMPARE(wait->starter(), static_cast<QWidget*>(dialog));
-        QVERIFY(wait->windowHandle());
-        QCOMPARE(wait->windowHandle()->transientParent(), dialog->windowHandle());
-        QCOMPARE(child<QLabel>(wait, "Outcome")->text(), QString("Received"));
-        QCOMPARE(child<QProgressBar>(wait, "Count")->value(), 16);
-        QVERIFY(child<QPushButton>(wait, "Command1")->isHidden());
-        QTRY_VERIFY_WITH_TIMEOUT(!wait->isVisible(), ui::WaitFormWindow::kOutcomeMs + 2000);
-
-        // A confirmed value that is typed over is confirmed no more.
-        auto* preset = child<QLineEdit>(dialog, "TxtPreset_0");
-        QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginConfirmed);
-        QTest::keyClicks(preset, "7");
-        QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginIdle);
-    }
-
-    void aDownloadEndsWithItsOutcomeAndWhyItFailed() {
-        GuiRig rig;
-        EditorWindow* e = openEditor(rig);
-        QVERIFY(e);
-        auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, "1 100 400");
-        QTest::keyClick(box, Qt::Key_Return);
-        auto* send = child<QPushButton>(e, "Command2");
-        QVERIFY(send->isEnabled());
-        send->click();
-        rig.app->refreshAll();
-        auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
-        const int frames = e->transfers()->dl.sender.framesTotal;
-        QVERIFY(wait->isVisible());
-        QCOMPARE(child<QLabel>(wait, "Outcome")->text(), QString("Sent"));
-        auto* count = child<QProgressBar>(wait, "Count");
-        QCOMPARE(count->value(), frames);
-        QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
-        QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
-        QVERIFY(!wait->isVisible());
-
-        rig.encoder->device().faults().silent = true;
-        send->click();
-        rig.app->refreshAll();
-        QVERIFY(wait->isVisible());
-        QCOMPARE(child<QLabel>(wait, "Outcome")->text(), QString("Failed: the encoder does not answer"));
-        QCOMPARE(count->value(), 0);
     }
 
     void thePositionIsNeverCutOff() {
@@ -197,7 +101,7 @@ private slots:
 
     void anEmptiedBoxTypesInTheProgramStyle() {
         GuiRig rig;
-        EditorWindow* e = openEditor(rig);
+        EditorWindow* e = rig.editor();
         QVERIFY(e);
         auto* box = child<QTextEdit>(e, "ProgBox");
         box->setFocus();
@@ -215,14 +119,17 @@ private slots:
 
     void theGraphOpensBesideTheEditor() {
         GuiRig rig;
-        EditorWindow* e = openEditor(rig);
+        EditorWindow* e = rig.editor();
         QVERIFY(e);
-        e->findChild<QAction*>("MenEnableGraphic")->trigger();
-        auto* graph = e->findChild<QWidget*>("Form2");
-        QVERIFY(graph && graph->isVisible());
-        auto* verify = child<QWidget>(e, "ButtVerificaPrg");
-        const QRect verifyOnScreen(verify->mapToGlobal(QPoint(0, 0)), verify->size());
-        QVERIFY(!graph->frameGeometry().intersects(verifyOnScreen));
+        child<QAction>(e, "MenEnableGraphic")->trigger();
+        auto* graph = child<QWidget>(e, "Form2");
+        QVERIFY(graph->isVisible());
+        // Neither the verify button, nor the program selector, nor the log is hidden.
+        for (const char* name : {"ButtVerificaPrg", "Text1", "VScroll1", "Text2"}) {
+            auto* w = child<QWidget>(e, name);
+            const QRect onScreen(w->mapToGlobal(QPoint(0, 0)), w->size());
+            QVERIFY2(!graph->frameGeometry().intersects(onScreen), name);
+        }
     }
 
     void messageBoxesSpeakTheLanguageOverTheWindowInUse() {
