@@ -6,11 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/operator.h"
 #include "platform/qt/qt_settings_store.h"
-#include "scripted_operator.h"
 #include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
 #include "ui/editor_window.h"
@@ -19,6 +20,22 @@
 #include "ui/simulated_encoder.h"
 
 namespace gyrel::test {
+
+// Answers every message box with a scripted answer (OK by default) and keeps its
+// text; a file dialog chooses the scripted file (none: cancelled).
+struct ScriptedOperator : Operator {
+    std::vector<std::string> boxes;
+    int answer = AnswerOk;
+    int beeps = 0;
+    std::optional<std::string> openChoice, saveChoice;
+    int messageBox(const std::string& prompt, MsgButtons, MsgIcon, const std::string& title) override {
+        boxes.push_back(title + "|" + prompt);
+        return answer;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return openChoice; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return saveChoice; }
+    void beep() override { ++beeps; }
+};
 
 // The named child; a missing one ends the test program with its name.
 template <typename T = QWidget>

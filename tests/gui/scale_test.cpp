@@ -24,28 +24,18 @@ QStringList clippedTexts(QWidget* window) {
         if (!w->isVisible() || w->window() != window) continue;
         QString text;
         QSize need;
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            if (l->text().isEmpty() || l->wordWrap()) continue;
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) {
             text = l->text();
             need = l->minimumSizeHint();
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            if (b->text().isEmpty()) continue;
             text = b->text();
             need = b->sizeHint();
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-            if (g->title().isEmpty()) continue;
             text = g->title();
-            need = QSize(g->fontMetrics().horizontalAdvance(g->title()) + 8, 0);
-        } else {
-            continue;
+            need = QSize(g->fontMetrics().horizontalAdvance(text) + 8, 0);
         }
-        if (w->width() < need.width() || w->height() < need.height())
-            clipped << QString("%1 \"%2\": %3x%4 < %5x%6")
-                           .arg(w->objectName(), text)
-                           .arg(w->width())
-                           .arg(w->height())
-                           .arg(need.width())
-                           .arg(need.height());
+        if (!text.isEmpty() && (w->width() < need.width() || w->height() < need.height()))
+            clipped << QString("%1 \"%2\": %3x%4 < %5x%6").arg(w->objectName(), text).arg(w->width()).arg(w->height()).arg(need.width()).arg(need.height());
     }
     return clipped;
 }
