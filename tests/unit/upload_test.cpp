@@ -14,6 +14,8 @@ TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFi
     r.device.setProgram(2, {{100, 1}, {200, 0}, {300, 2}});
     r.ed.ProgBox = "old text";
     EXPECT_EQ(r.upload.ImportaEncoder(2), 1);
+    // Each of the three replies is read at the first 50-ms check after its request.
+    EXPECT_EQ(r.clock.nowMs(), 3 * 50);
     EXPECT_EQ(r.upload.lastEnd, UploadEnd::Complete);
     EXPECT_EQ(r.upload.RemainingPositions, -5);
     EXPECT_EQ(r.upload.RemainingMasks, -5);
