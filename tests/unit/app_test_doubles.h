@@ -19,8 +19,10 @@ class PropertyPort : public SerialPort {
 public:
     void setCommPort(int n) override {
         if (portOpen_) throw SerialError(SerialError::Kind::Busy, "port open");
+        if (n == missingPort) throw SerialError(SerialError::Kind::NoSuchPort, "not present");
         commPort_ = n;
     }
+    int missingPort = 0;  // a number whose adapter is not plugged in
     int commPort() const override { return commPort_; }
     void setPortName(const std::string& p) override { name_ = p; }
     std::string portName() const override { return name_; }

@@ -164,30 +164,13 @@ TEST_F(StartupTest, ExistingFoldersAreLeftAsTheyAre) {
     EXPECT_TRUE(rig.op.shown.empty());
 }
 
-// A port whose number 7 is missing today (an adapter not plugged in).
-class PortSevenMissing : public testing_doubles::PropertyPort {
-public:
-    void setCommPort(int n) override {
-        if (n == 7) throw SerialError(SerialError::Kind::NoSuchPort, "COM7 not present");
-        PropertyPort::setCommPort(n);
-    }
-};
-
-TEST(StartupMissingPort, StoredNumberIsKeptForTheNextStart) {
-    testing_doubles::TempHome temp;
-    PortSevenMissing port;
-    VirtualClock clock;
-    MemorySettingsStore store;
-    StdFileSystem fs;
-    testing_doubles::RecordingOperator op;
-    Context ctx{Services{port, clock, store, fs, op}};
-    SerialLink link{ctx};
-    MainStartup startup{ctx, link};
-    store.set(kSettingsSection, "PortaMem", "7");
-    startup.load();
-    EXPECT_EQ(port.commPort(), 1);
+TEST_F(StartupTest, AStoredPortMissingTodayIsKeptForTheNextStart) {
+    rig.port.missingPort = 7;
+    put("PortaMem", "7");
+    start();
+    EXPECT_EQ(rig.port.commPort(), 1);
     startup.TerminaTutto();
-    EXPECT_EQ(store.get(kSettingsSection, "PortaMem"), "7");
+    EXPECT_EQ(stored("PortaMem"), "7");
 }
 
 }  // namespace
