@@ -129,6 +129,7 @@ TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
 
     mf.panel.MultiPath[4] = "c:\\deleted.txt";
     mf.OpenSlot(4);
+    EXPECT_EQ(ed.ProgramFilePath, "");
     EXPECT_EQ(ed.ProgBox, "");
     EXPECT_EQ(work(), "");
     EXPECT_EQ(checks.size(), 2u);
