@@ -19,7 +19,7 @@ if [ -z "$wine" ]; then
 fi
 
 scripts/build.sh "$dir" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DGYREL_BUILD_UI=OFF \
-  -DGYREL_BUILD_TESTS=ON -DGYREL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1
+  -DGYREL_BUILD_TESTS=ON -DGYREL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O0
 
 # A Wine prefix of the build's own: its drive C: holds the working folder c:\varnel\gyrel.
 export WINEPREFIX="$here/$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

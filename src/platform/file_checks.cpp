@@ -10,9 +10,17 @@ namespace fs = std::filesystem;
 
 namespace gyrel {
 
+fs::path localPath(const std::string& path) {
+    try {
+        return fs::u8path(path);
+    } catch (const std::exception& e) {
+        throw FileError("cannot use " + path + ": the name is not valid text (" + e.what() + ")");
+    }
+}
+
 std::string unreadableReason(const std::string& path, std::uintmax_t limit, const std::string& kind) {
     std::error_code ec;
-    const fs::path p = fs::u8path(path);
+    const fs::path p = localPath(path);
     const fs::file_status st = fs::status(p, ec);
     if (ec || !fs::exists(st)) return ec ? ec.message() : std::string("no such file");
     if (fs::is_directory(st)) return "it is a directory, not a " + kind;
@@ -27,7 +35,7 @@ std::string unreadableReason(const std::string& path, std::uintmax_t limit, cons
 std::string readInputFile(const std::string& path, std::uintmax_t limit, const std::string& kind) {
     const std::string why = unreadableReason(path, limit, kind);
     if (!why.empty()) throw FileError("cannot read " + path + ": " + why);
-    std::ifstream in(fs::u8path(path), std::ios::binary);
+    std::ifstream in(localPath(path), std::ios::binary);
     if (!in) throw FileError("cannot read " + path + ": it cannot be opened");
     std::string bytes;
     char buffer[65536];
@@ -41,7 +49,7 @@ std::string readInputFile(const std::string& path, std::uintmax_t limit, const s
 }
 
 std::string saveTarget(const std::string& path) {
-    fs::path p = fs::u8path(path);
+    fs::path p = localPath(path);
     std::error_code ec;
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
         const fs::path next = fs::read_symlink(p, ec);
@@ -53,7 +61,7 @@ std::string saveTarget(const std::string& path) {
 
 std::string unwritableReason(const std::string& target) {
     std::error_code ec;
-    const fs::file_status st = fs::symlink_status(fs::u8path(target), ec);
+    const fs::file_status st = fs::symlink_status(localPath(target), ec);
     if (ec || !fs::exists(st)) return {};
     if (fs::is_symlink(st)) return "too many symbolic links";
     if (fs::is_directory(st)) return "it is a directory";

@@ -2,6 +2,7 @@
 // Checks made on a path before it is read or replaced, shared by every reader
 // of outside files and by the one save helper.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace gyrel {
@@ -11,6 +12,11 @@ namespace gyrel {
 constexpr std::uintmax_t kProgramFileLimit = 4u << 20;  // 2001 rows and their comments
 constexpr std::uintmax_t kListFileLimit = 1u << 20;     // sixteen lines of paths
 constexpr std::uintmax_t kDeskplFileLimit = 16u << 20;  // 16 programs of fixed records
+
+// The system's path for a name given as UTF-8 bytes. Windows refuses bytes
+// that are not UTF-8 (a name typed in another encoding): FileError "cannot use
+// PATH: ..." then, so callers report it like any other file error.
+std::filesystem::path localPath(const std::string& path);
 
 // Why `path` cannot be read as a regular file of at most `limit` bytes ("" when
 // it can): missing (the system's reason), a directory, a device or pipe, or

@@ -22,7 +22,7 @@ std::string systemReason() { return std::generic_category().message(errno); }
 
 void writeBytes(const std::string& path, const std::string& bytes, std::ios::openmode mode) {
     errno = 0;
-    std::ofstream out(fs::u8path(path), std::ios::binary | mode);
+    std::ofstream out(localPath(path), std::ios::binary | mode);
     if (!out) throw FileError("cannot write " + path + ": " + systemReason());
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
@@ -52,18 +52,26 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 bool StdFileSystem::folderExists(const std::string& path) const {
     std::error_code ec;
-    return fs::is_directory(fs::u8path(path), ec);
+    try {
+        return fs::is_directory(localPath(path), ec);
+    } catch (const FileError&) {
+        return false;  // a name the system cannot hold names nothing
+    }
 }
 
 void StdFileSystem::createFolder(const std::string& path) {
     std::error_code ec;
-    fs::create_directory(fs::u8path(path), ec);
+    fs::create_directory(localPath(path), ec);
     if (ec) throw FileError("cannot create folder " + path + ": " + ec.message());
 }
 
 bool StdFileSystem::fileExists(const std::string& path) const {
     std::error_code ec;
-    return fs::is_regular_file(fs::u8path(path), ec);
+    try {
+        return fs::is_regular_file(localPath(path), ec);
+    } catch (const FileError&) {
+        return false;  // a name the system cannot hold names nothing
+    }
 }
 
 void StdFileSystem::createTextFile(const std::string& path) { writeBytes(path, "", std::ios::trunc); }
@@ -93,11 +101,11 @@ void StdFileSystem::replaceFile(const std::string& path, const std::string& byte
     const std::string target = saveTarget(path);
     const std::string why = unwritableReason(target);
     if (!why.empty()) throw FileError("cannot write " + path + ": " + why);
-    const fs::path t = fs::u8path(target);
+    const fs::path t = localPath(target);
     std::error_code ec;
     const fs::file_status old = fs::status(t, ec);
     const bool existed = !ec && fs::exists(old);
-    const fs::path temp = t.parent_path() / fs::u8path(t.filename().u8string() + ".tmp~");
+    const fs::path temp = t.parent_path() / localPath(t.filename().u8string() + ".tmp~");
     fs::remove(temp, ec);
     writeBytes(temp.u8string(), bytes, std::ios::trunc);
     if (existed) {

@@ -2,6 +2,7 @@
 // was left unfinished.
 #include <filesystem>
 
+#include "platform/file_checks.h"
 #include "platform/std_file_system.h"
 
 namespace gyrel {
@@ -19,14 +20,14 @@ void FileSystem::removeTree(const std::string& path) {
 void StdFileSystem::renameNew(const std::string& from, const std::string& to) {
     std::error_code ec;
     // A rename would replace an empty folder or a file silently; the target must be free.
-    if (fs::exists(fs::symlink_status(fs::u8path(to), ec))) throw FileError(to + " already exists");
-    fs::rename(fs::u8path(from), fs::u8path(to), ec);
+    if (fs::exists(fs::symlink_status(localPath(to), ec))) throw FileError(to + " already exists");
+    fs::rename(localPath(from), localPath(to), ec);
     if (ec) throw FileError("cannot rename " + from + " to " + to + ": " + ec.message());
 }
 
 void StdFileSystem::removeTree(const std::string& path) {
     std::error_code ec;
-    fs::remove_all(fs::u8path(path), ec);
+    fs::remove_all(localPath(path), ec);
     if (ec) throw FileError("cannot remove " + path + ": " + ec.message());
 }
 

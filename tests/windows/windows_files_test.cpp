@@ -117,5 +117,18 @@ TEST_F(WindowsFiles, Windows1252NamesInListsNameTheRightFiles) {
     EXPECT_EQ(formatList(paths), "1   (" + inList + ")\r\n");
 }
 
+TEST_F(WindowsFiles, ANameThatIsNotUtf8IsAFileErrorNotACrash) {
+    // Raw Windows-1252 bytes reaching the file layer unconverted (a name typed on
+    // another system): every use is refused as a file error the caller reports.
+    files.createFolder("c:\\varnel");
+    const std::string raw = "c:\\varnel\\Zeile \xFC.712";
+    EXPECT_FALSE(files.fileExists(raw));
+    EXPECT_FALSE(files.folderExists(raw));
+    EXPECT_THROW(files.readAll(raw), FileError);
+    EXPECT_THROW(files.replaceFile(raw, "1 100 200\r\n"), FileError);
+    EXPECT_THROW(files.writeAll(raw, "x"), FileError);
+    EXPECT_THROW(files.createFolder(raw), FileError);
+}
+
 }  // namespace
 }  // namespace gyrel
