@@ -6,6 +6,7 @@
 #include "app/main_view.h"
 #include "device/model_table.h"
 #include "lang/texts.h"
+#include "link/line_owner.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/operator.h"
@@ -46,7 +47,7 @@ struct Hooks {
 // Shared state of the whole program: the services, the model globals, the
 // current language and the flags that keep re-entered handlers apart.
 struct Context {
-    explicit Context(Services s) : svc(s) {}
+    explicit Context(Services s) : svc(s), line(s.port) {}
 
     Services svc;
     ModelGlobals model;
@@ -54,11 +55,12 @@ struct Context {
     const TextSet* texts = &textSetFor("IT");
     bool EditorBusy = false;
     bool CancelRequested = false;
-    // Conversations with the device now running (download, V712, upload, origin),
-    // counted by link/line_claim.h: while one runs, nothing else may use the port,
-    // and nothing it runs on may be freed.
-    int LineClaims = 0;
-    bool lineClaimed() const { return LineClaims > 0; }
+    // The one owner of the serial line: every conversation with the device claims
+    // it and reaches the port through it. While a conversation (download, V712,
+    // upload, origin) holds it, nothing else may use the port, and nothing it
+    // runs on may be freed.
+    LineOwner line;
+    bool lineClaimed() const { return line.busy(); }
     MainView main;              // what the main window shows
     PositionTestView posTest;   // what the position test window shows
     EditorLayout editorLayout;  // the editor's panels and menus for the model

@@ -38,7 +38,7 @@ void MainStartup::applySettings() {
 
     SerialPort& port = ctx_.svc.port;
     try {
-        if (port.portOpen()) port.setPortOpen(false);
+        if (ctx_.line.isOpen()) ctx_.line.close();
     } catch (const SerialError&) {
     }
     try {
@@ -100,7 +100,7 @@ void MainStartup::TerminaTutto() {
     link_.chiudi_com(link_.PortUsers);
     try {
         // Nobody may keep the port: it is closed whatever the mask said.
-        if (ctx_.svc.port.portOpen()) ctx_.svc.port.setPortOpen(false);
+        if (ctx_.line.isOpen()) ctx_.line.close();
     } catch (const SerialError&) {
     }
     if (ctx_.hooks.editorVisible && ctx_.hooks.editorVisible() && ctx_.hooks.editorQueryUnload)

@@ -100,7 +100,7 @@ DeviceJob::DeviceJob(Env& env, const ModelInfo& model, const std::string& langua
 DeviceJob::~DeviceJob() {
     if (link) link->chiudi_com(link->PortUsers | UserEditor | UserUpload | UserOrigin | UserOldModel);
     try {
-        if (port && port->portOpen()) port->setPortOpen(false);
+        if (ctx && ctx->line.isOpen()) ctx->line.close();
     } catch (const SerialError&) {
     }
 }
@@ -112,9 +112,8 @@ bool DeviceJob::open() {
     }
     try {
         link->presetPort(ctx->model.SpeedText);
-        port->setPortOpen(true);
-        port->setInBufferCount(0);
-        port->setOutBufferCount(0);
+        ctx->line.open();
+        ctx->line.emptyBoth();
     } catch (const SerialError& e) {
         cli.err << "cannot open " << portPath << " at " << ctx->model.SpeedText << " baud: " << e.what() << "\n";
         return false;

@@ -133,8 +133,8 @@ int status(Env& env, const StatusOptions& o) {
     if (polls == 0) {
         std::string reason = "it is missing or in use";
         try {
-            port->setPortOpen(true);
-            port->setPortOpen(false);
+            ctx.line.open();
+            ctx.line.close();
         } catch (const SerialError& e) {
             reason = e.what();
         }

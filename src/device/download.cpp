@@ -1,17 +1,17 @@
 #include "device/download.h"
 
 #include "device/text712_check.h"
-#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
 
 void DownloadCommand::Command2() {
-    if (env_.link.transferRunning()) {
+    const LineOwner::Claim claim =
+        env_.link.transferRunning() ? LineOwner::Claim() : env_.ctx.line.claim("download");
+    if (!claim) {
         lastOutcome = Outcome::Busy;
         return;
     }
-    const LineClaim claim(env_.ctx);
     env_.link.awaitStatusReply();
     env_.ed.wait.progress.clear();
     if (env_.ctx.model.ModelType == "V712") {

@@ -2,14 +2,13 @@
 
 #include "device/tx712_val.h"
 #include "device/txdati.h"
-#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
 
 void Text712::send(char ch) {
     try {
-        env_.ctx.svc.port.output(Bytes{static_cast<std::uint8_t>(ch)});
+        env_.ctx.line.send(static_cast<std::uint8_t>(ch));
     } catch (const SerialError&) {
         lineUp_ = false;
     }
@@ -17,8 +16,8 @@ void Text712::send(char ch) {
 
 void Text712::collect() {
     try {
-        SerialPort& port = env_.ctx.svc.port;
-        if (port.portOpen() && port.inBufferCount() > 0) ReplyText += toString(port.input());
+        LineOwner& line = env_.ctx.line;
+        if (line.isOpen() && line.waiting() > 0) ReplyText += toString(line.take());
     } catch (const SerialError&) {
         lineUp_ = false;
     }
@@ -32,10 +31,9 @@ void Text712::beginDownload() {
     rejectedLines = 0;
     lineUp_ = true;
     try {
-        SerialPort& port = env_.ctx.svc.port;
-        port.setInBufferCount(0);
-        port.setOutBufferCount(0);
-        port.setInputMode(InputMode::Text);
+        LineOwner& line = env_.ctx.line;
+        line.emptyBoth();
+        line.setMode(InputMode::Text);
     } catch (const SerialError&) {
         lineUp_ = false;
     }
@@ -98,7 +96,8 @@ void Text712::Invia712(const std::string& title) {
     Context& ctx = env_.ctx;
     EditorState& ed = env_.ed;
     if (env_.link.transferRunning()) return;
-    const LineClaim claim(ctx);
+    const LineOwner::Claim claim = ctx.line.claim("V712 exchange");
+    if (!claim) return;
     ed.Frame4Enabled = false;
     CommandText += "\r\n";
     ctx.editorLayout.progBoxHeight = 5400;
@@ -115,10 +114,9 @@ void Text712::Invia712(const std::string& title) {
     if (lineUp_) {
         env_.link.awaitStatusReply();
         try {
-            SerialPort& port = ctx.svc.port;
-            port.setInBufferCount(0);
-            port.setOutBufferCount(0);
-            port.setInputMode(InputMode::Text);
+            LineOwner& line = ctx.line;
+            line.emptyBoth();
+            line.setMode(InputMode::Text);
         } catch (const SerialError&) {
             lineUp_ = false;
         }

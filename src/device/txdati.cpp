@@ -15,12 +15,9 @@ int pausaHalf(int ms) {
 void FrameSender::Pausa(int ms) { env_.ctx.svc.clock.waitMs(2 * pausaHalf(ms)); }
 
 void FrameSender::RiprQuery() {
-    SerialPort& port = env_.ctx.svc.port;
+    LineOwner& line = env_.ctx.line;
     try {
-        if (port.portOpen()) {
-            port.setInBufferCount(0);
-            port.setOutBufferCount(0);
-        }
+        if (line.isOpen()) line.emptyBoth();
     } catch (const SerialError&) {
         // A port that has just failed has nothing left to empty.
     }
@@ -28,9 +25,9 @@ void FrameSender::RiprQuery() {
 }
 
 bool FrameSender::sendFrameBytes() {
-    SerialPort& port = env_.ctx.svc.port;
+    LineOwner& line = env_.ctx.line;
     try {
-        for (int i = 1; i <= 19; ++i) port.output(Bytes{TxFrame[static_cast<std::size_t>(i)]});
+        for (int i = 1; i <= 19; ++i) line.send(TxFrame[static_cast<std::size_t>(i)]);
         return true;
     } catch (const SerialError&) {
         return false;
@@ -46,7 +43,7 @@ void FrameSender::TxDati() {
     std::string& text = env_.ed.wait.text;
     bool lineUp = true;
     try {
-        ctx.svc.port.setInputMode(InputMode::Binary);
+        ctx.line.setMode(InputMode::Binary);
     } catch (const SerialError&) {
         lineUp = false;
     }
@@ -116,8 +113,7 @@ bool FrameSender::sendProgram(FrameEncoding encoding) {
     TxFrame.fill(0);
     TxError = false;
     try {
-        ctx.svc.port.setInBufferCount(0);
-        ctx.svc.port.setOutBufferCount(0);
+        ctx.line.emptyBoth();
     } catch (const SerialError&) {
         // The first frame finds out whether the line is there.
     }

@@ -2,7 +2,6 @@
 
 #include "device/tx712_val.h"
 #include "device/txdati.h"
-#include "link/line_claim.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -27,11 +26,11 @@ int UploadCommand::ImportaEncoder(int slot) {
     ImportOk = 0;
     repliesRead = 0;
     ed.wait.label = "Importing page #" + std::to_string(ctx.model.ProgramNumberOffset + slot);
-    if (env_.link.transferRunning()) {
+    const LineOwner::Claim claim = env_.link.transferRunning() ? LineOwner::Claim() : ctx.line.claim("upload");
+    if (!claim) {
         lastEnd = UploadEnd::Busy;
         return ImportOk;
     }
-    const LineClaim claim(ctx);
     if (!env_.link.apri_com(UserUpload)) {
         lastEnd = UploadEnd::NoPort;
         return ImportOk;
@@ -57,16 +56,15 @@ int UploadCommand::ImportaEncoder(int slot) {
 UploadEnd UploadCommand::exchange(int slot) {
     Context& ctx = env_.ctx;
     EditorState& ed = env_.ed;
-    SerialPort& port = ctx.svc.port;
+    LineOwner& line = ctx.line;
     const Frame19 request = requestFrame(slot);
     try {
-        port.setInBufferCount(0);
-        port.setOutBufferCount(0);
-        port.setInputMode(InputMode::Binary);
+        line.emptyBoth();
+        line.setMode(InputMode::Binary);
         ctx.svc.clock.pumpEvents();
         ed.wait.text.clear();
         for (std::uint8_t b : request) {
-            port.output(Bytes{b});
+            line.send(b);
             ed.wait.text += std::to_string(b) + " ";
         }
     } catch (const SerialError&) {
@@ -85,13 +83,13 @@ UploadEnd UploadCommand::exchange(int slot) {
         Bytes r;
         try {
             int n = 0;
-            if (port.portOpen()) {
+            if (line.isOpen()) {
                 for (int w = 0; w < 13; ++w) {
                     sender_.Pausa(50);
-                    n = port.inBufferCount();
+                    n = line.waiting();
                     if (n >= 19 || ctx.CancelRequested) break;
                 }
-                r = port.input();
+                r = line.take();
             }
         } catch (const SerialError&) {
             r.clear();
@@ -150,7 +148,7 @@ UploadEnd UploadCommand::exchange(int slot) {
         }
         env_.logEntry(shown + "    ok");
         try {
-            port.output(Bytes{0xFF});
+            line.send(0xFF);
         } catch (const SerialError&) {
             return UploadEnd::NoReply;
         }

@@ -98,6 +98,7 @@ const TextSet kItalian = {
         /* 30 */ "Origine",
     }},
     "Trasmissione in corso: attendere la fine o annullarla.",
+    "Trasmissione in corso.\r\nAnnullarla e chiudere l'editor?\r\n(No: attendere la fine)",
 };
 
 // English, also shown for German.
@@ -189,6 +190,7 @@ const TextSet kEnglish = {
         /* 30 */ "Origin",
     }},
     "A transfer is running: wait for its end or cancel it.",
+    "A transfer is running.\r\nCancel it and close the editor?\r\n(No: wait for its end)",
 };
 
 // French.
@@ -280,6 +282,7 @@ const TextSet kFrench = {
         /* 30 */ "Origin",
     }},
     "Transmission en cours : attendez la fin ou annulez-la.",
+    "Transmission en cours.\r\nL'annuler et fermer l'éditeur ?\r\n(Non : attendre la fin)",
 };
 
 }  // namespace

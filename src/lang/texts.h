@@ -10,6 +10,9 @@ struct TextSet {
     std::array<const char*, 31> ui;
     // Why an action that would disturb a running transfer is refused.
     const char* lineBusy;
+    // Asked when the editor is closed while a transfer runs: Yes cancels it and
+    // closes, No keeps waiting.
+    const char* closeDuringTransfer;
 };
 
 // "FR" French, "EN" and "DE" English, anything else Italian.

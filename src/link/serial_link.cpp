@@ -70,22 +70,22 @@ void SerialLink::presetPort(const std::string& speed, int commPort) {
     trap([&] { port.setHandshaking(0); });
     trap([&] { port.setInputLen(0); });
     trap([&] { port.setRTSEnable(false); });
-    trap([&] { port.setInBufferCount(0); });
+    trap([&] { ctx_.line.emptyInput(); });
     trap([&] { port.setInBufferSize(1024); });
-    trap([&] { port.setOutBufferCount(0); });
+    trap([&] { ctx_.line.emptyOutput(); });
     if (commPort > 0) trap([&] { port.setCommPort(commPort); });
 }
 
 bool SerialLink::apri_com(int user) {
-    SerialPort& port = ctx_.svc.port;
+    LineOwner& line = ctx_.line;
     for (;;) {
         // Wait (in small steps, events flowing) while the serial settings are being edited.
         while (ctx_.hooks.serialDialogVisible && ctx_.hooks.serialDialogVisible()) WaitMs(10);
         PortUsers |= user;
-        if (port.portOpen()) return true;
+        if (line.isOpen()) return true;
         try {
-            port.setPortOpen(true);
-            if (port.portOpen() || ctx_.svc.clock.waitUntil([&] { return port.portOpen(); }, 1000)) return true;
+            line.open();
+            if (line.isOpen() || ctx_.svc.clock.waitUntil([&] { return line.isOpen(); }, 1000)) return true;
         } catch (const SerialError&) {
         }
         // Missing or busy: the operator may choose another port, or give up.
@@ -99,10 +99,9 @@ bool SerialLink::apri_com(int user) {
 
 void SerialLink::chiudi_com(int user) {
     PortUsers &= ~user;
-    SerialPort& port = ctx_.svc.port;
-    if (PortUsers < 1 && port.portOpen()) {
+    if (PortUsers < 1 && ctx_.line.isOpen()) {
         try {
-            port.setPortOpen(false);
+            ctx_.line.close();
         } catch (const SerialError&) {
         }
     }
@@ -129,7 +128,7 @@ void SerialLink::linkLost() {
     ChecksumOk = false;
     setQuality(0, kRed);
     try {
-        if (ctx_.svc.port.portOpen()) ctx_.svc.port.setPortOpen(false);
+        if (ctx_.line.isOpen()) ctx_.line.close();
     } catch (const SerialError&) {
     }
     ShowLinkQuality();
@@ -138,11 +137,11 @@ void SerialLink::linkLost() {
 // A poll while the device is gone: one attempt to open it again. false when it
 // is still missing (the poll is then a missing one, a reply round long).
 bool SerialLink::reopenLostPort() {
-    SerialPort& port = ctx_.svc.port;
-    if (port.portOpen() || !(PortUsers & UserMonitor)) return true;
+    LineOwner& line = ctx_.line;
+    if (line.isOpen() || !(PortUsers & UserMonitor)) return true;
     try {
-        port.setPortOpen(true);
-        if (port.portOpen()) return true;
+        line.open();
+        if (line.isOpen()) return true;
     } catch (const SerialError&) {
     }
     ChecksumOk = false;
@@ -154,14 +153,16 @@ bool SerialLink::reopenLostPort() {
 }
 
 void SerialLink::TxQuery() {
-    if (transferRunning()) return;
+    if (ctx_.EditorBusy) return;
+    // Refused while a conversation holds the line: the monitor sends nothing then.
+    const LineOwner::Claim claim = ctx_.line.claim("status poll", LineOwner::Kind::Poll);
+    if (!claim) return;
     if (!reopenLostPort()) return;
-    SerialPort& port = ctx_.svc.port;
+    LineOwner& line = ctx_.line;
     try {
-        port.setInBufferCount(0);
-        port.setOutBufferCount(0);
-        port.output(Bytes{0x80});
-        port.setInputMode(InputMode::Binary);
+        line.emptyBoth();
+        line.send(0x80);
+        line.setMode(InputMode::Binary);
     } catch (const SerialError&) {
         linkLost();
         LeggiDato();
@@ -206,30 +207,30 @@ int SerialLink::rx_msg() {
 }
 
 int SerialLink::receiveReply() {
-    SerialPort& port = ctx_.svc.port;
+    LineOwner& line = ctx_.line;
     int c = 0;
     do {
         ++c;
         WaitMs(35);
         setQuality(4, kGreen);
-        if (port.inBufferCount() >= 19) break;
+        if (line.waiting() >= 19) break;
         setQuality(3, kDarkGreen);
         WaitMs(15);
-        if (port.inBufferCount() >= 19) break;
+        if (line.waiting() >= 19) break;
         setQuality(2, kBrownOrange);
         WaitMs(30);
-        if (port.inBufferCount() >= 19) break;
+        if (line.waiting() >= 19) break;
         setQuality(1, kYellow);
         WaitMs(100);
         if (ctx_.CancelRequested) break;
     } while (c < ctx_.model.RxTimeoutFactor);
     if (c > 1) setQuality(1, kYellow);
-    if (port.inBufferCount() < 1) setQuality(0, kRed);
+    if (line.waiting() < 1) setQuality(0, kRed);
     ShowLinkQuality();
 
-    const int n = port.inBufferCount();
+    const int n = line.waiting();
     Bytes b;
-    if (n > 0 && n <= static_cast<int>(kLongestReply) && port.portOpen()) b = port.input();
+    if (n > 0 && n <= static_cast<int>(kLongestReply) && line.isOpen()) b = line.take();
     const ReplyVerdict v = classifyReply(b);
     switch (v.kind) {
         case ReplyKind::Status: {
@@ -278,7 +279,7 @@ void SerialLink::send_query() {
         m.busyNotice.clear();
         for (;;) {
             ctx_.svc.clock.pumpEvents();
-            const bool editorHoldsLine = ctx_.EditorBusy;
+            const bool editorHoldsLine = transferRunning();
             TxQuery();  // sends nothing while the editor transfers
             if (afterQuery) afterQuery();
             if (m.enbEconChecked) {
@@ -351,7 +352,7 @@ void SerialLink::check1MouseUp(bool checked) {
 
 void SerialLink::awaitStatusReply() {
     if (queryAtMs_ < 0) return;
-    SerialPort& port = ctx_.svc.port;
+    LineOwner& line = ctx_.line;
     // The whole reply is on the line within its 19 bytes' line time after the
     // query's, plus the device's turnaround; 180 ms covers every model's speed.
     constexpr int kLongestStatusMs = 180;
@@ -359,7 +360,7 @@ void SerialLink::awaitStatusReply() {
     ctx_.svc.clock.waitUntil(
         [&] {
             try {
-                return !port.portOpen() || port.inBufferCount() >= 19 || ctx_.svc.clock.nowMs() >= end;
+                return !line.isOpen() || line.waiting() >= 19 || ctx_.svc.clock.nowMs() >= end;
             } catch (const SerialError&) {
                 return true;
             }

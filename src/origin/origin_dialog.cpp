@@ -5,7 +5,7 @@
 #include "device/tx712_val.h"
 #include "device/txdati.h"
 #include "editor/cam_table.h"
-#include "link/line_claim.h"
+#include "link/line_owner.h"
 #include "link/serial_link.h"
 
 namespace gyrel {
@@ -34,11 +34,10 @@ bool OriginDialog::TxOrigine(int program, int mode) {
     if (!visible) return false;
     if (mode == 1) wait_.label = "Prog.  " + std::to_string(program + 1);
     if (!link_.apri_com(UserOrigin)) return false;
-    SerialPort& port = ctx_.svc.port;
+    LineOwner& line = ctx_.line;
     try {
-        port.setInBufferCount(0);
-        port.setOutBufferCount(0);
-        port.setInputMode(InputMode::Binary);
+        line.emptyBoth();
+        line.setMode(InputMode::Binary);
         OriginFrame[0] = 129;
         OriginFrame[1] = mode;
         OriginFrame[2] = program;
@@ -48,7 +47,7 @@ bool OriginDialog::TxOrigine(int program, int mode) {
         ctx_.svc.clock.pumpEvents();
         wait_.text.clear();
         for (int i = 0; i <= 16 * mode + 2; ++i) {
-            port.output(Bytes{static_cast<std::uint8_t>(OriginFrame[static_cast<std::size_t>(i)])});
+            line.send(static_cast<std::uint8_t>(OriginFrame[static_cast<std::size_t>(i)]));
             wait_.text += std::to_string(OriginFrame[static_cast<std::size_t>(i)]) + " ";
         }
     } catch (const SerialError&) {
@@ -64,7 +63,7 @@ bool OriginDialog::awaitBytes(int need) {
             Pausa(100);
             wait_.text += ".";
             ++waits;
-        } while (ctx_.svc.port.inBufferCount() < need && waits < 11);
+        } while (ctx_.line.waiting() < need && waits < 11);
     } catch (const SerialError&) {
         return false;
     }
@@ -74,7 +73,8 @@ bool OriginDialog::awaitBytes(int need) {
 void OriginDialog::PulsRx() {
     // The buttons are off while a transfer runs; a click that still comes is refused.
     if (link_.transferRunning()) return;
-    const LineClaim claim(ctx_);
+    const LineOwner::Claim claim = ctx_.line.claim("origin exchange");
+    if (!claim) return;
     link_.awaitStatusReply();
     ctx_.CancelRequested = false;
     for (auto& r : rows) r.presetBack = r.originBack = kOriginIdle;
@@ -94,14 +94,14 @@ void OriginDialog::PulsRx() {
         notify();
         const bool sent = TxOrigine(i, 0);
         wait_.caption = "... Receiving .....";
-        if (!sent || !ctx_.svc.port.portOpen()) {  // no port: nothing more can be read
+        if (!sent || !ctx_.line.isOpen()) {  // no port: nothing more can be read
             lineLost = true;
             break;
         }
         if (!awaitBytes(19)) continue;
         Bytes r;
         try {
-            r = ctx_.svc.port.input();
+            r = ctx_.line.take();
         } catch (const SerialError&) {
             continue;
         }
@@ -156,7 +156,8 @@ bool OriginDialog::refuseInvalid() {
 
 void OriginDialog::PulsTx() {
     if (link_.transferRunning()) return;
-    const LineClaim claim(ctx_);
+    const LineOwner::Claim claim = ctx_.line.claim("origin exchange");
+    if (!claim) return;
     link_.awaitStatusReply();
     confirmed.fill(false);
     showWait(ctx_, wait_);
@@ -213,10 +214,10 @@ void OriginDialog::PulsTx() {
             lineLost = true;
             break;
         }
-        if (!ctx_.svc.port.portOpen() || !awaitBytes(1)) continue;
+        if (!ctx_.line.isOpen() || !awaitBytes(1)) continue;
         Bytes r;
         try {
-            r = ctx_.svc.port.input();
+            r = ctx_.line.take();
         } catch (const SerialError&) {
             continue;
         }

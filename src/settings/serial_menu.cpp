@@ -27,8 +27,8 @@ bool SerialMenu::openFailure() {
     SerialPort& port = ctx_.svc.port;
     std::string reason;
     try {
-        port.setPortOpen(true);
-        if (port.portOpen()) return true;  // it came back meanwhile
+        ctx_.line.open();
+        if (ctx_.line.isOpen()) return true;  // it came back meanwhile
     } catch (const SerialError& e) {
         reason = e.what();
     }

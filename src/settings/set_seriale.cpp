@@ -246,6 +246,13 @@ bool SetSeriale::tryOpen(const PortChoice& p) {
     return ok;
 }
 
+LineOwner::Claim SetSeriale::claimLine() {
+    if (!line) return {};
+    LineOwner::Claim claim = line->claim("port scan");
+    if (!claim) view_.failureText = claim.refusedBy();
+    return claim;
+}
+
 // Lists the ports that can be opened now; the port itself is left as it was.
 void SetSeriale::scan() {
     // Closing and reopening the port under a running transfer would cut it.
@@ -255,6 +262,8 @@ void SetSeriale::scan() {
             return;
         }
     }
+    const LineOwner::Claim claim = claimLine();
+    if (line && !claim) return;
     const PortChoice before = current();
     const std::string settings = port_.settings();
     const bool wasOpen = port_.portOpen();
@@ -303,6 +312,8 @@ bool SetSeriale::OKButtonClick() {
             return false;
         }
     }
+    const LineOwner::Claim claim = claimLine();
+    if (line && !claim) return false;
     const PortChoice old = current();
     if (!samePort(selected_, old)) {
         const bool wasOpen = port_.portOpen();

@@ -8,6 +8,7 @@
 #include "device/model_table.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
+#include "link/line_owner.h"
 #include "platform/serial_port.h"
 
 namespace gyrel {
@@ -64,6 +65,9 @@ public:
     // Why the port may not be touched now (a transfer runs), or nullptr: the scan
     // and OK then leave the port alone and show the reason instead.
     std::function<const char*()> lineBusy;
+    // The line's owner, when the dialog shares the port with conversations: the
+    // scan and OK claim the line while they close and reopen the port.
+    LineOwner* line = nullptr;
     // A device path may be typed into Combo1 (pseudo-terminals are never listed).
     bool typedPathsAllowed = false;
 
@@ -105,6 +109,7 @@ public:
     bool closedByOk() const { return closedByOk_; }
 
 private:
+    LineOwner::Claim claimLine();  // refused: the holder is shown
     void scan();
     bool tryOpen(const PortChoice& p);
     void select(const PortChoice& p);

@@ -421,11 +421,17 @@ void EditorWindow::showEvent(QShowEvent* event) {
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
     // A transfer waits with this window's logic on its stack: freeing it now
-    // would pull that from under it. The transfer is cancelled and the window
-    // closes once it has unwound.
+    // would pull that from under it. The operator chooses: the transfer is
+    // cancelled and the window closes once it has unwound, or it goes on.
     if (transferDepth_ > 0 || ctx_.EditorBusy || ctx_.lineClaimed()) {
-        ctx_.CancelRequested = true;
         event->ignore();
+        if (!closeChosen_) {
+            const int answer = ctx_.svc.op.messageBox(ctx_.texts->closeDuringTransfer, MsgButtons::YesNo,
+                                                      MsgIcon::Question, windowTitle().toStdString());
+            if (answer != AnswerYes) return;
+            closeChosen_ = true;
+        }
+        ctx_.CancelRequested = true;
         if (!closePending_) {
             closePending_ = true;
             QTimer::singleShot(kCloseRetryMs, this, [this] {
@@ -435,6 +441,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         }
         return;
     }
+    closeChosen_ = false;
     editor_->queryUnload();
     editor_->unload();
     graph_->hide();

@@ -80,6 +80,7 @@ private:
     bool rendering_ = false;
     int transferDepth_ = 0;      // transfers started here still running
     bool closePending_ = false;  // a close waits for them to end
+    bool closeChosen_ = false;   // the operator chose to cancel them and close
     bool offsetBusy_ = false;
     bool firstResizeScheduled_ = false;
     std::string shownText_;

@@ -27,6 +27,7 @@ GyrelApp::GyrelApp(Services services, AppOptions options)
     serialDialog.typedPathsAllowed = options_.typedPathsAllowed;
     serialDialog.listDevicePaths = options_.listDevicePaths;
     serialDialog.lineBusy = [this]() -> const char* { return link.transferRunning() ? ctx.texts->lineBusy : nullptr; };
+    serialDialog.line = &ctx.line;
 
     Mainform::Actions a;
     a.communications = options_.openEditor ? options_.openEditor : [this] { openEditorWindow(); };

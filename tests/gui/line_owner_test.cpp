@@ -1,6 +1,8 @@
 // A second action started while a transfer waits: closing the editor or the
 // main window, the serial dialog's scan. The transfer runs to its end (or is
 // cancelled) and nothing it runs on is freed under it.
+#include <QCheckBox>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -41,7 +43,7 @@ class LineOwnerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The close is turned into a cancel; the window goes once the download has unwound.
+    // Asked, the operator cancels the download; the window goes once it has unwound.
     void closingTheEditorMidDownloadCancelsItAndClosesAfterwards() {
         GuiRig rig;
         QPointer<EditorWindow> e = openEditorWithProgram(rig, 40);
@@ -50,7 +52,9 @@ private slots:
         QVERIFY(command2->isEnabled());
         bool closedWhileRunning = false;
         rig.clock.after(300, [&] {
+            rig.op.answer = AnswerYes;
             e->close();
+            QVERIFY(rig.op.boxes.back().find(rig.app->ctx.texts->closeDuringTransfer) != std::string::npos);
             runDeferredDeletes();
             closedWhileRunning = !e.isNull() && e->isVisible();
         });
@@ -63,6 +67,62 @@ private slots:
             return e.isNull();
         }));
         QCOMPARE(rig.app->link.PortUsers, 0);
+    }
+
+    // Asked, the operator keeps waiting: the download runs to its end and the editor stays.
+    void closingTheEditorMidDownloadAndKeepingWaitingLetsItEnd() {
+        GuiRig rig;
+        QPointer<EditorWindow> e = openEditorWithProgram(rig, 10);
+        QVERIFY(e);
+        std::size_t asked = 0;
+        rig.clock.after(300, [&] {
+            rig.op.answer = AnswerNo;
+            e->close();
+            asked = rig.op.boxes.size();
+            QVERIFY(rig.op.boxes.back().find(rig.app->ctx.texts->closeDuringTransfer) != std::string::npos);
+            rig.op.answer = AnswerOk;
+        });
+        e->findChild<QPushButton*>("Command2")->click();
+        QVERIFY(asked > 0);
+        QCOMPARE(e->transfers()->dl.lastOutcome, DownloadCommand::Outcome::Sent);
+        runDeferredDeletes();
+        QVERIFY(!e.isNull() && e->isVisible());
+        const auto& frames = rig.encoder->device().frames();
+        QCOMPARE(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f.size() == 19; }),
+                 static_cast<std::ptrdiff_t>(e->transfers()->dl.sender.framesTotal));
+    }
+
+    // Going on line mid-download: the download takes exactly as long as without
+    // the click, no status query comes between its frames, and polling starts after it.
+    void onLineClickedMidDownloadWaitsForItsEnd() {
+        GuiRig rig;
+        EditorWindow* e = openEditorWithProgram(rig, 10);
+        QVERIFY(e);
+        auto* command2 = e->findChild<QPushButton*>("Command2");
+        auto* check1 = rig.app->mainform->findChild<QCheckBox*>("Check1");
+        const sim::Device& device = rig.encoder->device();
+        int polls = 0;
+        rig.app->link.afterQuery = [&] {
+            ++polls;
+            rig.app->link.check1MouseUp(false);
+        };
+        double start = rig.clock.nowMs();
+        command2->click();
+        const double plain = rig.clock.nowMs() - start;
+        QCOMPARE(e->transfers()->dl.lastOutcome, DownloadCommand::Outcome::Sent);
+
+        const std::size_t before = device.frames().size();
+        rig.clock.after(300, [&] { check1->click(); });
+        start = rig.clock.nowMs();
+        command2->click();
+        QCOMPARE(rig.clock.nowMs() - start, plain);
+        QCOMPARE(e->transfers()->dl.lastOutcome, DownloadCommand::Outcome::Sent);
+        QCOMPARE(polls, 0);
+        for (std::size_t i = before; i < device.frames().size(); ++i) QCOMPARE(device.frames()[i].size(), std::size_t{19});
+
+        rig.clock.waitMs(500);
+        QCOMPARE(polls, 1);
+        QCOMPARE(device.frames().back(), Bytes{0x80});
     }
 
     // The scan would close and reopen the port under the upload: it is refused with the reason.

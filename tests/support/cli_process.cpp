@@ -46,12 +46,15 @@ SimulatorProcess::SimulatorProcess(const std::string& model, const std::vector<s
     ::close(out[0]);
 }
 
-SimulatorProcess::~SimulatorProcess() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
+SimulatorProcess::~SimulatorProcess() { stop(); }
+
+int SimulatorProcess::stop() {
+    if (pid_ <= 0) return -1;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int runCli(const std::vector<std::string>& args, const std::string& errFile, const std::string& outFile) {

@@ -15,6 +15,7 @@ public:
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
     const std::string& path() const { return path_; }
+    int stop();  // terminates it; its exit code, -1 when it did not exit
 
 private:
     pid_t pid_ = -1;

@@ -38,13 +38,6 @@ void ScriptedPort::receiveDue() {
     inFlight_.erase(inFlight_.begin(), it);
 }
 
-std::size_t ScriptedPort::waiting() const {
-    std::size_t n = received_.size();
-    for (const auto& a : inFlight_)
-        if (a.atMs <= clock_.nowMs() && open_) n += a.bytes.size();
-    return n;
-}
-
 void ScriptedPort::setCommPort(int number) {
     if (open_) throw SerialError(SerialError::Kind::Busy, "port already open");
     if (!existingPorts.count(number))

@@ -82,9 +82,6 @@ public:
     void output(const Bytes& bytes) override;
     Bytes input() override;
 
-    // Bytes received and not yet read (no error when closed; for assertions).
-    std::size_t waiting() const;
-
 private:
     struct Arrival {
         double atMs;

@@ -3,39 +3,17 @@
 // simulated encoder behind an in-process port on the virtual clock.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <deque>
-#include <filesystem>
-
 #include "device/batch.h"
-#include "device/download.h"
-#include "device/upload.h"
 #include "editor/editor_check.h"
 #include "editor/multi_files.h"
-#include "link/serial_link.h"
-#include "platform/memory_settings_store.h"
-#include "platform/std_file_system.h"
-#include "platform/virtual_clock.h"
-#include "sim/device.h"
-#include "sim/inprocess_port.h"
-#include "unit/program_list_fakes.h"
+#include "unit/download_fixture.h"
 
 namespace gyrel {
 namespace {
 
-ModelGlobals globalsOf(const std::string& code) { return gyrel::globalsOf(*findModel(code)); }
-
-class BatchRig {
-public:
-    explicit BatchRig(const std::string& model)
-        : device(model), port(device, clock), ctx(Services{port, clock, settings, fs, op}), link(ctx),
-          env{ctx, link, ed, {}, {}}, download(env), upload(env, download.sender), check{ctx, ed, {}}, mf(ctx, ed) {
-        char pattern[] = "/tmp/gyrel-batch-XXXXXX";
-        dir = mkdtemp(pattern);
-        setenv("GYREL_HOME", dir.c_str(), 1);
-        ctx.model = globalsOf(model);
-        ctx.applyLanguage("EN");
-        link.presetPort(ctx.model.SpeedText);
+// The transfer rig with the editor's own check and the multiple-files panel wired in.
+struct BatchRig : xfertest::Rig {
+    explicit BatchRig(const std::string& model) : Rig(model), check{ctx, ed, {}}, mf(ctx, ed) {
         ed.ResizeSeen = 1;  // the editor window is laid out: checks prepare the table
         auto aggBox = [this] { ed.ProgBox = fs.fileExists(work()) ? fs.readAll(work()) : std::string(); };
         ctx.hooks.aggBox = aggBox;
@@ -45,16 +23,10 @@ public:
             int slot = code;
             return LeggiLav(check, slot);
         };
-        env.procs.dateNow = [] { return std::string("06/12/2026 08:30:00"); };
-        mf.hooks.setProgramNumber = [this](const std::string& t) { numbers.push_back(t); };
+        mf.hooks.setProgramNumber = [](const std::string&) {};
         wireSlotPanel(env.slots, mf);
     }
-    ~BatchRig() {
-        unsetenv("GYREL_HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    std::string work() const { return dir + "/lav.lav"; }
+    std::string work() const { return env.WorkFilePath(); }
     std::string file(const std::string& name, const std::string& text) {
         fs.writeAll(dir + "/" + name, text);
         return dir + "/" + name;
@@ -63,34 +35,13 @@ public:
     int requestsSent() const {
         int n = 0;
         const Bytes& s = port.sent();
-        for (std::size_t i = 0; i < s.size();) {
-            if (s[i] == 10) {
-                ++n;
-                i += 19;
-            } else {
-                ++i;
-            }
-        }
+        for (std::size_t i = 0; i < s.size(); i += s[i] == 10 ? 19 : 1) n += s[i] == 10;
         return n;
     }
-
-    std::string dir;
-    VirtualClock clock;
-    sim::Device device;
-    sim::InProcessPort port;
-    MemorySettingsStore settings;
-    StdFileSystem fs;
-    listtest::ScriptedOperator op;
-    Context ctx;
-    SerialLink link;
-    EditorState ed;
-    TransferEnv env;
-    DownloadCommand download;
-    UploadCommand upload;
+    const std::string dir = home.path();
     EditorEnv check;
     MultiFiles mf;
     std::vector<int> codes;
-    std::vector<std::string> numbers;
 };
 
 using Outcome = DownloadCommand::Outcome;
@@ -104,12 +55,12 @@ TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
     r.file("m.lis", "1   (" + one + ")\r\n3   (" + three + ")\r\n");
     r.op.files.push_back(r.dir + "/m.lis");
     r.mf.MenuLoadList();
-    ASSERT_TRUE(r.op.shown.empty());
+    ASSERT_TRUE(r.op.boxes.empty());
     r.ed.ProgramFilePath = current;
 
     r.download.Command2();
     EXPECT_EQ(r.download.lastOutcome, Outcome::Sent);
-    EXPECT_TRUE(r.op.shown.empty());
+    EXPECT_TRUE(r.op.boxes.empty());
     EXPECT_EQ(r.codes, (std::vector<int>{80, 82}));
     ASSERT_TRUE(r.device.program(0).has_value());
     EXPECT_EQ(*r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
@@ -130,10 +81,10 @@ TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
     r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t0\t1800\r\n");
     r.ed.SelezMulti = true;
     r.download.Command2();
-    ASSERT_EQ(r.op.shown.size(), 1u);
-    EXPECT_EQ(r.op.shown[0].prompt, "File not present");
-    EXPECT_EQ(r.op.shown[0].title, r.dir + "/gone.TXT");
-    EXPECT_EQ(r.op.shown[0].icon, MsgIcon::Exclamation);
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].prompt, "File not present");
+    EXPECT_EQ(r.op.boxes[0].title, r.dir + "/gone.TXT");
+    EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(r.mf.panel.MultiPathBack[1], kSlotMissing);
     EXPECT_EQ(r.mf.panel.MultiPathBack[0], kSlotNormal);
     EXPECT_TRUE(r.device.program(0).has_value());
@@ -154,8 +105,8 @@ TEST(BatchDownload, ADeviceThatStopsAcknowledgingAtSlotTwoEndsTheRun) {
     EXPECT_EQ(r.codes, (std::vector<int>{80, 81}));
     EXPECT_TRUE(r.device.program(0).has_value());
     EXPECT_FALSE(r.device.program(2).has_value());
-    ASSERT_FALSE(r.op.shown.empty());
-    EXPECT_EQ(r.op.shown.back().prompt.rfind("Transmission error", 0), 0u) << r.op.shown.back().prompt;
+    ASSERT_FALSE(r.op.boxes.empty());
+    EXPECT_EQ(r.op.boxes.back().prompt.rfind("Transmission error", 0), 0u) << r.op.boxes.back().prompt;
 }
 
 TEST(BatchDownload, EmptyProgramsAskOnceWhenTheAnswerIsRemembered) {
@@ -165,10 +116,10 @@ TEST(BatchDownload, EmptyProgramsAskOnceWhenTheAnswerIsRemembered) {
     r.ed.SelezMulti = true;
     r.op.answers = {AnswerYes, AnswerYes};
     r.download.Command2();
-    ASSERT_EQ(r.op.shown.size(), 2u);
-    EXPECT_EQ(r.op.shown[0].title, "     Empty program ! ");
-    EXPECT_EQ(r.op.shown[0].prompt, "All outputs on program # 1 will be set to zero!\r\n     Continue?");
-    EXPECT_EQ(r.op.shown[1].prompt, "Remember this answer ?");
+    ASSERT_EQ(r.op.boxes.size(), 2u);
+    EXPECT_EQ(r.op.boxes[0].title, "     Empty program ! ");
+    EXPECT_EQ(r.op.boxes[0].prompt, "All outputs on program # 1 will be set to zero!\r\n     Continue?");
+    EXPECT_EQ(r.op.boxes[1].prompt, "Remember this answer ?");
     EXPECT_TRUE(r.device.program(0).has_value());
     EXPECT_TRUE(r.device.program(3).has_value());
 }
@@ -190,10 +141,10 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
     EXPECT_EQ(r.mf.panel.MultiPath[2], base + "_3.820");
     EXPECT_EQ(r.mf.panel.MultiPath[5], base + "_6.820");
     const std::string first =
-        "'Imported on 06/12/2026 08:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
+        "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
     EXPECT_EQ(r.fs.readAll(base + "_1.820"), first);
     EXPECT_EQ(r.ed.SlotTexts[0], first);
-    EXPECT_EQ(r.fs.readAll(base + "_3.820"), "'Imported on 06/12/2026 08:30:00\r\n'Program # 3\r\n\r\n2\t0\t5000\r\n");
+    EXPECT_EQ(r.fs.readAll(base + "_3.820"), "'Imported on 06/12/2026 07:30:00\r\n'Program # 3\r\n\r\n2\t0\t5000\r\n");
     EXPECT_FALSE(r.fs.fileExists(base + "_2.820"));
     std::string list;
     for (int k = 0; k < 16; ++k)

@@ -54,14 +54,6 @@ TEST(CliDownload, UnansweredFrameExitsTwo) {
     EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
 }
 
-TEST(CliDownload, PortThatCannotBeOpenedIsAClearErrorExitTwo) {
-    CliRig r("NORM");
-    r.busy = true;
-    const std::string f = r.file("p.txt", "1\t100\t200\r\n");
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/ttyUSB9", "--slot", "1", f}), 2);
-    EXPECT_EQ(r.err.str().rfind("cannot open /dev/ttyUSB9 at 9600 baud: ", 0), 0u) << r.err.str();
-}
-
 TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
     CliRig r("V820AX");
     const std::string f = r.file("p.820", "1\t100\t200\r\n8\t16000\t10\r\n");

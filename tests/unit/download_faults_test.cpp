@@ -43,8 +43,7 @@ TEST(TransferFaults, DownloadEndsCleanlyWhateverTheDeviceDoes) {
         }
         EXPECT_EQ(r.link.PortUsers, 0);
         EXPECT_FALSE(r.port.portOpen());
-        EXPECT_FALSE(r.ctx.EditorBusy);
-        EXPECT_FALSE(r.ed.wait.visible);
+        r.expectFree();
         EXPECT_EQ(r.ed.ProgBox, "1\t100\t200\r\n");
     }
 }
@@ -65,8 +64,7 @@ TEST(TransferFaults, UploadEndsCleanlyWhateverTheDeviceDoes) {
         } else {
             EXPECT_EQ(r.ed.ProgBox, "keep");
         }
-        EXPECT_EQ(r.link.PortUsers, 0);
-        EXPECT_FALSE(r.ctx.EditorBusy);
+        r.expectFree();
     }
 }
 

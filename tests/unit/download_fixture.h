@@ -1,5 +1,7 @@
 #pragma once
 // A complete editor transfer set-up over the simulated encoder and a virtual clock.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -25,7 +27,8 @@ struct Box {
     std::string title;
 };
 
-// Answers questions from a script (Yes when the script has run out) and records every box.
+// Answers questions and file dialogs from a script (Yes or Cancel when it has run out)
+// and records every box and dialog.
 class ScriptedOperator : public Operator {
 public:
     int messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
@@ -38,12 +41,23 @@ public:
         }
         return buttons == MsgButtons::YesNo ? AnswerYes : AnswerOk;
     }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> openFileDialog(const FileDialogRequest& r) override { return dialog(r); }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& r) override { return dialog(r); }
     void beep() override {}
     std::vector<Box> boxes;
     std::deque<int> answers;
+    std::deque<std::string> files;
+    std::vector<FileDialogRequest> dialogs;
     std::function<void()> onBox;
+
+private:
+    std::optional<std::string> dialog(const FileDialogRequest& r) {
+        dialogs.push_back(r);
+        if (files.empty()) return std::nullopt;
+        std::string f = files.front();
+        files.pop_front();
+        return f;
+    }
 };
 
 // A temporary working folder for the test's lifetime.
@@ -89,6 +103,13 @@ struct Rig {
         ed.camTable.CamCount = i;
         ed.CamRowCount = i;
         ed.ProgramIndex = slot;
+    }
+
+    // After a transfer: the port given back, the editor free, no wait window.
+    void expectFree() const {
+        EXPECT_EQ(link.PortUsers, 0);
+        EXPECT_FALSE(ctx.EditorBusy);
+        EXPECT_FALSE(ed.wait.visible);
     }
 
     TempHome home;

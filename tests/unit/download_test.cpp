@@ -49,8 +49,7 @@ TEST(Command2, SendsTheCheckedProgramIntoTheSelectedSlot) {
     EXPECT_EQ(r.codes, std::vector<int>{96});
     ASSERT_TRUE(r.device.program(6).has_value());
     EXPECT_EQ(r.device.program(6)->size(), 6u);
-    EXPECT_EQ(r.link.PortUsers, 0);
-    EXPECT_FALSE(r.ctx.EditorBusy);
+    r.expectFree();
 }
 
 TEST(Command2, DoesNothingWhileAnotherTransferRuns) {
@@ -152,8 +151,7 @@ TEST(Command2Multiple, FilledSlotsAreSentAndEmptyOnesSkipped) {
     EXPECT_EQ(r.device.program(2)->size(), 4u);
     EXPECT_EQ(r.ed.ProgramFilePath, r.home.path() + "/current.txt");
     EXPECT_EQ(r.fs.readAll(r.env.WorkFilePath()), "4");
-    EXPECT_EQ(r.link.PortUsers, 0);
-    EXPECT_FALSE(r.ed.wait.visible);
+    r.expectFree();
 }
 
 TEST(Command2Multiple, DecliningAnEmptyProgramStopsTheRest) {

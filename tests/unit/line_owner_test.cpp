@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "download_fixture.h"
-#include "link/line_claim.h"
+#include "link/line_owner.h"
 #include "link_fixture.h"
 #include "origin/origin_dialog.h"
 
@@ -14,6 +14,59 @@ namespace {
 
 using Outcome = DownloadCommand::Outcome;
 using xfertest::Rig;
+
+// A second conversation is refused while one holds the line, and told who holds
+// it; the status poll yields to a conversation and is refused during one.
+TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
+    LinkRig rig;
+    LineOwner& line = rig.ctx.line;
+    LineOwner::Claim poll = line.claim("status poll", LineOwner::Kind::Poll);
+    ASSERT_TRUE(poll);
+    EXPECT_FALSE(line.busy());
+    {
+        const LineOwner::Claim download = line.claim("download");
+        ASSERT_TRUE(download);
+        EXPECT_TRUE(line.busy());
+        const LineOwner::Claim upload = line.claim("upload");
+        EXPECT_FALSE(upload);
+        EXPECT_EQ(upload.refusedBy(), "download");
+        EXPECT_FALSE(line.claim("status poll", LineOwner::Kind::Poll));
+    }
+    EXPECT_FALSE(line.busy());
+    EXPECT_EQ(line.holder(), "status poll");
+    poll.release();
+    EXPECT_TRUE(line.claim("upload"));
+}
+
+// A conversation that fails with an exception gives the line back.
+TEST(LineOwner, ClaimIsReleasedWhenAnExceptionUnwindsIt) {
+    LinkRig rig;
+    try {
+        const LineOwner::Claim claim = rig.ctx.line.claim("upload");
+        rig.ctx.line.send(0x80);  // the port is closed: this raises
+        FAIL();
+    } catch (const SerialError&) {
+    }
+    EXPECT_FALSE(rig.ctx.line.busy());
+    EXPECT_TRUE(rig.ctx.line.claim("download"));
+}
+
+// Emptying the output lets every byte written reach the device first, and so
+// does closing the port.
+TEST(LineOwner, EmptyingTheOutputLetsQueuedBytesReachTheDevice) {
+    Rig r;
+    LineOwner& line = r.ctx.line;
+    line.open();
+    const Frame19 request = UploadCommand::requestFrame(4);
+    line.send(Bytes(request.begin(), request.end()));
+    line.emptyOutput();
+    EXPECT_EQ(r.device.received(), Bytes(request.begin(), request.end()));
+    line.send(0xFF);
+    line.close();
+    EXPECT_EQ(r.device.received().size(), 20u);
+    EXPECT_EQ(r.device.received().back(), 0xFF);
+    EXPECT_EQ(r.clock.nowMs(), 0);
+}
 
 // Going on line while a transfer runs returns at once (the transfer's wait
 // goes on), shows why, and starts polling once the transfer has ended.

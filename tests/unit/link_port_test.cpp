@@ -24,44 +24,32 @@ TEST(LinkPort, ReleasingTheWholeMaskClosesForEveryone) {
     LinkRig rig;
     rig.link.apri_com(UserMonitor);
     rig.link.apri_com(UserUpload);
-    rig.link.apri_com(UserOrigin);
     rig.link.chiudi_com(rig.link.PortUsers);
     EXPECT_EQ(rig.link.PortUsers, 0);
     EXPECT_FALSE(rig.port.portOpen());
 }
 
+// A port that will not open: the serial dialog is offered after each failure while
+// it says retry; giving up (or no dialog at all) releases the user's bit.
 TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
-    LinkRig rig;
-    rig.port.failOpens(2, SerialError::Kind::Busy);
-    int dialogs = 0;
-    rig.ctx.hooks.serialDialogForOpenFailure = [&] {
-        ++dialogs;
-        return true;
+    struct Case {
+        int failures;
+        int retries;  // the dialog's Yes answers; -1: no dialog wired
+        bool opened;
+        int attempts;
     };
-    EXPECT_TRUE(rig.link.apri_com(UserEditor));
-    EXPECT_EQ(dialogs, 2);
-    EXPECT_EQ(rig.port.openAttempts, 3);
-    EXPECT_TRUE(rig.port.portOpen());
-    EXPECT_EQ(rig.link.PortUsers, 8);
-}
-
-TEST(LinkPort, GivingUpReleasesTheUserBit) {
-    LinkRig rig;
-    rig.port.failOpens(100, SerialError::Kind::NoSuchPort);
-    int dialogs = 0;
-    rig.ctx.hooks.serialDialogForOpenFailure = [&] { return ++dialogs < 3; };
-    EXPECT_FALSE(rig.link.apri_com(UserUpload));
-    EXPECT_EQ(dialogs, 3);
-    EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_FALSE(rig.port.portOpen());
-}
-
-TEST(LinkPort, UnwiredDialogMeansGiveUp) {
-    LinkRig rig;
-    rig.port.failOpens(1);
-    EXPECT_FALSE(rig.link.apri_com(UserOrigin));
-    EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_EQ(rig.port.openAttempts, 1);
+    const Case cases[] = {{2, 5, true, 3}, {100, 2, false, 3}, {1, -1, false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failures);
+        LinkRig rig;
+        rig.port.failOpens(c.failures, SerialError::Kind::NoSuchPort);
+        int dialogs = 0;
+        if (c.retries >= 0) rig.ctx.hooks.serialDialogForOpenFailure = [&] { return dialogs++ < c.retries; };
+        EXPECT_EQ(rig.link.apri_com(UserEditor), c.opened);
+        EXPECT_EQ(rig.port.openAttempts, c.attempts);
+        EXPECT_EQ(rig.port.portOpen(), c.opened);
+        EXPECT_EQ(rig.link.PortUsers, c.opened ? 8 : 0);
+    }
 }
 
 TEST(LinkPort, WaitsWhileTheSerialDialogIsOpen) {

@@ -18,6 +18,7 @@ struct OriginRig : Rig {
 TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
     OriginRig r;
     r.device.setPresetOrigin(0, {3600, 12});
+    r.device.setPresetOrigin(14, {1048575, 0});
     r.device.setPresetOrigin(15, {1048576, 1048575});
     r.dialog.ChkOrigClick(true);
     r.dialog.PulsRx();
@@ -26,6 +27,7 @@ TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
     EXPECT_EQ(r.dialog.rows[0].presetBack, kOriginConfirmed);
     EXPECT_EQ(r.dialog.rows[5].TxtPreset, "0");
     // Above MaxPosition 1048575: the placeholder.
+    EXPECT_EQ(r.dialog.rows[14].TxtPreset, "1048575");
     EXPECT_EQ(r.dialog.rows[15].TxtPreset, kOriginPlaceholder);
     EXPECT_EQ(r.dialog.rows[15].TxtOrigin, "1048575");
     EXPECT_EQ(r.dialog.rows[15].originBack, kOriginConfirmed);
@@ -33,19 +35,7 @@ TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
     const Bytes& sent = r.port.sent();
     ASSERT_EQ(sent.size(), 48u);
     EXPECT_EQ(Bytes(sent.begin() + 3, sent.begin() + 6), (Bytes{0x81, 0x00, 0x01}));
-    EXPECT_EQ(r.link.PortUsers, 0);
-    EXPECT_FALSE(r.ed.wait.visible);
-}
-
-TEST(Origin, PresetAboveTheModelsMaxPositionShowsThePlaceholder) {
-    OriginRig r;
-    r.ctx.model.MaxPosition = 3599;  // the range of a single-turn model
-    r.device.setPresetOrigin(2, {3600, 0});
-    r.device.setPresetOrigin(3, {3599, 0});
-    r.dialog.PulsRx();
-    EXPECT_EQ(r.dialog.rows[2].TxtPreset, kOriginPlaceholder);
-    EXPECT_EQ(r.dialog.rows[3].TxtPreset, "3599");
-    EXPECT_EQ(r.dialog.rows[3].presetBack, kOriginConfirmed);
+    r.expectFree();
 }
 
 TEST(Origin, SilentDeviceLeavesRowsPinkAfterElevenWaits) {

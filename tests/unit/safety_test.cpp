@@ -6,8 +6,7 @@
 #include <set>
 #include <sstream>
 
-#include "cli/cli.h"
-#include "download_fixture.h"
+#include "unit/cli_rig_fixture.h"
 #include "safety/backup.h"
 #include "safety/compare_list.h"
 #include "safety/presets_file.h"
@@ -20,24 +19,7 @@ namespace {
 using xfertest::Rig;
 namespace fs = std::filesystem;
 
-struct Cli {
-    Cli(sim::Device& d, VirtualClock& c) : device(d), clock(c) {}
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        cli::Env env{out, err, clock,
-                     [this](const std::string& path) -> std::unique_ptr<SerialPort> {
-                         auto p = std::make_unique<sim::InProcessPort>(device, clock);
-                         p->setPortName(path);
-                         return p;
-                     },
-                     false};
-        return cli::run(args, env);
-    }
-    sim::Device& device;
-    VirtualClock& clock;
-    std::ostringstream out, err;
-};
+using Cli = clitest::CliOn;
 
 // A change-point table as the device keeps one: positions rising, each mask
 // differing from the one before it (also across the end of the turn).

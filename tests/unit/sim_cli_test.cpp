@@ -8,39 +8,29 @@
 namespace gyrel {
 namespace {
 
-struct CliRun {
-    int code = 0;
-    std::string out, err;
-};
-
-CliRun runCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    VirtualClock clock;
-    cli::Env env{out, err, clock, nullptr, false};
-    CliRun r;
-    r.code = cli::run(args, env);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
 TEST(SimCli, SimulateRefusesWhatItCannotServe) {
-    CliRun r = runCli({"simulate", "--model", "krt71"});
-    EXPECT_EQ(r.code, 64);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n", 0),
-              0u) << r.err;
-
-    r = runCli({"simulate", "--model", "NORM", "--fault", "silent", "--fault", "late:x"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err.rfind("unknown fault \"late:x\" (known: silent, late:MS,", 0), 0u) << r.err;
-
-    r = runCli({"simulate", "--model", "NORM", "--slot", "17"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "the slot must be 1..16\n");
-
-    r = runCli({"simulate"});
-    EXPECT_EQ(r.code, 64);  // the model is required
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* says;  // the start of the message
+    };
+    const Case cases[] = {
+        {{"simulate", "--model", "krt71"}, 64,
+         "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
+        {{"simulate", "--model", "NORM", "--fault", "silent", "--fault", "late:x"}, 1,
+         "unknown fault \"late:x\" (known: silent, late:MS,"},
+        {{"simulate", "--model", "NORM", "--slot", "17"}, 1, "the slot must be 1..16\n"},
+        {{"simulate"}, 64, ""},  // the model is required
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::ostringstream out, err;
+        VirtualClock clock;
+        cli::Env env{out, err, clock, nullptr, false};
+        EXPECT_EQ(cli::run(c.args, env), c.code);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str().rfind(c.says, 0), 0u) << err.str();
+    }
 }
 
 }  // namespace

@@ -14,36 +14,31 @@ Bytes only(const std::vector<Reply>& replies) {
     return replies.empty() ? Bytes{} : replies[0].bytes;
 }
 
-TEST(SimDevice, StatusFrameLayoutBKnownAnswer) {
-    Device d("NORM");
-    d.setPosition(1234, 0);
-    // position 0x04D2 at 2..3, program 1 at 4, no cams, idle outputs 0xA5A5 at 8..9;
-    // checksum 0xD2+0x04+0x01+0xA5+0xA5 = 0x221 -> 0x21.
-    const Bytes expected{0x80, 0x00, 0xD2, 0x04, 0x01, 0x00, 0x00, 0x00, 0xA5, 0xA5,
-                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x21};
-    const auto replies = d.receive(0x80, 5);
-    EXPECT_EQ(only(replies), expected);
-    EXPECT_DOUBLE_EQ(replies[0].readyMs, 7);  // default reply delay 2 ms
-}
-
-TEST(SimDevice, StatusFrameLayoutAKnownAnswer) {
-    Device d("KMT71");
-    d.setPosition(1048575, 0);
-    // program stored as 0 (the host adds 1), cams 0 at 4..5, position 0x000FFFFF
-    // at 6..9, 8 outputs of the idle pattern at 14; sum 0xFF+0xFF+0x0F+0xA5 -> 0xB2.
-    const Bytes expected{0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x0F, 0x00,
-                         0x00, 0x00, 0x00, 0x00, 0xA5, 0x00, 0x00, 0x00, 0xB2};
-    EXPECT_EQ(only(d.receive(0x80, 0)), expected);
-}
-
-TEST(SimDevice, WideModelInNarrowLayoutReportsLow16Bits) {
-    Device d("Px71");
-    d.setPosition(70000, 0);  // 0x11170
-    const Bytes f = only(d.receive(0x80, 0));
-    ASSERT_EQ(f.size(), 19u);
-    EXPECT_EQ(f[2], 0x70);
-    EXPECT_EQ(f[3], 0x11);
-    EXPECT_EQ(f[4], 1);
+TEST(SimDevice, StatusFramesKnownAnswers) {
+    struct Case {
+        const char* model;
+        double position;
+        Bytes frame;
+    };
+    const Case cases[] = {
+        // position 0x04D2 at 2..3, program 1 at 4, no cams, idle outputs 0xA5A5 at 8..9;
+        // checksum 0xD2+0x04+0x01+0xA5+0xA5 = 0x221 -> 0x21.
+        {"NORM", 1234, {0x80, 0, 0xD2, 0x04, 0x01, 0, 0, 0, 0xA5, 0xA5, 0, 0, 0, 0, 0, 0, 0, 0, 0x21}},
+        // program stored as 0 (the host adds 1), cams 0 at 4..5, position 0x000FFFFF
+        // at 6..9, 8 outputs of the idle pattern at 14; sum 0xFF+0xFF+0x0F+0xA5 -> 0xB2.
+        {"KMT71", 1048575, {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x0F, 0, 0, 0, 0, 0, 0xA5, 0, 0, 0, 0xB2}},
+    };
+    for (const Case& c : cases) {
+        Device d(c.model);
+        d.setPosition(c.position, 0);
+        const auto replies = d.receive(0x80, 5);
+        EXPECT_EQ(only(replies), c.frame) << c.model;
+        EXPECT_DOUBLE_EQ(replies[0].readyMs, 7);  // default reply delay 2 ms
+    }
+    Device px("Px71");
+    px.setPosition(70000, 0);  // a wide model in the narrow layout: the low 16 bits
+    const Bytes f = only(px.receive(0x80, 0));
+    EXPECT_EQ(Bytes(f.begin() + 2, f.begin() + 5), (Bytes{0x70, 0x11, 1}));
 }
 
 TEST(SimDevice, ShaftTurnsAndJumps) {
@@ -157,8 +152,6 @@ TEST(SimDevice, HalfFrameIsDroppedAfterAPause) {
     EXPECT_EQ(d.receive(0x80, 300).size(), 1u);  // the stale frame was dropped
     EXPECT_TRUE(d.receive(Bytes{0x33, 0x44, 0xFF}, 400).empty());  // noise between frames
 }
-
-TEST(SimDevice, UnknownModelIsRefused) { EXPECT_THROW(Device("norm"), std::invalid_argument); }
 
 }  // namespace
 }  // namespace gyrel

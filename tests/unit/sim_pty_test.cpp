@@ -1,7 +1,5 @@
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -132,75 +130,6 @@ TEST(SimPty, DroppedLineClosesThePseudoTerminal) {
     ::close(fd);
 }
 
-#ifdef GYREL_CLI_PATH
-// `gyrel-cli simulate` with `args` in a child; returns its pid and the path it printed first.
-pid_t startSimulate(const std::vector<const char*>& args, std::string& path, int& outFd) {
-    int out[2];
-    if (::pipe(out) != 0) return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::close(out[0]);
-        ::close(out[1]);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 2);
-        std::vector<char*> argv{const_cast<char*>("gyrel-cli"), const_cast<char*>("simulate")};
-        for (const char* a : args) argv.push_back(const_cast<char*>(a));
-        argv.push_back(nullptr);
-        ::execv(GYREL_CLI_PATH, argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    char c = 0;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') path += c;
-    outFd = out[0];
-    return pid;
-}
-
-int stopped(pid_t pid, int outFd) {
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ::close(outFd);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(SimPty, SimulateCommandPrintsThePathFirstAndServesUntilTerminated) {
-    std::string line;
-    int outFd = -1;
-    const pid_t pid = startSimulate({"--model", "V820HX", "--speed", "9600", "--empty-slot"}, line, outFd);
-    ASSERT_GT(pid, 0);
-    ASSERT_EQ(line.rfind("/dev/", 0), 0u) << line;
-    const int fd = openRaw(line);
-    ASSERT_GE(fd, 0);
-    const std::uint8_t query = 0x80;
-    const auto sentAt = Steady::now();
-    ASSERT_EQ(::write(fd, &query, 1), 1);
-    EXPECT_EQ(readBytes(fd, 2, 2000), (Bytes{0x00, 0xFF}));  // no program in slot 1
-    EXPECT_GE(msSince(sentAt), 3 * 1.0417 + 2);
-    ::close(fd);
-    EXPECT_EQ(stopped(pid, outFd), 0);
-}
-
-TEST(SimPty, SimulatedShaftOfASingleTurnModelTurnsByDefault) {
-    std::string line;
-    int outFd = -1;
-    const pid_t pid = startSimulate({"--model", "NORM"}, line, outFd);
-    ASSERT_GT(pid, 0);
-    const int fd = openRaw(line);
-    ASSERT_GE(fd, 0);
-    const std::uint8_t query = 0x80;
-    ASSERT_EQ(::write(fd, &query, 1), 1);
-    const Bytes first = readBytes(fd, 19, 2000);
-    ::usleep(200 * 1000);  // a turn in 10 s: about 72 positions
-    ASSERT_EQ(::write(fd, &query, 1), 1);
-    const Bytes second = readBytes(fd, 19, 2000);
-    ASSERT_TRUE(validStatus(first) && validStatus(second));
-    EXPECT_NE(first[2] + 256 * first[3], second[2] + 256 * second[3]);
-    ::close(fd);
-    stopped(pid, outFd);
-}
-#endif
 
 }  // namespace
 }  // namespace gyrel

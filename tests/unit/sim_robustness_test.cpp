@@ -57,6 +57,7 @@ TEST(SimRobustness, ModelChangeKeepsStoredPrograms) {
     EXPECT_EQ(d.camCount(0), 1);
     EXPECT_EQ(d.receive(0x80, 0)[0].bytes[4], 1);  // 16-bit cam count of layout A
     EXPECT_THROW(d.setModel("nope"), std::invalid_argument);
+    EXPECT_THROW(sim::Device("norm"), std::invalid_argument);
 }
 
 }  // namespace

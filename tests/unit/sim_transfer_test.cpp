@@ -185,24 +185,5 @@ TEST(SimTransfer, Text712LinesAreEchoedAndAnswered) {
     EXPECT_EQ(toString(replyTo(d, toBytes("PRG=2\r"))), "PRG=2\r\nOK\r\n->");
 }
 
-TEST(SimTransfer, Text712PhaseSingleCamDefaultAndReset) {
-    Device d("V712");
-    replyTo(d, toBytes("PRG=3,OUT=1,OFS=25,CON=10,COF=20\rPRG=3,OUT=16,OFS=100,CON=200\r"));
-    EXPECT_TRUE(replyTo(d, toBytes("DFT=3\r")).size() > 0);
-    EXPECT_EQ(d.runningSlot(), 2);
-    // OFS 25 after COF 20: ON 0..4, 25..34, 55..64; single cam 100..299.
-    const std::pair<int, std::uint32_t> expected[] = {{0, 0x0001},   {4, 0x0001},   {5, 0},      {25, 0x0001},
-                                                      {34, 0x0001},  {35, 0},       {55, 0x0001}, {100, 0x8000},
-                                                      {299, 0x8001}, {300, 0x0001}};
-    for (const auto& [pos, mask] : expected) {
-        d.setPosition(pos, 0);
-        EXPECT_EQ(d.outputsAt(0), mask) << pos;
-    }
-    replyTo(d, toBytes("RST=3\r"));
-    EXPECT_FALSE(d.row712(2, 0).set);
-    d.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
-    EXPECT_EQ(replyTo(d, Bytes{0x80}), (Bytes{0x00, 0xFF}));
-}
-
 }  // namespace
 }  // namespace gyrel

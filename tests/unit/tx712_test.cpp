@@ -51,13 +51,7 @@ TEST(Text712, CommentLinesSendNothingAndAPartialCommentWaitsForNoReply) {
     EXPECT_EQ(r.sent(), "|OUT=3 \r");
     EXPECT_EQ(r.t().linesAwaited, 0);
     const double t0 = r.clock.nowMs();
-    r.t().Tx712('P');
-    r.t().Tx712('R');
-    r.t().Tx712('G');
-    r.t().Tx712('=');
-    r.t().Tx712('1');
-    r.t().Tx712('\r');
-    r.t().Tx712('\n');
+    for (char c : std::string("PRG=1\r\n")) r.t().Tx712(c);
     EXPECT_EQ(r.t().linesAwaited, 1);
     // The rejected "OUT=3" came with the echo of this line; the line's own reply is "OK".
     EXPECT_EQ(r.t().rejectedLines, 0);
@@ -120,8 +114,7 @@ TEST(Text712, RowCommandsCarryTheLeadingNumberOfEachFilledBox) {
               (std::vector<std::string>{"PRG=1,OUT=1,OFS=30,CON=10", "PRG=1,OUT=3,CON=2.5,COF=7", "PRG=16"}));
     EXPECT_EQ(aggTab, (std::vector<int>{0, 2, 5}));
     EXPECT_EQ(r.ed.wait.label, "Send out 6");
-    EXPECT_EQ(r.link.PortUsers, 0);
-    EXPECT_FALSE(r.ctx.EditorBusy);
+    r.expectFree();
     EXPECT_TRUE(r.ed.Frame4Enabled);
     EXPECT_EQ(r.t().CommandText, "PRG=16\r\n");
 }
@@ -156,11 +149,9 @@ TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Sent);
     EXPECT_EQ(r.device.textLines().size(), 2u);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=1,OFS=0,CON=100,COF=50\rPRG=1,OUT=2,CON=5\r");
-    EXPECT_EQ(r.link.PortUsers, 0);
-    EXPECT_FALSE(r.ctx.EditorBusy);
+    r.expectFree();
     EXPECT_FALSE(r.ed.ParsingBusy);
     EXPECT_TRUE(r.ed.Frame4Enabled);
-    EXPECT_FALSE(r.ed.wait.visible);
 }
 
 TEST(Text712, CancelStopsTheDownloadBeforeTheNextCharacter) {

@@ -5,7 +5,6 @@
 namespace gyrel {
 namespace {
 
-using xfertest::count;
 using xfertest::Rig;
 
 const char* kHeaderEight = "1 0 0 8 0 0 0 0 0 0 0 0 0 0 0 0 0 0 9 ";
@@ -45,8 +44,13 @@ TEST_F(TxDatiTest, PausaWaitsTwoRoundedHalfPeriods) {
 }
 
 TEST_F(TxDatiTest, AcknowledgedProgramIsStoredLoggedNewestFirstAndTakesThePrescribedTime) {
+    bool busyAll = true;  // the monitor stays silent while the editor sends
+    rig.clock.onPump = [&] {
+        if (rig.port.sent().size() > 0 && rig.ed.wait.visible) busyAll = busyAll && rig.ctx.EditorBusy;
+    };
     const double t0 = rig.clock.nowMs();
     EXPECT_FALSE(rig.download.sender.PreparaTx());
+    EXPECT_TRUE(busyAll);
     // header and position page: 30 + 180 (the whole reply round) + 200; mask page + 800; end 20.
     EXPECT_EQ(rig.clock.nowMs() - t0, 410 + 410 + 1210 + 20);
     ASSERT_TRUE(rig.device.program(0).has_value());
@@ -63,43 +67,30 @@ TEST_F(TxDatiTest, AcknowledgedProgramIsStoredLoggedNewestFirstAndTakesThePrescr
     EXPECT_EQ(rig.ed.wait.caption, ".. Trasmitting .....");
 }
 
-TEST_F(TxDatiTest, EditorIsBusyWhileSendingSoTheMonitorStaysSilent) {
-    bool busyAll = true;
-    int polls = 0;
-    rig.clock.onPump = [&] {
-        if (rig.port.sent().size() > 0 && rig.ed.wait.visible) busyAll = busyAll && rig.ctx.EditorBusy;
-        ++polls;
+// Each unanswered check of 30 + 180 + 100 (no reply) + 400; the tenth resends (1200 more).
+TEST_F(TxDatiTest, UnansweredHeaderIsResentAfterTenChecks) {
+    struct Case {
+        int noAck;
+        const char* ending;
+        int resends;
+        double took;
     };
-    rig.download.sender.PreparaTx();
-    EXPECT_TRUE(busyAll);
-    EXPECT_GT(polls, 0);
-}
-
-TEST_F(TxDatiTest, AcknowledgementAtTheEleventhCheckFollowsOneResend) {
-    rig.device.faults().noAckFrames = 1;
-    const double t0 = rig.clock.nowMs();
-    EXPECT_FALSE(rig.download.sender.PreparaTx());
-    const auto lines = logLines();
-    ASSERT_EQ(lines.size(), 3u);
-    const std::string& header = lines[2];
-    EXPECT_EQ(header, std::string(kHeaderEight) + " .  .  .  .  .  .  .  .  .  .r.  ok     .(11)");
-    EXPECT_EQ(count(header, " . "), 9);
-    EXPECT_EQ(count(header, " .r."), 1);
-    // The header went twice, then one position page and one mask page.
-    EXPECT_EQ(rig.port.sent().size(), 19u * 4);
-    // 9 unanswered checks of 30 + 180 + 100 (no reply) + 400; the 10th adds the resend's 1200.
-    EXPECT_EQ(rig.clock.nowMs() - t0, 9 * 710 + 1910 + 210 + 200 + 410 + 1210 + 20);
-}
-
-TEST_F(TxDatiTest, DeviceAcceptingOnlyTheThirdSendingIsAcknowledgedAtTheTwelfthCheck) {
-    rig.device.faults().noAckFrames = 2;
-    EXPECT_FALSE(rig.download.sender.PreparaTx());
-    const auto lines = logLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(count(lines[2], " . "), 9);
-    EXPECT_EQ(count(lines[2], " .r."), 2);
-    EXPECT_NE(lines[2].find("  ok     .(12)"), std::string::npos);
-    EXPECT_EQ(rig.port.sent().size(), 19u * 5);
+    const Case cases[] = {{1, " .r.  ok     .(11)", 1, 9 * 710 + 1910 + 210 + 200 + 410 + 1210 + 20},
+                          {2, " .r. .r.  ok     .(12)", 2, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.noAck);
+        Rig r;
+        r.prepare({{100, 1}, {200, 0}, {300, 2}, {400, 0}, {500, 4}, {600, 0}, {700, 8}, {800, 0}});
+        ASSERT_TRUE(r.link.apri_com(UserEditor));
+        r.device.faults().noAckFrames = c.noAck;
+        EXPECT_FALSE(r.download.sender.PreparaTx());
+        if (c.took > 0) {
+            EXPECT_EQ(r.clock.nowMs(), c.took);
+        }
+        const std::string header = r.ed.Text2.substr(r.ed.Text2.rfind("1 0 0 8 "));
+        EXPECT_EQ(header, std::string(kHeaderEight) + " .  .  .  .  .  .  .  .  . " + c.ending + "\r\n");
+        EXPECT_EQ(r.port.sent().size(), 19u * (3 + c.resends));
+    }
 }
 
 TEST_F(TxDatiTest, UnacknowledgedFrameEndsTheProgramWithTheErrorBoxAndReleasesThePort) {
@@ -113,9 +104,7 @@ TEST_F(TxDatiTest, UnacknowledgedFrameEndsTheProgramWithTheErrorBoxAndReleasesTh
     EXPECT_EQ(rig.op.boxes[0].prompt, "Transmission error");
     EXPECT_EQ(rig.op.boxes[0].title, "Trasmission  Prog.5");
     EXPECT_EQ(rig.op.boxes[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(rig.link.PortUsers & UserEditor, 0);
-    EXPECT_FALSE(rig.ctx.EditorBusy);
-    EXPECT_FALSE(rig.ed.wait.visible);
+    rig.expectFree();  // an error gives the port back
     const auto lines = logLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].find("  ok"), std::string::npos);
@@ -158,15 +147,6 @@ TEST_F(TxDatiTest, MaskPageIsFollowedByAThousandMillisecondsOfQuiet) {
     const double positionFrame = rig.clock.nowMs() - t0;
     EXPECT_EQ(maskFrame, 30 + 180 + 200 + 800);
     EXPECT_EQ(positionFrame, 30 + 180 + 200);
-}
-
-TEST_F(TxDatiTest, HighResolutionModelSendsThirtyTwoBitEntries) {
-    Rig hr("Px71");
-    hr.prepare({{5, 1}, {4000000000u, 0x8000}}, 3);
-    ASSERT_TRUE(hr.link.apri_com(UserEditor));
-    EXPECT_FALSE(hr.download.sender.PreparaTxHiRes());
-    ASSERT_TRUE(hr.device.program(3).has_value());
-    EXPECT_EQ((*hr.device.program(3))[1], (sim::CamEntry{4000000000u, 0x8000}));
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+// gyrel-cli run as a program against gyrel-cli simulate (or the simulator's end)
+// over a real pseudo-terminal: the real clock, the Qt serial port and the line time.
+#include <gtest/gtest.h>
+
+#ifdef GYREL_CLI_PATH
+#include <string>
+#include <vector>
+
+#include "download_fixture.h"
+#include "sim/pty_end.h"
+#include "support/cli_process.h"
+
+namespace gyrel {
+namespace {
+
+using clitest::runCli;
+using clitest::slurp;
+using Simulator = clitest::SimulatorProcess;
+
+struct PtyRig {
+    xfertest::TempHome home;
+    const std::string err = home.path() + "/err.txt";
+    const std::string out = home.path() + "/out.txt";
+    std::string file(const std::string& name, const std::string& text) {
+        StdFileSystem().writeAll(home.path() + "/" + name, text);
+        return home.path() + "/" + name;
+    }
+    int cli(const std::vector<std::string>& args) { return runCli(args, err, out); }
+};
+
+TEST(CliPty, DownloadThenUploadGivesTheRowsBack) {
+    const std::pair<const char*, const char*> cases[] = {{"V820AX", "1\t100\t200\r\n3\t16000\t50\r\n"},
+                                                         {"V820HX", "2\t1000000\t3\r\n"}};
+    for (const auto& [model, rows] : cases) {
+        SCOPED_TRACE(model);
+        PtyRig r;
+        Simulator sim(model);
+        ASSERT_EQ(sim.path().rfind("/dev/", 0), 0u) << sim.path();
+        const std::string f = r.file("p.txt", rows);
+        ASSERT_EQ(r.cli({"download", "--model", model, "--port", sim.path(), "--slot", "2", f}), 0) << slurp(r.err);
+        ASSERT_EQ(r.cli({"upload", "--model", model, "--port", sim.path(), "--slot", "2", "--output", f}), 0)
+            << slurp(r.err);
+        const std::string text = slurp(f);
+        EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), rows);
+    }
+}
+
+TEST(CliPty, V712DownloadIsAcceptedLineByLine) {
+    PtyRig r;
+    Simulator sim("V712");
+    const std::string f = r.file("p.712", "' program 1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\nPRG=1,OUT=2,CON=5\r\n");
+    EXPECT_EQ(r.cli({"download", "--model", "V712", "--port", sim.path(), "--slot", "1", f}), 0) << slurp(r.err);
+    r.file("p.712", "PRG=1,OUT=77\r\n");
+    EXPECT_EQ(r.cli({"download", "--model", "V712", "--port", sim.path(), "--slot", "1", f}), 2);
+}
+
+TEST(CliPty, DownloadOfAListReachesTheDevice) {
+    PtyRig r;
+    const std::string one = r.file("one.TXT", "1\t100\t200\r\n"), three = r.file("three.TXT", "3\t0\t1800\r\n");
+    const std::string list = r.file("m.lis", "1   (" + one + ")\r\n3   (" + three + ")\r\n");
+    sim::Device device("NORM");
+    sim::PtyEnd end(device);
+    const std::string tty = end.open();
+    end.start();
+    EXPECT_EQ(r.cli({"download", "--model", "NORM", "--port", tty, "--list", list}), 0) << slurp(r.err);
+    end.stop();
+    EXPECT_EQ(slurp(r.out), "1   sent      " + one + "\n3   sent      " + three + "\n2 of 2 programs sent\n");
+    end.withDevice([](sim::Device& d) {
+        EXPECT_EQ(*d.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+        EXPECT_FALSE(d.program(1).has_value());
+        EXPECT_EQ(*d.program(2), (sim::CamTable{{0, 4}, {1800, 0}}));
+        return 0;
+    });
+}
+
+TEST(CliPty, MissingPortIsAClearErrorExitTwo) {
+    PtyRig r;
+    const std::string f = r.file("p.txt", "1\t100\t200\r\n");
+    const std::string port = "/dev/gyrel-no-such-port";
+    EXPECT_EQ(r.cli({"download", "--model", "NORM", "--port", port, "--slot", "1", f}), 2);
+    EXPECT_EQ(slurp(r.err).rfind("cannot open " + port + " at 9600 baud: ", 0), 0u) << slurp(r.err);
+    EXPECT_EQ(r.cli({"status", "--model", "NORM", "--port", port, "--count", "1"}), 2);
+    EXPECT_NE(slurp(r.err).find(port), std::string::npos) << slurp(r.err);
+    EXPECT_EQ(slurp(r.out), "");
+}
+
+TEST(CliPty, StatusPollsTheSimulatedEncoderLive) {
+    PtyRig r;
+    Simulator norm("NORM", {"--shaft-speed", "0"});
+    ASSERT_EQ(r.cli({"status", "--model", "NORM", "--port", norm.path(), "--count", "5"}), 0) << slurp(r.err);
+    // A standing shaft at position 0, no program loaded: the simulator's fixed pattern.
+    std::string expected;
+    for (int i = 1; i <= 5; ++i)
+        expected += std::to_string(i) + "  position 0.0  program 1  cams 0  outputs 1010010110100101  link 4\n";
+    EXPECT_EQ(slurp(r.out), expected);
+    EXPECT_EQ(norm.stop(), 0);  // it serves until terminated and then ends cleanly
+
+    Simulator kmt("KMT71", {"--shaft-speed", "0"});  // at the model's own speed
+    ASSERT_EQ(r.cli({"status", "--model", "KMT71", "--port", kmt.path(), "--count", "1"}), 0) << slurp(r.err);
+    EXPECT_EQ(slurp(r.out), "1  position 0  turn 0 at 0  program 1  cams 0  outputs 10100101  link 4\n");
+}
+
+TEST(CliPty, SimulateOptionsShapeTheDevice) {
+    PtyRig r;
+    Simulator turning("NORM");  // a single-turn shaft turns by default
+    ASSERT_EQ(r.cli({"status", "--model", "NORM", "--port", turning.path(), "--count", "2"}), 0) << slurp(r.err);
+    const std::string lines = slurp(r.out);
+    const std::size_t second = lines.find("\n2 ");
+    ASSERT_NE(second, std::string::npos) << lines;
+    EXPECT_NE(lines.substr(3, 20), lines.substr(second + 4, 20)) << lines;
+
+    Simulator empty("V820HX", {"--empty-slot"});
+    EXPECT_EQ(r.cli({"status", "--model", "V820HX", "--port", empty.path(), "--count", "2"}), 2) << slurp(r.err);
+    EXPECT_NE(slurp(r.err).find("Empty program"), std::string::npos) << slurp(r.err);
+}
+
+}  // namespace
+}  // namespace gyrel
+#endif
