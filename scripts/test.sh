@@ -32,16 +32,31 @@ phase "sanitizer tests"
 
 echo "== fuzz targets, briefly"
 seconds=${GYREL_FUZZ_SECONDS:-10}
-ran=0
-for target in build-asan/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+fuzz_one() {
+  local target=$1 name corpus
   name=$(basename "$target")
   corpus=build-asan/corpus/$name
   mkdir -p "$corpus"
-  seeds=()
+  local seeds=()
   [ -d "fuzz/seeds/$name" ] && seeds=("fuzz/seeds/$name")
+  local rc=0
   "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$corpus" "${seeds[@]}" \
-    >"build-asan/$name.log" 2>&1 || { tail -40 "build-asan/$name.log"; echo "fuzz target $name failed"; exit 1; }
+    >"build-asan/$name.log" 2>&1 || rc=$?
+  echo "$rc" >"build-asan/$name.rc"
+}
+# One target per core at a time; each is a single process.
+pids=() names=()
+for target in build-asan/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  if [ ${#pids[@]} -ge "$jobs" ]; then wait "${pids[0]}" || true; pids=("${pids[@]:1}"); fi
+  fuzz_one "$target" & pids+=($!); names+=("$(basename "$target")")
+done
+wait || true
+ran=0
+for name in "${names[@]}"; do
+  if [ "$(cat "build-asan/$name.rc" 2>/dev/null)" != 0 ]; then
+    tail -40 "build-asan/$name.log"; echo "fuzz target $name failed"; exit 1
+  fi
   echo "$name: $(grep -Eo 'Done [0-9]+ runs.*' "build-asan/$name.log" | tail -1)"
   ran=$((ran + 1))
 done
