@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/program_list.h"
+#include "lang/file_name_texts.h"
 #include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
 
@@ -109,6 +110,14 @@ TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
     mf.MenuSaveList();  // cancelled: the list file chosen before is kept
     EXPECT_EQ(fs.files.at("c:\\out.lis"), "1   (c:\\a 1.txt)\r\n10   (c:\\b(10).txt)\r\n");
     EXPECT_EQ(ctx.editorLayout.multiFileCaption, "c:\\out.lis");
+
+    // A name Windows-1252 cannot hold (a capital omega) is refused with a box naming it; no list is written.
+    mf.panel.MultiPath[3] = "c:\\Zeile \xCE\xA9.txt";
+    op.files.push_back(std::string("c:\\new.lis"));
+    mf.MenuSaveList();
+    ASSERT_FALSE(op.shown.empty());
+    EXPECT_EQ(op.shown.back().prompt, std::string(nameNotWritableText("EN")) + "\r\n" + mf.panel.MultiPath[3]);
+    EXPECT_EQ(fs.files.count("c:\\new.lis"), 0u);
 }
 
 TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
