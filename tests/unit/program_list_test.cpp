@@ -168,6 +168,9 @@ TEST_F(MultiFilesTest, KeysMoveAroundTheSixteenBoxesAndCheckTheFileLeft) {
     fs.files["c:\\missing.txt"] = "";
     mf.MultiPathLeave(0);
     EXPECT_EQ(mf.panel.MultiPathBack[0], kSlotNormal);
+    mf.panel.MultiPath[15] = "c:\\gone.txt";  // the sixteenth box is checked when left, too
+    EXPECT_EQ(mf.MultiPathKeyDown(15, MultiFiles::Key::Down), 0);
+    EXPECT_EQ(mf.panel.MultiPathBack[15], kSlotMissing);
 }
 
 TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnly) {
