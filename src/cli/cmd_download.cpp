@@ -9,9 +9,12 @@
 #include "cli/program_check.h"
 
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
+#include <random>
 
 #include "cli/exit_codes.h"
 #include "cli/options.h"
@@ -42,8 +45,14 @@ ScopedWorkFolder::ScopedWorkFolder() {
     }
     std::error_code ec;
     const auto base = std::filesystem::temp_directory_path(ec);
+    // Names drawn afresh in every process: a fixed sequence (std::rand unseeded) met the
+    // folders of runs that ended without cleaning up, and after enough of them the job
+    // fell back to the operator's own working folder.
+    std::random_device entropy;
+    std::mt19937_64 draw((std::uint64_t{entropy()} << 32) ^ static_cast<std::uint64_t>(
+                             std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int i = 0; i < 1000 && path_.empty(); ++i) {
-        const auto candidate = base / ("gyrel-cli-" + std::to_string(std::rand()) + "-" + std::to_string(i));
+        const auto candidate = base / ("gyrel-cli-" + std::to_string(draw() % 1000000000000ull));
         if (std::filesystem::create_directory(candidate, ec)) path_ = candidate.string();
     }
 #ifdef _WIN32
