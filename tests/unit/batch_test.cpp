@@ -62,16 +62,13 @@ TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
     EXPECT_EQ(r.download.lastOutcome, Outcome::Sent);
     EXPECT_TRUE(r.op.boxes.empty());
     EXPECT_EQ(r.codes, (std::vector<int>{80, 82}));
-    ASSERT_TRUE(r.device.program(0).has_value());
-    EXPECT_EQ(*r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
     EXPECT_FALSE(r.device.program(1).has_value());
-    ASSERT_TRUE(r.device.program(2).has_value());
-    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{0, 4}, {10, 6}, {1800, 2}, {3000, 0}}));
+    EXPECT_EQ(r.device.program(2), (sim::CamTable{{0, 4}, {10, 6}, {1800, 2}, {3000, 0}}));
     // The program that was open before comes back into the editor.
     EXPECT_EQ(r.ed.ProgramFilePath, current);
-    EXPECT_EQ(r.fs.readAll(r.work()), "5\t1\t2\r\n");
-    EXPECT_EQ(r.ed.ProgBox, "5\t1\t2\r\n");
-    EXPECT_EQ(r.link.PortUsers, 0);
+    EXPECT_EQ(r.fs.readAll(r.work()) + "|" + r.ed.ProgBox, "5\t1\t2\r\n|5\t1\t2\r\n");
+    r.expectFree();
 }
 
 TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
@@ -82,8 +79,7 @@ TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
     r.ed.SelezMulti = true;
     r.download.Command2();
     ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt, "File not present");
-    EXPECT_EQ(r.op.boxes[0].title, r.dir + "/gone.TXT");
+    EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title, "File not present|" + r.dir + "/gone.TXT");
     EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(r.mf.panel.MultiPathBack[1], kSlotMissing);
     EXPECT_EQ(r.mf.panel.MultiPathBack[0], kSlotNormal);
@@ -140,8 +136,7 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
     EXPECT_EQ(r.mf.panel.MultiPath[1], "");
     EXPECT_EQ(r.mf.panel.MultiPath[2], base + "_3.820");
     EXPECT_EQ(r.mf.panel.MultiPath[5], base + "_6.820");
-    const std::string first =
-        "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
+    const std::string first = "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
     EXPECT_EQ(r.fs.readAll(base + "_1.820"), first);
     EXPECT_EQ(r.ed.SlotTexts[0], first);
     EXPECT_EQ(r.fs.readAll(base + "_3.820"), "'Imported on 06/12/2026 07:30:00\r\n'Program # 3\r\n\r\n2\t0\t5000\r\n");

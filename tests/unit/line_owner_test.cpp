@@ -16,7 +16,8 @@ using Outcome = DownloadCommand::Outcome;
 using xfertest::Rig;
 
 // A second conversation is refused while one holds the line, and told who holds
-// it; the status poll yields to a conversation and is refused during one.
+// it; the status poll yields to a conversation and is refused during one. A
+// conversation that fails with an exception gives the line back.
 TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
     LinkRig rig;
     LineOwner& line = rig.ctx.line;
@@ -35,20 +36,14 @@ TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
     EXPECT_FALSE(line.busy());
     EXPECT_EQ(line.holder(), "status poll");
     poll.release();
-    EXPECT_TRUE(line.claim("upload"));
-}
-
-// A conversation that fails with an exception gives the line back.
-TEST(LineOwner, ClaimIsReleasedWhenAnExceptionUnwindsIt) {
-    LinkRig rig;
     try {
-        const LineOwner::Claim claim = rig.ctx.line.claim("upload");
-        rig.ctx.line.send(0x80);  // the port is closed: this raises
+        const LineOwner::Claim claim = line.claim("upload");
+        line.send(0x80);  // the port is closed: this raises
         FAIL();
     } catch (const SerialError&) {
     }
-    EXPECT_FALSE(rig.ctx.line.busy());
-    EXPECT_TRUE(rig.ctx.line.claim("download"));
+    EXPECT_FALSE(line.busy());
+    EXPECT_TRUE(line.claim("download"));
 }
 
 // Emptying the output lets every byte written reach the device first, and so
@@ -79,7 +74,6 @@ TEST(LineOwner, OnLineDuringATransferIsDeferredToItsEnd) {
     EXPECT_EQ(rig.ctx.main.busyNotice, rig.ctx.texts->lineBusy);
     rig.clock.waitMs(450);
     EXPECT_TRUE(rig.port.sent.empty());
-
     rig.ctx.EditorBusy = false;
     int polls = 0;
     rig.link.afterQuery = [&] {
@@ -92,32 +86,23 @@ TEST(LineOwner, OnLineDuringATransferIsDeferredToItsEnd) {
     EXPECT_EQ(rig.link.PortUsers, 0);
 }
 
-struct OriginRig : Rig {
-    OriginRig() : Rig("V820HX"), dialog(ctx, link, ed.wait) { dialog.show(); }
-    OriginDialog dialog;
-};
-
-Bytes statusQueriesIn(const Bytes& received, std::size_t from) {
-    Bytes q;
-    for (std::size_t i = from; i < received.size(); ++i)
-        if (received[i] == 0x80) q.push_back(received[i]);
-    return q;
-}
-
 // A Timer2 tick of an economy pause falling inside the origin exchange sends no
 // query into it: every program is read and confirmed.
 TEST(LineOwner, EconomyTickDuringTheOriginExchangeStaysQuiet) {
-    OriginRig r;
+    Rig r("V820HX");
+    OriginDialog dialog(r.ctx, r.link, r.ed.wait);
+    dialog.show();
     r.link.monitor().EnbEconClick();
     r.link.check1MouseUp(true);  // a still shaft: the loop ends in the economy pause
     ASSERT_TRUE(r.ctx.main.Check1Checked);
     r.clock.waitMs(1000);
-    const std::size_t before = r.device.received().size();
+    const Bytes before = r.device.received();
     const double start = r.clock.nowMs();
-    r.dialog.PulsRx();
+    dialog.PulsRx();
     ASSERT_GT(r.clock.nowMs() - start, 1000);  // the 2-s tick fell inside
-    EXPECT_TRUE(statusQueriesIn(r.device.received(), before).empty());
-    for (const OriginRow& row : r.dialog.rows) EXPECT_EQ(row.presetBack, kOriginConfirmed);
+    const Bytes during(r.device.received().begin() + static_cast<long>(before.size()), r.device.received().end());
+    EXPECT_EQ(std::count(during.begin(), during.end(), 0x80), 0);
+    for (const OriginRow& row : dialog.rows) EXPECT_EQ(row.presetBack, kOriginConfirmed);
     r.link.check1MouseUp(false);
 }
 
@@ -139,34 +124,30 @@ TEST(LineOwner, DownloadStartedDuringAStatusReplyWaitsForItsEnd) {
     ASSERT_TRUE(started);
     EXPECT_EQ(r.download.lastOutcome, Outcome::Sent);
     EXPECT_EQ(r.download.sender.framesAcknowledged, r.download.sender.framesTotal);
-    std::size_t downloadFrames = 0;
-    for (const Bytes& f : r.device.frames()) downloadFrames += f.size() == 19 ? 1 : 0;
-    EXPECT_EQ(downloadFrames, static_cast<std::size_t>(r.download.sender.framesTotal));
+    const auto& frames = r.device.frames();
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f.size() == 19; }),
+              r.download.sender.framesTotal);
 }
 
-// A V712 download whose work file cannot be read sends nothing and says so.
-TEST(LineOwner, UnreadableV712WorkFileSendsNothing) {
+// A V712 work file that cannot be read, and sixteen empty boxes of the
+// multiple-file panel: nothing is sent, no success, and the operator is told.
+TEST(LineOwner, NothingToSendIsNoSuccess) {
     Rig r("V712");
     r.env.procs.Leggi712 = [] {};
-    ASSERT_FALSE(r.fs.fileExists(r.env.WorkFilePath()));
     r.download.Command2();
     EXPECT_EQ(r.download.lastOutcome, Outcome::CheckFailed);
-    EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.op.boxes.size(), 1u);
     EXPECT_FALSE(r.ctx.EditorBusy);
     EXPECT_EQ(r.link.PortUsers, 0);
-}
 
-// Sixteen empty boxes of the multiple-file panel send nothing: no success.
-TEST(LineOwner, MultipleFilesWithEveryBoxEmptyIsNoSuccess) {
-    Rig r;
-    r.ed.SelezMulti = true;
-    r.env.slots.path = [](int) { return std::string(); };
-    r.env.procs.CheckModif = [](int) { return AnswerYes; };
-    r.download.Command2();
-    EXPECT_NE(r.download.lastOutcome, Outcome::Sent);
-    EXPECT_TRUE(r.device.received().empty());
-    EXPECT_EQ(r.op.boxes.size(), 1u);
+    Rig m;
+    m.ed.SelezMulti = true;
+    m.env.slots.path = [](int) { return std::string(); };
+    m.env.procs.CheckModif = [](int) { return AnswerYes; };
+    m.download.Command2();
+    EXPECT_NE(m.download.lastOutcome, Outcome::Sent);
+    EXPECT_EQ(m.op.boxes.size(), 1u);
+    EXPECT_TRUE(r.device.received().empty() && m.device.received().empty());
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -98,6 +100,13 @@ struct LinkRig {
         link.PollingActive = true;
         ctx.main.Check1Checked = true;
         ctx.main.Check1Caption = " Off line";
+    }
+    // Off line: the toggle offers " On line", the display says so, the port is given back.
+    void expectOffLine() const {
+        EXPECT_EQ(ctx.main.Check1Caption, " On line");
+        EXPECT_EQ(ctx.main.FinQuota, "offline");
+        EXPECT_EQ(link.PortUsers, 0);
+        EXPECT_FALSE(port.portOpen());
     }
     std::vector<bool> barsVisible() const {
         return std::vector<bool>(ctx.main.Shape3Visible.begin(), ctx.main.Shape3Visible.end());

@@ -26,12 +26,9 @@ TEST(LinkPolling, PollsUntilTheToggleIsReleased) {
     rig.link.check1MouseUp(true);
     EXPECT_EQ(sentTimes(rig.port), (std::vector<double>{0, 35, 70}));
     EXPECT_EQ(captionWhilePolling, " Off line");
-    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
-    EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
+    rig.expectOffLine();
     EXPECT_EQ(rig.ctx.main.FinProgr, "--");
     EXPECT_FALSE(rig.link.ChecksumOk);
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(rig.link.PortUsers, 0);
     EXPECT_EQ(rig.barsVisible(), std::vector<bool>(5, false));
     EXPECT_EQ(rig.link.EconLastText, "offline");
 
@@ -39,8 +36,7 @@ TEST(LinkPolling, PollsUntilTheToggleIsReleased) {
     rig.port.responder = [](const Bytes&) { return ScriptedPort::Reply{{10, bytesOf({0x00, 0xFF})}}; };
     rig.link.check1MouseUp(true);
     EXPECT_EQ(rig.port.sent.size(), 5u);
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
+    rig.expectOffLine();
 }
 
 class LinkEconomy : public ::testing::Test {
@@ -108,10 +104,7 @@ TEST_F(LinkEconomy, GoingOffLineDuringThePauseStopsAtTheNextTick) {
     rig.clock.waitMs(5000);
     EXPECT_EQ(rig.port.sent.size(), 1503u);
     EXPECT_EQ(rig.port.sent.back().atMs, paused + 2000);
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
-    EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
+    rig.expectOffLine();
 }
 
 TEST_F(LinkEconomy, BackOnLineDuringThePauseTakesOverFromTheTimer) {

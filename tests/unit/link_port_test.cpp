@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link_fixture.h"
 
 namespace gyrel {
@@ -18,10 +20,7 @@ TEST(LinkPort, UsersShareThePort) {
     EXPECT_FALSE(rig.port.portOpen());
     EXPECT_EQ(rig.link.PortUsers, 0);
     EXPECT_EQ(rig.port.closes, 1);
-}
-
-TEST(LinkPort, ReleasingTheWholeMaskClosesForEveryone) {
-    LinkRig rig;
+    // Releasing the whole mask closes it for everyone.
     rig.link.apri_com(UserMonitor);
     rig.link.apri_com(UserUpload);
     rig.link.chiudi_com(rig.link.PortUsers);
@@ -52,23 +51,17 @@ TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
     }
 }
 
-TEST(LinkPort, WaitsWhileTheSerialDialogIsOpen) {
+// Presets apply with the port closed; opening waits while the serial dialog is up.
+TEST(LinkPort, PresetsApplyClosedAndOpeningWaitsForTheSerialDialog) {
     LinkRig rig;
+    rig.link.presetPort("19200", 3);
+    EXPECT_EQ(rig.port.settings() + " " + std::to_string(rig.port.commPort()), "19200,n,8,1 3");
+    EXPECT_EQ(std::make_tuple(rig.port.handshaking(), rig.port.inputLen, rig.port.rtsEnable, rig.port.inBufferSizeSet),
+              std::make_tuple(0, 0, false, 1024));
+    EXPECT_FALSE(rig.port.portOpen());
     rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
     EXPECT_TRUE(rig.link.apri_com(UserMonitor));
     EXPECT_EQ(rig.port.lastOpenedAt, 500);
-}
-
-TEST(LinkPort, PresetsApplyEvenWithThePortClosed) {
-    LinkRig rig;
-    rig.link.presetPort("19200", 3);
-    EXPECT_EQ(rig.port.settings(), "19200,n,8,1");
-    EXPECT_EQ(rig.port.handshaking(), 0);
-    EXPECT_EQ(rig.port.inputLen, 0);
-    EXPECT_FALSE(rig.port.rtsEnable);
-    EXPECT_EQ(rig.port.inBufferSizeSet, 1024);
-    EXPECT_EQ(rig.port.commPort(), 3);
-    EXPECT_FALSE(rig.port.portOpen());
 }
 
 TEST(LinkPort, GivingUpOnLineGoesBackOffLineCleanly) {
@@ -76,11 +69,8 @@ TEST(LinkPort, GivingUpOnLineGoesBackOffLineCleanly) {
     rig.port.failOpens(1);
     rig.ctx.hooks.serialDialogForOpenFailure = [] { return false; };
     rig.link.check1MouseUp(true);
-    EXPECT_FALSE(rig.link.PollingActive);
-    EXPECT_FALSE(rig.ctx.main.Check1Checked);
-    EXPECT_EQ(rig.ctx.main.Check1Caption, " On line");
-    EXPECT_EQ(rig.ctx.main.FinQuota, "offline");
-    EXPECT_EQ(rig.link.PortUsers, 0);
+    EXPECT_FALSE(rig.link.PollingActive || rig.ctx.main.Check1Checked);
+    rig.expectOffLine();
     EXPECT_TRUE(rig.port.sent.empty());
 }
 
@@ -103,8 +93,7 @@ TEST(LinkPort, PollingResumesByItselfWhenTheDeviceComesBack) {
     EXPECT_TRUE(closedWhileGone);
     EXPECT_EQ(quality, (std::vector<int>{4, 4, -1, -1, -1, 4, 4}));
     EXPECT_EQ(rig.port.opens, 2);
-    EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_FALSE(rig.port.portOpen());
+    rig.expectOffLine();
 }
 
 }  // namespace

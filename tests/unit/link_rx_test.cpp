@@ -7,15 +7,16 @@
 namespace gyrel {
 namespace {
 
+std::vector<bool> bars(int lit) {
+    std::vector<bool> v(5, false);
+    for (int i = 0; i < lit; ++i) v[static_cast<std::size_t>(i)] = true;
+    return v;
+}
+
 class LinkRx : public ::testing::Test {
 protected:
     LinkRig rig;
     void SetUp() override { rig.polling(); }
-    std::vector<bool> bars(int lit) {
-        std::vector<bool> v(5, false);
-        for (int i = 0; i < lit; ++i) v[static_cast<std::size_t>(i)] = true;
-        return v;
-    }
     // Delivers `reply` `after` ms from now and reads it: what rx_msg returned and how long it took.
     std::pair<int, double> receive(Bytes reply, double after = 10) {
         const double start = rig.clock.nowMs();
@@ -57,8 +58,8 @@ TEST_F(LinkRx, BarsFollowTheArrivalTime) {
         Rgb colour;
     };
     const Case cases[] = {
-        {0, 35, 4, kGreenBar},     {35, 35, 4, kGreenBar},    {36, 50, 3, kDarkGreenBar},
-        {50, 50, 3, kDarkGreenBar}, {51, 80, 2, kBrownBar},   {80, 80, 2, kBrownBar},
+        {0, 35, 4, kGreenBar},      {35, 35, 4, kGreenBar},    {36, 50, 3, kDarkGreenBar},
+        {50, 50, 3, kDarkGreenBar}, {51, 80, 2, kBrownBar},    {80, 80, 2, kBrownBar},
         {81, 180, 1, kYellowBar},   {179, 180, 1, kYellowBar}, {200, 215, 1, kYellowBar},
     };
     for (const Case& c : cases) {
@@ -68,7 +69,8 @@ TEST_F(LinkRx, BarsFollowTheArrivalTime) {
         EXPECT_TRUE(rig.link.ChecksumOk);
         EXPECT_EQ(rig.link.LinkQuality, c.quality);
         EXPECT_EQ(rig.barsVisible(), bars(c.quality + 1));
-        for (int i = 0; i <= c.quality; ++i) EXPECT_EQ(rig.ctx.main.Shape3Colour[static_cast<std::size_t>(i)], c.colour);
+        for (int i = 0; i <= c.quality; ++i)
+            EXPECT_EQ(rig.ctx.main.Shape3Colour[static_cast<std::size_t>(i)], c.colour);
     }
     EXPECT_EQ(rig.link.CurrentPosition, 1234);
     EXPECT_EQ(rig.link.OutputBits, 0x0005u);
@@ -118,7 +120,7 @@ TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
         EXPECT_EQ(rig.link.LinkQuality, c.quality);
     }
     EXPECT_EQ(rig.ctx.main.FinQuota, "offline");  // nothing decoded
-    rig.port.input();  // a reply longer than any is left unread
+    rig.port.input();                             // a reply longer than any is left unread
     rig.link.ChecksumOk = true;
     EXPECT_EQ(receive(bytesOf({0xFF})).first, 255);
     EXPECT_TRUE(rig.link.ChecksumOk);
@@ -146,12 +148,9 @@ TEST_F(LinkRx, TwoEmptySlotRepliesInARowStopPollingWithAMessage) {
     EXPECT_TRUE(rig.op.boxes.empty());
     EXPECT_TRUE(rig.link.PollingActive);
     EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
-    EXPECT_EQ(rig.ctx.main.FinQuota, "no prg");
-    EXPECT_EQ(rig.ctx.main.FinProgr, "--");
-    EXPECT_EQ(rig.ctx.main.FinCamme, "--");
-    EXPECT_EQ(rig.ctx.main.FinOrigin, "--");
-    EXPECT_FALSE(rig.ctx.main.Check1Checked);
-    EXPECT_FALSE(rig.link.PollingActive);
+    const MainView& m = rig.ctx.main;
+    EXPECT_EQ(m.FinQuota + "|" + m.FinProgr + "|" + m.FinCamme + "|" + m.FinOrigin, "no prg|--|--|--");
+    EXPECT_FALSE(m.Check1Checked || rig.link.PollingActive);
     ASSERT_EQ(rig.op.boxes.size(), 1u);
     EXPECT_EQ(rig.op.boxes[0].title, "Empty program");
     EXPECT_EQ(rig.op.boxes[0].prompt,
@@ -168,8 +167,8 @@ TEST_F(LinkRx, StatusFrameAfterOneEmptySlotTypesSyncFirst) {
     rig.ctx.main.FinQuota = "7.0";
     EXPECT_EQ(receive(frameB(1234)).first, 128);
     const std::vector<std::pair<double, std::string>> expected = {
-        {180, "7.0"},     {215, "S"},         {255, "S "},      {295, "S y"},
-        {335, "S y "},    {375, "S y n"},     {415, "S y n "},  {455, "S y n c"},
+        {180, "7.0"},  {215, "S"},     {255, "S "},     {295, "S y"},
+        {335, "S y "}, {375, "S y n"}, {415, "S y n "}, {455, "S y n c"},
     };
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(rig.clock.nowMs(), 1295);  // 7 x 40 ms, then 800 ms

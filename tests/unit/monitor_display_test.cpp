@@ -29,33 +29,25 @@ TEST_F(MonitorDisplay, TenthsOrPlainPositionByModel) {
 
     rig.useModel("OLD");
     poll(frameB(5, 3));
-    EXPECT_EQ(m.FinQuota, "0.5");
-    EXPECT_EQ(m.FinProgr, "4");
-
+    EXPECT_EQ(m.FinQuota + " " + m.FinProgr, "0.5 4");
     rig.useModel("V820AX");
     poll(frameB(16383));
     EXPECT_EQ(m.FinQuota, "16383");
-
     rig.useModel("KMT71");  // turns and the position within the turn
     poll(frameA(10000, 2, 258, 0x81));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro + " " + m.FinQuota + " " + m.FinProgr + " " + m.FinCamme,
               "2 1808 10000 3 258");
-
     rig.useModel("NORM");  // single-turn: the hidden displays keep "0"
     poll(frameB(3000));
-    EXPECT_EQ(m.LblGiri, "0");
-    EXPECT_EQ(m.LblGiro, "0");
+    EXPECT_EQ(m.LblGiri + " " + m.LblGiro, "0 0");
 }
 
 TEST_F(MonitorDisplay, NoProgramInTheDevice) {
     rig.useModel("V820HX");
     poll(frameA(500, 4, 9, 0x3));
     poll(frameA(0xFFFFFFFFu, 4, 9, 0x0));
-    EXPECT_EQ(m.FinQuota, "NO PROG");
-    EXPECT_EQ(m.FinCamme, "--");
-    EXPECT_EQ(m.FinProgr, "5");
+    EXPECT_EQ(m.FinQuota + " " + m.FinCamme + " " + m.FinProgr, "NO PROG -- 5");
     EXPECT_EQ(m.Shape1Fill[1], FillStyle::Solid);  // the rest of the display is left alone
-
     // A device lost after reporting no program shows as lost.
     poll({});
     EXPECT_EQ(m.FinQuota, "- - -  ");
@@ -123,7 +115,6 @@ TEST_F(MonitorDisplay, MinimizedWindowShowsThePositionInItsTitle) {
 
     poll({});
     EXPECT_EQ(m.title, "- - -   COM 1   ");
-
     rig.link.CurrentPosition = 1234;
     rig.link.monitor().windowResized();
     EXPECT_EQ(m.title, "1234 -->  COM1-9600");
@@ -133,13 +124,10 @@ TEST_F(MonitorDisplay, MinimizedWindowShowsThePositionInItsTitle) {
 }
 
 TEST(MonitorText, PositionAndNumberTexts) {
-    ModelGlobals norm;
-    EXPECT_EQ(positionText(0, norm), "0.0");
     ModelGlobals px;
     px.ModelType = "Px71";
-    EXPECT_EQ(positionText(4294967295.0, px), "429496729.5");
-    EXPECT_EQ(numberText(-30), "-30");
-    EXPECT_EQ(numberText(4294967295.0), "4294967295");
+    EXPECT_EQ(positionText(0, ModelGlobals{}) + " " + positionText(4294967295.0, px), "0.0 429496729.5");
+    EXPECT_EQ(numberText(-30) + " " + numberText(4294967295.0), "-30 4294967295");
 }
 
 }  // namespace

@@ -26,36 +26,29 @@ protected:
     }
 };
 
-TEST_F(PositionTest, JumpAboveTheToleranceIsListedAndCounted) {
-    step(130);
-    EXPECT_EQ(rig.ctx.main.FinQuotaBack, kYellow);
-    EXPECT_EQ(t.Label1[0] + "|" + t.Label1[1] + "|" + t.Label1[14], "130     30||130     30");
-    EXPECT_EQ(t.Label5 + " " + t.Label6 + " " + t.LblMax + " " + t.LblMin, "1 30 30 0");
-    EXPECT_EQ(t.TxtPrimiBack, kLightGreen);
-    EXPECT_EQ(t.TxtSuccessiviBack, kGrey);
-}
-
-TEST_F(PositionTest, StepWithinTheToleranceIsFine) {
+// A jump above the tolerance is listed and counted and colours the position; a
+// step within it only moves the extremes; passing through zero is no jump.
+TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     step(120);
     EXPECT_EQ(rig.ctx.main.FinQuotaBack, kGrey);
-    EXPECT_EQ(t.LblMax, "20");
     step(105);
-    EXPECT_EQ(t.LblMin, "-15");
     step(95);  // a smaller backward step leaves the minimum
-    EXPECT_EQ(t.LblMin, "-15");
-    EXPECT_EQ(t.Label1[0], "");
+    EXPECT_EQ(t.LblMax + " " + t.LblMin + " " + t.Label1[0], "20 -15 ");
     EXPECT_EQ(mon.TestErrorCount, 0);
-}
+    step(125);
+    EXPECT_EQ(rig.ctx.main.FinQuotaBack, kYellow);
+    EXPECT_EQ(t.Label1[0] + "|" + t.Label1[1] + "|" + t.Label1[14], "125     30||125     30");
+    EXPECT_EQ(t.Label5 + " " + t.Label6 + " " + t.LblMax + " " + t.LblMin, "1 30 30 -15");
+    EXPECT_EQ(t.TxtPrimiBack, kLightGreen);
+    EXPECT_EQ(t.TxtSuccessiviBack, kGrey);
 
-TEST_F(PositionTest, PassThroughZeroIsNotAJump) {
-    rig.link.CurrentPosition = 3599 - 5;
-    mon.VerificaQuote();  // from 100: a jump
-    EXPECT_EQ(mon.TestErrorCount, 1);
+    rig.ctx.main.FinQuotaBack = kGrey;
+    step(3599 - 5);  // from 125: a jump
+    EXPECT_EQ(mon.TestErrorCount, 2);
     rig.ctx.main.FinQuotaBack = kGrey;
     step(3);
     EXPECT_EQ(t.Label6, "-3591");
-    EXPECT_EQ(mon.TestErrorCount, 1);
-    EXPECT_EQ(t.LblMin, "0");
+    EXPECT_EQ(mon.TestErrorCount, 2);
     EXPECT_EQ(rig.ctx.main.FinQuotaBack, kGrey);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "editor/prepare.h"
@@ -20,10 +21,11 @@ struct Prepared {
 using Entries = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 Prepared prepare(std::vector<CamRow> rows, double max = 3599, int mode = 0, std::array<bool, 16> check2 = {},
-                 std::array<std::int16_t, 32> offsets = {}, CamTable start = {}) {
+                 std::array<std::int16_t, 32> offsets = {}, CamTable start = {}, const ProgressFn& progress = nullptr) {
     Prepared p;
     p.table = start;
-    p.outcome = prepareCamTable(rows.data(), static_cast<int>(rows.size()), offsets, check2, max, 15, mode, p.table);
+    p.outcome =
+        prepareCamTable(rows.data(), static_cast<int>(rows.size()), offsets, check2, max, 15, mode, p.table, progress);
     p.table.CamCount = p.outcome.camCount;
     return p;
 }
@@ -52,28 +54,31 @@ TEST(Prepare, RowsBecomeChangePointsReadCyclically) {
     EXPECT_EQ(prepare({{3, 1, 1}}).outcome.alwaysOutputs, 4);
 }
 
-TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdges) {
+// Output 1 ticked with offsets ON +20, OFF -60; output 2's offset is not applied.
+// The progress names each step; quick mode checks nothing and adds no offsets.
+TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdgesUnlessQuick) {
     std::array<bool, 16> check2{};
     check2[0] = true;
     std::array<std::int16_t, 32> offsets{};
     offsets[0] = 20;
     offsets[16] = -60;
-    offsets[1] = 500;  // output 2 is not ticked
-    const Prepared p = prepare({{1, 3590, 50}, {2, 100, 200}}, 3599, 0, check2, offsets);
+    offsets[1] = 500;
+    std::vector<std::pair<std::string, double>> steps;
+    const ProgressFn progress = [&](const char* label, double f) { steps.emplace_back(label, f); };
+    const Prepared p = prepare({{1, 3590, 50}, {2, 100, 200}}, 3599, 0, check2, offsets, {}, progress);
     EXPECT_TRUE(p.outcome.offsetsApplied);
     EXPECT_EQ(p.entries(), (Entries{{10, 1}, {100, 3}, {200, 1}, {3590, 0}}));
-}
+    using Steps = std::vector<std::pair<std::string, double>>;
+    EXPECT_EQ(steps,
+              (Steps{{"Data Control", 0}, {"Data Control", 0.5}, {"Data Preparing 1", 0}, {"Data Preparing 2", 1}}));
 
-TEST(Prepare, QuickModeTakesTheRowsAsTheyStand) {
-    std::array<bool, 16> check2{};
-    check2[0] = true;
-    std::array<std::int16_t, 32> offsets{};
-    offsets[0] = 20;
+    steps.clear();
     // Equal edges and overlaps are not checked, offsets not added.
-    const Prepared p = prepare({{1, 7, 7}, {1, 100, 200}, {1, 150, 300}}, 3599, 1, check2, offsets);
-    EXPECT_FALSE(p.outcome.failed);
-    EXPECT_FALSE(p.outcome.offsetsApplied);
-    EXPECT_EQ(p.entries(), (Entries{{7, 1}, {200, 0}}));
+    const Prepared q = prepare({{1, 7, 7}, {1, 100, 200}, {1, 150, 300}}, 3599, 1, check2, offsets, {}, progress);
+    EXPECT_FALSE(q.outcome.failed);
+    EXPECT_FALSE(q.outcome.offsetsApplied);
+    EXPECT_EQ(q.entries(), (Entries{{7, 1}, {200, 0}}));
+    EXPECT_EQ(steps, (Steps{{"Data Preparing 1", 0}, {"Data Preparing 2", 1}}));
 }
 
 TEST(Prepare, TooManyChangePointsKeepTheFirst120AndNothingBeyond) {

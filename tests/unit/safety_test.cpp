@@ -6,12 +6,12 @@
 #include <set>
 #include <sstream>
 
-#include "unit/cli_rig_fixture.h"
 #include "safety/backup.h"
 #include "safety/compare_list.h"
 #include "safety/presets_file.h"
 #include "safety/restore.h"
 #include "safety/verify_download.h"
+#include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
@@ -94,32 +94,28 @@ TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
 
 INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX", "V820HX", "KMT71", "Px71"));
 
-TEST(Backup, LineDroppedMidwayLeavesNoFolder) {
+// A backup that cannot read every slot writes nothing and names the slot: a line
+// dropped midway (gyrel-cli), a slot whose reply is damaged (the job's report).
+TEST(Backup, FailedReadLeavesNoFolder) {
     Rig rig("V820HX");
     for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
     rig.device.faults().closeAfterReplies = 20;
     Cli cli(rig.device, rig.clock);
     const std::string dir = rig.home.path() + "/bk";
     EXPECT_EQ(cli.run({"backup", "--model", "V820HX", "--port", "p", dir}), 2);
-    EXPECT_FALSE(fs::exists(dir));
-    EXPECT_FALSE(fs::exists(dir + ".partial~"));
+    EXPECT_FALSE(fs::exists(dir) || fs::exists(dir + ".partial~"));
     EXPECT_NE(cli.err.str().find("Slot 16: read failed"), std::string::npos) << cli.err.str();
     EXPECT_NE(cli.err.str().find("Backup not made"), std::string::npos);
-}
 
-TEST(Backup, SlotThatFailsItsReadIsNamedAndNothingIsWritten) {
-    Rig rig("V820AX");
-    for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
+    Rig ax("V820AX");
+    for (int k = 0; k < 16; ++k) ax.device.setProgram(k, {{10, 1}, {20, 0}});
     JobHooks hooks;
-    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.slot == 5; };
-    const std::string dir = rig.home.path() + "/bk";
-    const BackupReport r = runBackup(rig.ctx, rig.link, dir, hooks);
+    hooks.progress = [&](const JobProgress& p) { ax.device.faults().badChecksum = p.slot == 5; };
+    const BackupReport r = runBackup(ax.ctx, ax.link, dir, hooks);
     EXPECT_FALSE(r.complete);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
-    EXPECT_EQ(r.slotWhy[4], "a reply with a wrong checksum");
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
     EXPECT_FALSE(fs::exists(dir));
-    EXPECT_NE(backupReportText(rig.ctx, r).find("Slot 5: read failed (a reply with a wrong checksum)\r\n"),
+    EXPECT_NE(backupReportText(ax.ctx, r).find("Slot 5: read failed (a reply with a wrong checksum)\r\n"),
               std::string::npos);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sim/device.h"
 
 namespace gyrel {
@@ -96,16 +98,14 @@ TEST(SimDevice, FaultsShapeTheReplies) {
 
     d.faults().garbage = true;
     const Bytes g = only(d.receive(0x80, 0));
-    ASSERT_EQ(g.size(), 19u);
-    EXPECT_EQ(g[0], 0x55);
-    EXPECT_EQ(g[1], 0xAA);
+    EXPECT_EQ(g.size(), 19u);
+    EXPECT_EQ(Bytes(g.begin(), g.begin() + 2), (Bytes{0x55, 0xAA}));
     d.faults().garbage = false;
 
     d.faults().overlong = true;
     const Bytes l = only(d.receive(0x80, 0));
     ASSERT_EQ(l.size(), 39u);
-    EXPECT_EQ(l[0], 0x80);
-    EXPECT_EQ(l[18], 0x21);
+    EXPECT_EQ((Bytes{l[0], l[18]}), (Bytes{0x80, 0x21}));
     d.faults().overlong = false;
 
     d.faults().silent = true;
@@ -126,19 +126,14 @@ TEST(SimDevice, FaultsShapeTheReplies) {
 TEST(SimDevice, FaultTextsOfTheCommandLine) {
     sim::Faults f;
     std::string error;
-    EXPECT_TRUE(sim::applyFault("late80", f));
-    EXPECT_DOUBLE_EQ(f.lateMs, 70);
+    for (const char* good :
+         {"late80", "noack:3", "mute-after:4", "close-after:0", "silent", "badsum", "garbage", "long"})
+        EXPECT_TRUE(sim::applyFault(good, f)) << good;
+    EXPECT_EQ(std::make_tuple(f.lateMs, f.noAckFrames, f.muteAfterReplies, f.closeAfterReplies),
+              std::make_tuple(70.0, 3, 4, 0));
+    EXPECT_TRUE(f.silent && f.badChecksum && f.garbage && f.overlong);
     EXPECT_TRUE(sim::applyFault("late:12", f));
     EXPECT_DOUBLE_EQ(f.lateMs, 12);
-    EXPECT_TRUE(sim::applyFault("noack:3", f));
-    EXPECT_EQ(f.noAckFrames, 3);
-    EXPECT_TRUE(sim::applyFault("mute-after:4", f));
-    EXPECT_EQ(f.muteAfterReplies, 4);
-    EXPECT_TRUE(sim::applyFault("close-after:0", f));
-    EXPECT_EQ(f.closeAfterReplies, 0);
-    EXPECT_TRUE(sim::applyFault("silent", f) && sim::applyFault("badsum", f) && sim::applyFault("garbage", f) &&
-                sim::applyFault("long", f));
-    EXPECT_TRUE(f.silent && f.badChecksum && f.garbage && f.overlong);
     for (const char* bad : {"late:", "late:x", "noack:-1", "noack:99999999", "loud", ""}) {
         EXPECT_FALSE(sim::applyFault(bad, f, &error)) << bad;
     }
@@ -148,8 +143,8 @@ TEST(SimDevice, FaultTextsOfTheCommandLine) {
 TEST(SimDevice, HalfFrameIsDroppedAfterAPause) {
     Device d("NORM");
     EXPECT_TRUE(d.receive(0x01, 0).empty());
-    EXPECT_TRUE(d.receive(0x80, 50).empty());    // taken as frame data
-    EXPECT_EQ(d.receive(0x80, 300).size(), 1u);  // the stale frame was dropped
+    EXPECT_TRUE(d.receive(0x80, 50).empty());                      // taken as frame data
+    EXPECT_EQ(d.receive(0x80, 300).size(), 1u);                    // the stale frame was dropped
     EXPECT_TRUE(d.receive(Bytes{0x33, 0x44, 0xFF}, 400).empty());  // noise between frames
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/virtual_clock.h"
@@ -24,7 +25,8 @@ std::string raised(const std::function<void()>& call) {
 std::string kind(SerialError::Kind k) { return std::to_string(static_cast<int>(k)); }
 
 struct Rig {
-    explicit Rig(const std::string& model, const std::string& settings = "9600,n,8,1") : device(model), port(device, clock) {
+    explicit Rig(const std::string& model, const std::string& settings = "9600,n,8,1")
+        : device(model), port(device, clock) {
         port.setSettings(settings);
         port.setPortOpen(true);
     }
@@ -38,31 +40,25 @@ struct Rig {
     InProcessPort port;
 };
 
+// 10 bits a byte: 1.0417 ms. Query in by 1.04, reply ready 2 ms later, byte k of
+// 19 in at 3.0417 + k x 1.0417: 18 by 22 ms, all 19 by 22.84. A second query
+// written with it waits until the first reply has left the line.
 TEST(SimPort, StatusReplyArrivesAfterItsLineTimeAt9600) {
-    // 10 bits a byte: 1.0417 ms. Query in by 1.04, reply ready 2 ms later,
-    // byte k of 19 in at 3.0417 + k x 1.0417: 18 by 22 ms, all 19 by 22.84.
     Rig rig("NORM");
     rig.port.output(Bytes{0x80});
-    EXPECT_EQ(rig.countAt(3), 0);
-    EXPECT_EQ(rig.countAt(4), 0);
-    EXPECT_EQ(rig.countAt(5), 1);
-    EXPECT_EQ(rig.countAt(22), 18);
-    EXPECT_EQ(rig.countAt(23), 19);
+    const std::vector<std::pair<double, int>> expected = {{4, 0}, {5, 1}, {22, 18}, {23, 19}};
+    for (const auto& [t, n] : expected) EXPECT_EQ(rig.countAt(t), n) << t;
     const Bytes reply = rig.port.input();
     ASSERT_EQ(reply.size(), 19u);
     EXPECT_EQ(reply[0], 0x80);
     EXPECT_EQ(rig.port.inBufferCount(), 0);
     EXPECT_EQ(rig.port.sent(), (Bytes{0x80}));
-}
 
-TEST(SimPort, BytesSentBackToBackQueueOnTheLine) {
-    // Two queries written at once: the second reaches the device one byte time
-    // later and its reply waits until the first has left the line.
-    Rig rig("NORM");
-    rig.port.output(Bytes{0x80, 0x80});
-    EXPECT_EQ(rig.countAt(23), 19);
-    EXPECT_EQ(rig.countAt(42), 37);
-    EXPECT_EQ(rig.countAt(43), 38);
+    Rig two("NORM");
+    two.port.output(Bytes{0x80, 0x80});
+    EXPECT_EQ(two.countAt(23), 19);
+    EXPECT_EQ(two.countAt(42), 37);
+    EXPECT_EQ(two.countAt(43), 38);
 }
 
 // The host checks for 19 bytes 35, 50, 80 and 180 ms after the query (then again
@@ -108,6 +104,15 @@ TEST(SimPort, DiscardingBuffersDropsWaitingBytesButSendsEveryByteWritten) {
     EXPECT_EQ(rig.device.received().size(), 5u);
     EXPECT_THROW(rig.port.setOutBufferCount(0), SerialError);
     EXPECT_THROW(rig.port.setInBufferCount(0), SerialError);
+
+    // What arrives while the port is closed is lost.
+    rig.port.setPortOpen(true);
+    rig.port.output(Bytes{0x80});
+    rig.clock.waitMs(2);
+    rig.port.setPortOpen(false);
+    rig.clock.waitMs(50);
+    rig.port.setPortOpen(true);
+    EXPECT_EQ(rig.port.inBufferCount(), 0);
 }
 
 TEST(SimPort, PropertiesRaiseWhereARealPortWould) {
@@ -137,16 +142,6 @@ TEST(SimPort, PropertiesRaiseWhereARealPortWould) {
     EXPECT_TRUE(port.portOpen());
 }
 
-TEST(SimPort, ClosingThePortLosesWhatArrives) {
-    Rig rig("NORM");
-    rig.port.output(Bytes{0x80});
-    rig.clock.waitMs(2);
-    rig.port.setPortOpen(false);
-    rig.clock.waitMs(50);
-    rig.port.setPortOpen(true);
-    EXPECT_EQ(rig.port.inBufferCount(), 0);
-}
-
 TEST(SimPort, WrongSpeedGarblesTheLineWhenChecked) {
     Rig rig("KMT71");  // the device runs at 115200, the port at 9600
     rig.port.setCheckSpeed(true);
@@ -172,6 +167,35 @@ TEST(SimPort, DroppedLineRaisesIoUntilReconnected) {
     rig.port.setPortOpen(true);
     rig.port.output(Bytes{0x80});
     EXPECT_EQ(rig.countAt(rig.clock.nowMs() + 30), 19);
+}
+
+TEST(VirtualClock, WaitAdvancesTimeAndRunsDueActionsInOrder) {
+    VirtualClock clock;
+    std::vector<double> seen;
+    for (double at : {50.0, 20.0, 500.0}) clock.at(at, [&] { seen.push_back(clock.nowMs()); });
+    clock.waitMs(100);
+    EXPECT_EQ(clock.nowMs(), 100);
+    EXPECT_EQ(seen, (std::vector<double>{20, 50}));
+}
+
+TEST(VirtualClock, TimerTicksEveryIntervalAndATickThatWaitsIsNotReentered) {
+    VirtualClock clock;
+    auto timer = clock.createTimer();
+    std::vector<double> ticks;
+    int depth = 0, maxDepth = 0;
+    timer->onTick = [&] {
+        maxDepth = std::max(maxDepth, ++depth);
+        ticks.push_back(clock.nowMs());
+        if (ticks.size() == 3) timer->setEnabled(false);
+        clock.waitMs(250);  // a handler that pumps events while it waits
+        --depth;
+    };
+    timer->setInterval(100);
+    timer->setEnabled(true);
+    clock.waitMs(10000);
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_EQ(ticks.size(), 3u);
+    EXPECT_EQ(ticks[0], 100);
 }
 
 }  // namespace

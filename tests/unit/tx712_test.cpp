@@ -20,12 +20,21 @@ struct Rig712 : Rig {
     std::string sent() const { return toString(port.sent()); }
 };
 
-TEST(Text712, LineIsTypedWithItsCarriageReturnNeverTheLineFeedAndAnswered) {
+// Each character waits 10 ms; the line goes with its carriage return, never the
+// line feed, and the next one waits half a second after the reply.
+TEST(Text712, LineIsTypedWithItsCarriageReturnAndAnswered) {
     Rig712 r;
-    r.type("PRG=1,OUT=2,CON=10,COF=20\r\n");
+    r.type("");
+    const double t0 = r.clock.nowMs();
+    for (char c : std::string("PRG=1,OUT=2,CON=10,COF=20")) r.t().Tx712(c);
+    EXPECT_EQ(r.clock.nowMs() - t0, 250);
+    const double t1 = r.clock.nowMs();
+    r.t().Tx712('\r');
+    r.t().Tx712('\n');
+    EXPECT_GE(r.clock.nowMs() - t1, 500);
+    EXPECT_LT(r.clock.nowMs() - t1, 600);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=2,CON=10,COF=20\r");
-    ASSERT_EQ(r.device.textLines().size(), 1u);
-    EXPECT_EQ(r.device.textLines()[0], "PRG=1,OUT=2,CON=10,COF=20");
+    EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=2,CON=10,COF=20"});
     EXPECT_EQ(r.t().rejectedLines, 0);
     EXPECT_EQ(r.ed.FinRisp, "");
     EXPECT_EQ(r.ed.Text2, "PRG=1,OUT=2,CON=10,COF=20\r\nOK\r\n");
@@ -40,8 +49,8 @@ TEST(Text712, ABinaryTextIsRefusedInTheEditorBeforeAnythingIsTyped) {
     EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Refused);
     EXPECT_EQ(r.sent(), "");
     ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt, "The text holds control characters: it is not a program to send");
-    EXPECT_EQ(r.op.boxes[0].title, "image.712");
+    EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title,
+              "The text holds control characters: it is not a program to send|image.712");
     EXPECT_EQ(r.link.PortUsers & UserEditor, 0);
 }
 
@@ -58,20 +67,7 @@ TEST(Text712, CommentLinesSendNothingAndAPartialCommentWaitsForNoReply) {
     EXPECT_LT(r.clock.nowMs() - t0, 1000);
 }
 
-TEST(Text712, EachCharacterWaitsTenMillisecondsAndEachLineHalfASecondAfterItsReply) {
-    Rig712 r;
-    r.type("");
-    const double t0 = r.clock.nowMs();
-    for (char c : std::string("PRG=2")) r.t().Tx712(c);
-    EXPECT_EQ(r.clock.nowMs() - t0, 50);
-    const double t1 = r.clock.nowMs();
-    r.t().Tx712('\r');
-    r.t().Tx712('\n');
-    EXPECT_GE(r.clock.nowMs() - t1, 500);
-    EXPECT_LT(r.clock.nowMs() - t1, 600);
-}
-
-TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsAndShowsThePaddedReply) {
+TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsUnlessCancelled) {
     Rig712 r;
     r.device.faults().silent = true;
     r.type("PRG=1");
@@ -83,6 +79,12 @@ TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsAndShowsThePaddedReply) {
     EXPECT_EQ(r.ed.FinRisp, "xxxxx");
     EXPECT_EQ(r.ctx.editorLayout.progBoxHeight, 4600);
     EXPECT_EQ(r.t().rejectedLines, 1);
+    // A cancel ends a pending reply wait at once.
+    r.type("PRG=1\r");
+    r.clock.after(300, [&] { r.ctx.CancelRequested = true; });
+    const double t1 = r.clock.nowMs();
+    r.t().Tx712('\n');
+    EXPECT_LT(r.clock.nowMs() - t1, 300 + 10 + 500);
 }
 
 TEST(Text712, RejectedLineGoesToTheErrorBoxNewestFirstAndTheTransferGoesOn) {
@@ -91,16 +93,6 @@ TEST(Text712, RejectedLineGoesToTheErrorBoxNewestFirstAndTheTransferGoesOn) {
     EXPECT_EQ(r.device.textLines().size(), 3u);
     EXPECT_EQ(r.t().rejectedLines, 2);
     EXPECT_EQ(r.ed.FinRisp, "ALSO\r\nER\r\n-BAD\r\nER\r\n-");
-}
-
-TEST(Text712, CancelEndsAPendingReplyWaitAtOnce) {
-    Rig712 r;
-    r.device.faults().silent = true;
-    r.type("PRG=1\r");
-    r.clock.after(300, [&] { r.ctx.CancelRequested = true; });
-    const double t0 = r.clock.nowMs();
-    r.t().Tx712('\n');
-    EXPECT_LT(r.clock.nowMs() - t0, 300 + 10 + 500);
 }
 
 TEST(Text712, RowCommandsCarryTheLeadingNumberOfEachFilledBox) {
@@ -147,7 +139,6 @@ TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     r.download.Command2();
     EXPECT_EQ(leggi, 1);
     EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Sent);
-    EXPECT_EQ(r.device.textLines().size(), 2u);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=1,OFS=0,CON=100,COF=50\rPRG=1,OUT=2,CON=5\r");
     r.expectFree();
     EXPECT_FALSE(r.ed.ParsingBusy);
@@ -166,18 +157,11 @@ TEST(Text712, CancelStopsTheDownloadBeforeTheNextCharacter) {
 }
 
 TEST(Text712, ValReadsTheLeadingNumber) {
-    EXPECT_EQ(Val("12abc"), 12);
-    EXPECT_EQ(Val("  -3.5x"), -3.5);
-    EXPECT_EQ(Val("abc"), 0);
-    EXPECT_EQ(Val(""), 0);
-    EXPECT_EQ(generalNumber(2.5), "2.5");
-    EXPECT_EQ(generalNumber(-40), "-40");
-    EXPECT_EQ(generalNumber(0.25), "0.25");
-    EXPECT_TRUE(isPlainUnsigned(" 3600 "));
-    EXPECT_TRUE(isPlainUnsigned("1.5"));
-    EXPECT_FALSE(isPlainUnsigned("-1"));
-    EXPECT_FALSE(isPlainUnsigned("1e3"));
-    EXPECT_FALSE(isPlainUnsigned(""));
+    const std::pair<const char*, double> vals[] = {{"12abc", 12}, {"  -3.5x", -3.5}, {"abc", 0}, {"", 0}};
+    for (const auto& [text, v] : vals) EXPECT_EQ(Val(text), v) << text;
+    EXPECT_EQ(generalNumber(2.5) + " " + generalNumber(-40) + " " + generalNumber(0.25), "2.5 -40 0.25");
+    for (const char* plain : {" 3600 ", "1.5"}) EXPECT_TRUE(isPlainUnsigned(plain)) << plain;
+    for (const char* other : {"-1", "1e3", ""}) EXPECT_FALSE(isPlainUnsigned(other)) << other;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dialogs/progress_state.h"
 #include "download_fixture.h"
 
 namespace gyrel {
@@ -17,8 +18,7 @@ TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFi
     // Each of the three replies is read at the first 50-ms check after its request.
     EXPECT_EQ(r.clock.nowMs(), 3 * 50);
     EXPECT_EQ(r.upload.lastEnd, UploadEnd::Complete);
-    EXPECT_EQ(r.upload.RemainingPositions, -5);
-    EXPECT_EQ(r.upload.RemainingMasks, -5);
+    EXPECT_EQ(std::make_pair(r.upload.RemainingPositions, r.upload.RemainingMasks), std::make_pair(-5, -5));
     EXPECT_EQ(r.ed.ProgBox, std::string(kHead) + "'Program # 2\r\n\r\n1\t100\t200\r\n2\t300\t100\r\n");
     EXPECT_EQ(r.ed.ProgramIndex, 2);
     EXPECT_EQ(r.ed.camTable.CamCount, 3);
@@ -60,35 +60,36 @@ TEST(Upload, StatusPollingStaysSilentDuringTheExchange) {
     for (std::uint8_t b : r.port.sent()) EXPECT_NE(b, 0x80);
 }
 
-TEST(Upload, SilentDeviceFailsAfterThirteenWaitsWithoutTouchingTheText) {
-    Rig r("V820AX");
-    r.device.faults().silent = true;
-    r.ed.ProgBox = "keep me";
-    const double t0 = r.clock.nowMs();
-    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
-    EXPECT_EQ(r.clock.nowMs() - t0, 13 * 50);
-    EXPECT_EQ(r.upload.lastEnd, UploadEnd::NoReply);
-    EXPECT_EQ(r.ed.ProgBox, "keep me");
-    r.expectFree();
-    EXPECT_TRUE(r.op.boxes.empty());
-}
-
-TEST(Upload, WrongChecksumEndsTheExchange) {
-    Rig r("V820AX");
-    r.device.setProgram(0, {{100, 1}, {200, 0}});
-    r.device.faults().badChecksum = true;
-    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
-    EXPECT_EQ(r.upload.lastEnd, UploadEnd::BadChecksum);
-    EXPECT_EQ(r.port.sent().size(), 19u);  // no 0xFF for a damaged reply
-}
-
-TEST(Upload, CancelEndsTheReplyWaitAtOnce) {
-    Rig r("V820AX");
-    r.device.faults().silent = true;
-    r.clock.at(120, [&] { r.ctx.CancelRequested = true; });
-    const double t0 = r.clock.nowMs();
-    EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
-    EXPECT_LE(r.clock.nowMs() - t0, 150);
+// A silent device fails after thirteen 50-ms waits, a cancel ends the wait at the
+// next check, a damaged reply gets no go-ahead: the text is left as it was.
+TEST(Upload, FailedExchangesLeaveTheText) {
+    struct Case {
+        const char* name;
+        bool silent, badChecksum;
+        double cancelAt;
+        UploadEnd end;
+        double took;
+        std::size_t sent;
+    };
+    const Case cases[] = {{"silent", true, false, -1, UploadEnd::NoReply, 13 * 50, 19},
+                          {"cancelled", true, false, 120, UploadEnd::NoReply, 150, 19},
+                          {"wrong checksum", false, true, -1, UploadEnd::BadChecksum, 50, 19}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r("V820AX");
+        r.device.setProgram(0, {{100, 1}, {200, 0}});
+        r.device.faults().silent = c.silent;
+        r.device.faults().badChecksum = c.badChecksum;
+        if (c.cancelAt >= 0) r.clock.at(c.cancelAt, [&] { r.ctx.CancelRequested = true; });
+        r.ed.ProgBox = "keep me";
+        EXPECT_EQ(r.upload.ImportaEncoder(0), 0);
+        EXPECT_EQ(r.clock.nowMs(), c.took);
+        EXPECT_EQ(r.upload.lastEnd, c.end);
+        EXPECT_EQ(r.port.sent().size(), c.sent);  // no go-ahead byte
+        EXPECT_EQ(r.ed.ProgBox, "keep me");
+        r.expectFree();
+        EXPECT_TRUE(r.op.boxes.empty());
+    }
 }
 
 // A count past the table the host keeps, or more cam rows than the editor holds.
@@ -117,25 +118,10 @@ TEST(Upload, MenuencoderSingleSlotKeepsTheTextForTheSingleProgram) {
     EXPECT_EQ(r.ed.ProgBox, std::string(kHead) + "'Program # 4\r\n\r\n1\t10\t20\r\n");
     EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
     EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
+    // What the progress window shows at the end: the count and the outcome.
+    const WindowTexts& en = windowTextsFor("EN");
+    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Received");
     EXPECT_FALSE(r.ed.wait.visible);
-}
-
-TEST(Upload, MenuencoderAllSlotsWritesOneFilePerGoodSlotNamedAfterTheList) {
-    Rig r("V820HX");
-    r.device.setProgram(0, {{10, 1}, {20, 0}});
-    r.device.setProgram(3, {{30, 2}, {40, 0}});
-    r.ed.SelezMulti = true;
-    std::array<std::string, 16> paths;
-    bool saved = false;
-    r.env.slots.setPath = [&](int k, const std::string& p) { paths[static_cast<std::size_t>(k)] = p; };
-    r.env.slots.selectList = [&] { return r.home.path() + "/a.b.lst"; };
-    r.env.slots.saveList = [&] { saved = true; };
-    r.upload.Menuencoder("1");
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(paths[0], r.home.path() + "/a.b_1.820");
-    EXPECT_EQ(paths[3], r.home.path() + "/a.b_4.820");
-    EXPECT_EQ(r.fs.readAll(paths[3]), std::string(kHead) + "'Program # 4\r\n\r\n2\t30\t40\r\n");
-    EXPECT_EQ(r.ed.SlotTexts[3], r.fs.readAll(paths[3]));
 }
 
 }  // namespace
