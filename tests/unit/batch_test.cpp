@@ -77,7 +77,10 @@ TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
     r.mf.panel.MultiPath[1] = r.dir + "/gone.TXT";
     r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t0\t1800\r\n");
     r.ed.SelezMulti = true;
+    bool progressShownWithTheBox = true;
+    r.op.onBox = [&] { progressShownWithTheBox = r.ed.wait.visible; };
     r.download.Command2();
+    EXPECT_FALSE(progressShownWithTheBox);
     ASSERT_EQ(r.op.boxes.size(), 1u);
     EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title, "File not present|" + r.dir + "/gone.TXT");
     EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Exclamation);

@@ -146,7 +146,8 @@ TEST(LineOwner, NothingToSendIsNoSuccess) {
     m.env.procs.CheckModif = [](int) { return AnswerYes; };
     m.download.Command2();
     EXPECT_NE(m.download.lastOutcome, Outcome::Sent);
-    EXPECT_EQ(m.op.boxes.size(), 1u);
+    ASSERT_EQ(m.op.boxes.size(), 1u);
+    EXPECT_EQ(m.op.boxes[0].prompt, "File not present");
     EXPECT_TRUE(r.device.received().empty() && m.device.received().empty());
 }
 

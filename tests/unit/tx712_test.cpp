@@ -136,7 +136,9 @@ TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     r.fs.writeAll(r.env.WorkFilePath(), "' program 1\r\nPRG=1,OUT=1,OFS=0,CON=100,COF=50\r\nPRG=1,OUT=2,CON=5\r\n");
     int leggi = 0;
     r.env.procs.Leggi712 = [&] { ++leggi; };
+    r.ed.ProgramFilePath = "/progs/line.712";
     r.download.Command2();
+    EXPECT_EQ(r.ed.wait.caption + "|" + r.ed.wait.label, ".. Trasmitting .....|line.712");
     EXPECT_EQ(leggi, 1);
     EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Sent);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=1,OFS=0,CON=100,COF=50\rPRG=1,OUT=2,CON=5\r");
