@@ -97,7 +97,8 @@ TEST(Command2, TooManyCamsAreRefusedBeforeAnythingIsSent) {
     };
     r.download.Command2();
     EXPECT_EQ(r.download.lastOutcome, Outcome::Refused);
-    EXPECT_EQ(r.op.boxes.size(), 1u);
+    ASSERT_EQ(r.op.boxes.size(), 1u);
+    EXPECT_EQ(r.op.boxes[0].title, "too much cams");
     EXPECT_TRUE(r.port.sent().empty());
     EXPECT_EQ(r.link.PortUsers, 0);
 }

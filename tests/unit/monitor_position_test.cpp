@@ -47,7 +47,7 @@ TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     EXPECT_EQ(mon.TestErrorCount, 2);
     rig.ctx.main.FinQuotaBack = kGrey;
     step(3);
-    EXPECT_EQ(t.Label6, "-3591");
+    EXPECT_EQ(t.Label6 + " " + t.LblMin, "-3591 -15");
     EXPECT_EQ(mon.TestErrorCount, 2);
     EXPECT_EQ(rig.ctx.main.FinQuotaBack, kGrey);
 }
