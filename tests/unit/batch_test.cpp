@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "device/batch.h"
+#include "dialogs/progress_state.h"
 #include "editor/editor_check.h"
 #include "editor/multi_files.h"
 #include "unit/download_fixture.h"
@@ -133,6 +134,9 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
     // Slot 2 (index 1) does not answer; the run goes on with slot 3.
     r.clock.onPump = [&r] { r.device.faults().silent = r.requestsSent() == 2; };
     r.upload.Menuencoder("");
+    EXPECT_EQ(r.requestsSent(), 16);
+    const WindowTexts& en = windowTextsFor("EN");
+    EXPECT_EQ(framesText(r.ed.wait.progress, en), "16 of 16 frames");
 
     const std::string base = r.dir + "/line.v1";
     EXPECT_EQ(r.mf.panel.MultiPath[0], base + "_1.820");

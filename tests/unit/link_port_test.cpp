@@ -13,10 +13,10 @@ TEST(LinkPort, UsersShareThePort) {
     ASSERT_TRUE(rig.link.apri_com(UserMonitor));
     EXPECT_EQ(rig.port.opens, 1);
     EXPECT_EQ(rig.link.PortUsers, 9);
-    rig.link.chiudi_com(UserMonitor);
-    EXPECT_TRUE(rig.port.portOpen());  // the editor still holds it
-    EXPECT_EQ(rig.link.PortUsers, 8);
     rig.link.chiudi_com(UserEditor);
+    EXPECT_TRUE(rig.port.portOpen());  // the monitor still holds it
+    EXPECT_EQ(rig.link.PortUsers, 1);
+    rig.link.chiudi_com(UserMonitor);
     EXPECT_FALSE(rig.port.portOpen());
     EXPECT_EQ(rig.link.PortUsers, 0);
     EXPECT_EQ(rig.port.closes, 1);
