@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cstdlib>
+#include <filesystem>
+
+#include "safety/slot_io.h"
 
 #include "unit/cli_rig_fixture.h"
 
@@ -9,41 +12,46 @@ namespace {
 
 using clitest::CliRig;
 
-TEST(CliDownload, SendsACheckedProgramIntoTheSlot) {
+// The job works in a temporary folder of its own under TMPDIR and leaves nothing there.
+TEST(CliDownload, SendsACheckedProgramIntoTheSlotAndLeavesNoWorkFolder) {
     CliRig r("NORM");
-    const std::string f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
+    const std::string tmp = r.home.path() + "/tmp", f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
+    std::filesystem::create_directory(tmp);
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string kept = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/sim", "--slot", "3", f}), 0) << r.err.str();
-    ASSERT_TRUE(r.device.program(2).has_value());
+    oldTmp ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
     EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
     EXPECT_EQ(r.err.str(), "");
 }
 
-TEST(CliDownload, EmptyProgramNeedsYes) {
+TEST(CliDownload, EmptyProgramNeedsYesAndAFailedCheckOrTooManyCamsSendNothing) {
     CliRig r("NORM");
-    const std::string f = r.file("e.txt", "' nothing here\r\n");
+    const std::string f = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
+    std::string many;
+    for (int i = 0; i < 61; ++i) many += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", f}), 1);
-    EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.err.str().substr(0, 21), "     Empty program ! ");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", bad}), 1);
+    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + bad + ":1: Wrong value\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", r.file("many.txt", many)}), 1);
+    EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
+    EXPECT_NE(r.err.str().find("Nothing was sent."), std::string::npos);
+    EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", "--yes", f}), 0);
     EXPECT_EQ(*r.device.program(0), (sim::CamTable{{0, 0}}));
 }
 
-TEST(CliDownload, FailedCheckExitsOneWithTheMessageBoxOnStandardError) {
-    CliRig r("NORM");
-    const std::string f = r.file("bad.txt", "1\t100\t4000\r\n");
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", f}), 1);
-    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + f + ":1: Wrong value\n");
-    EXPECT_TRUE(r.device.received().empty());
-}
-
-TEST(CliDownload, TooManyCamsIsSaidOnceAndNothingIsSent) {
-    CliRig r("NORM");
-    std::string text;
-    for (int i = 0; i < 61; ++i) text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--slot", "1", r.file("many.txt", text)}), 1);
-    EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
-    EXPECT_NE(r.err.str().find("Nothing was sent."), std::string::npos);
-    EXPECT_TRUE(r.device.received().empty());
+// The safety jobs send on an editor state of their own: an earlier file name is not shown as the one sent.
+TEST(SlotIo, WriteSendsTheTextAsNoFile) {
+    xfertest::Rig rig("NORM");
+    SlotIo io(rig.ctx, rig.link);
+    io.state().ProgramFilePath = "/old/a.TXT";
+    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
+    EXPECT_EQ(*rig.device.program(2), (sim::CamTable{{100, 1}, {200, 0}}));
+    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
 }
 
 TEST(CliDownload, UnansweredFrameExitsTwo) {

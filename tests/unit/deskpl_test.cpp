@@ -4,6 +4,7 @@
 
 #include "device/deskpl.h"
 #include "support/deskpl_writer.h"
+#include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
 
 namespace gyrel {
@@ -49,7 +50,7 @@ TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
 TEST(Deskpl, OffsetsChangeSignAndComeIntoHalfATurn) {
     DeskplWriter w;
     w.program(2, 4).count(2, 1, 2).entry(2, 1, 0, 10.0f, 1).entry(2, 1, 1, 20.0f, 0);
-    w.onOffset(2, 2, -5.0f).offOffset(2, 5, 200.0f).onOffset(2, 6, 180.0f);
+    w.onOffset(2, 2, -5.0f).offOffset(2, 5, 200.0f).onOffset(2, 6, 180.0f).onOffset(2, 7, -180.0625f);
     MemoryFs fs;
     fs.files["d"] = w.bytes();
     const DeskplResult r = DecodeDPL(fs, "d", options());
@@ -59,7 +60,8 @@ TEST(Deskpl, OffsetsChangeSignAndComeIntoHalfATurn) {
                                                      "\r\n&\r\n"
                                                      "2\t50\t0\r\n"
                                                      "5\t0\t1600\r\n"
-                                                     "6\t-1800\t0\r\n");
+                                                     "6\t-1800\t0\r\n"
+                                                     "7\t-1799.375\t0\r\n");
 }
 
 TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
@@ -170,7 +172,10 @@ TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
 }
 
 TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
+    fs.files[inWorkingFolder("lav.lav")] = "1 1 2\r\n";
+    ed.ProgBox = "stale";
     mf.MenuDeskpl();
+    EXPECT_EQ(ed.ProgBox, "1 1 2\r\n");  // the box shows the work file again
     op.files.push_back(std::string("C:\\nothing.dpl"));
     mf.MenuDeskpl();
     DeskplWriter w;

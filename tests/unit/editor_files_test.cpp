@@ -171,6 +171,12 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     EXPECT_EQ(rig.ed.st.ProgBox, "2 10 20\r\n3 1 1\r\n");
     EXPECT_EQ(rig.ed.st.CamRowCount, 2);  // checked at once
     EXPECT_EQ(rig.ctx.model.ModelType, "Px71");
+
+    rig.fs.writeAll(other, "PRG=2,OUT=3,CON=200\r\n");  // a V712 file: its header values are read
+    rig.op.files = {other};
+    rig.ctx.model.ModelType = "V712";
+    rig.ed.MenuLoadProgram();
+    EXPECT_EQ(rig.ed.st.HeaderParams[1][2][1], "200");
 }
 
 TEST(WorkingSheet, ClosingSavesOffsetsWarnsAndReleasesThePort) {

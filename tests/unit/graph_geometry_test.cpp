@@ -124,38 +124,26 @@ std::vector<int> onPositions(const std::vector<std::uint32_t>& p, int output, in
     return out;
 }
 
-std::vector<int> span(int from, int to) {
+// The positions of the closed ranges given.
+std::vector<int> spans(std::initializer_list<std::pair<int, int>> ranges) {
     std::vector<int> out;
-    for (int k = from; k <= to; ++k) out.push_back(k);
-    return out;
-}
-
-std::vector<int> join(std::vector<std::vector<int>> parts) {
-    std::vector<int> out;
-    for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const auto& [from, to] : ranges)
+        for (int k = from; k <= to; ++k) out.push_back(k);
     return out;
 }
 
 TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
     EditorState st;
-    auto& prg = st.HeaderParams[2];
-    prg[0] = {"0", "10", "20"};
-    prg[1] = {"5", "10", "20"};
-    prg[2] = {"25", "10", "20"};
-    prg[3] = {"100", "200", ""};
-    prg[4] = {"0", "0", "3600"};
-    prg[5] = {"0", "3600", "0"};
-    prg[6] = {"31", "10", "20"};  // phase beyond the period: OFF
-    prg[7] = {"0", "0", ""};
-    prg[8] = {"0", "-5", "5"};  // a period of no length
-    prg[9] = {"-3", "10", "20"};
+    // Outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
+    st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
+                           {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
     const auto p = profile712(st, 2, 3599);
     ASSERT_EQ(p.size(), 3600u);
-    EXPECT_EQ(onPositions(p, 1, 70), join({span(0, 9), span(30, 39), span(60, 69)}));
-    EXPECT_EQ(onPositions(p, 2, 70), join({span(5, 14), span(35, 44), span(65, 69)}));
-    EXPECT_EQ(onPositions(p, 3, 70), join({span(0, 4), span(25, 34), span(55, 64)}));
+    EXPECT_EQ(onPositions(p, 1, 70), spans({{0, 9}, {30, 39}, {60, 69}}));
+    EXPECT_EQ(onPositions(p, 2, 70), spans({{5, 14}, {35, 44}, {65, 69}}));
+    EXPECT_EQ(onPositions(p, 3, 70), spans({{0, 4}, {25, 34}, {55, 64}}));
     EXPECT_EQ(onPositions(p, 1, 3600).back(), 3579);  // the last period starts at 3570
-    EXPECT_EQ(onPositions(p, 4, 3600), span(100, 299));
+    EXPECT_EQ(onPositions(p, 4, 3600), spans({{100, 299}}));
     EXPECT_EQ(onPositions(p, 6, 3600).size(), 3600u);
     for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_TRUE(onPositions(p, output, 3600).empty()) << output;
     // Only the selected program counts; a program outside 1..16 draws nothing.

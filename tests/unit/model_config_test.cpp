@@ -84,8 +84,11 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
     };
     for (const Row& r : rows) {
         rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
+        rig.ctx.applyLanguage("EN");
+        rig.ctx.LanguageCode = "FR";  // the texts follow the current code again
         r.run(config);
         SCOPED_TRACE(r.code);
+        EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
         const ModelGlobals& g = rig.ctx.model;
         EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1");
         EXPECT_EQ(g.LastOutputIndex, r.lastOutput);
@@ -187,11 +190,9 @@ TEST_F(ModelConfigTest, PreConfRestoresStoredModelOrNorm) {
     }
 }
 
-TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCodeAndTheTitleShowsThePath) {
-    rig.ctx.LanguageCode = "FR";
+TEST_F(ModelConfigTest, TheTitleShowsThePortPath) {
     rig.port.setPortName("/dev/ttyUSB0");
     config.ConfiguraKMT();
-    EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
     EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");
 }
 

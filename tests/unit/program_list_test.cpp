@@ -61,7 +61,9 @@ TEST_F(MultiFilesTest, LoadingAListFillsItsSlotsEmptiesTheOthersAndMarksMissingF
     mf.panel.MultiPath[0] = "old";
     ed.ProgramFilePath = "c:\\p\\x.txt";
     ed.ProgBox = "text";
+    ctx.editorLayout.selectorEnabled = true;
     load("c:\\l\\m.lis");
+    EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
     EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     SlotPaths want;
     want[1] = "c:\\p\\two.txt";

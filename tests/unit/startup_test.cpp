@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/startup.h"
@@ -82,23 +83,21 @@ TEST_F(StartupTest, StoredSpeedConfiguresThePortBeforeTheModelIsApplied) {
     EXPECT_EQ(rig.port.settings(), "9600,n,8,1");
 }
 
-TEST_F(StartupTest, StoredValuesAreRestored) {
-    put("Tipo", "V820HX");
-    put("PortaMem", "3");
-    put("Language", "DE");
-    put("scala", "4");
-    put("Primi", "50");
-    put("PercorsoTxt", "/data/press.820");
-    put("filtro10", "10");
+TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
+    rig.temp.create();
+    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"},
+                                     {"scala", "4"}, {"Primi", "50"}, {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"}})
+        put(key, value);
     start();
     EXPECT_EQ(ctx.model.ModelType, "V820HX");
     EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 3  -  115200");
     EXPECT_STREQ(ctx.ui(0), "Exit");
-    EXPECT_EQ(ctx.settings.GraphScale, 4);
-    EXPECT_EQ(ctx.posTest.TxtPrimi, "50");
-    EXPECT_EQ(ctx.settings.PercorsoTxt, "/data/press.820");
-    // The model's own factor wins over the stored one.
-    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);
+    EXPECT_EQ(std::make_tuple(ctx.settings.GraphScale, ctx.posTest.TxtPrimi, ctx.settings.PercorsoTxt),
+              std::make_tuple(4, std::string("50"), std::string("/data/press.820")));
+    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);  // the model's own factor wins over the stored one
+    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");  // existing folders are left as they are
+    EXPECT_TRUE(rig.op.shown.empty());
 }
 
 TEST_F(StartupTest, ShutdownClosesThePortThenTheEditorThenWritesWhatTheOperatorChanged) {
@@ -139,14 +138,16 @@ TEST_F(StartupTest, ShutdownRunsOnceAndAsksOnlyAVisibleEditor) {
     EXPECT_EQ(rig.store.writes().size(), 2 * 12u);
 }
 
-TEST_F(StartupTest, StoredV712KeepsItsFactorAndPx71ComesBackAsNorm) {
+TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKept) {
     put("Filtro10", "10");
     put("Tipo", "V712");
+    put("PortaMem", "7");
+    rig.port.missingPort = 7;
     start();
     EXPECT_EQ(ctx.model.RxTimeoutFactor, 100);
+    EXPECT_EQ(rig.port.commPort(), 1);
     startup.TerminaTutto();
-    EXPECT_EQ(stored("filtro10"), "10");
-    EXPECT_EQ(stored("Tipo"), "V712");
+    EXPECT_EQ(stored("filtro10") + stored("Tipo") + stored("PortaMem"), "10V7127");
 
     put("Tipo", "Px71");
     MainStartup again{ctx, link};
@@ -154,23 +155,6 @@ TEST_F(StartupTest, StoredV712KeepsItsFactorAndPx71ComesBackAsNorm) {
     EXPECT_EQ(ctx.model.ModelType, "NORM");
     again.TerminaTutto();
     EXPECT_EQ(stored("Tipo"), "NORM");
-}
-
-TEST_F(StartupTest, ExistingFoldersAreLeftAsTheyAre) {
-    rig.temp.create();
-    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
-    start();
-    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");
-    EXPECT_TRUE(rig.op.shown.empty());
-}
-
-TEST_F(StartupTest, AStoredPortMissingTodayIsKeptForTheNextStart) {
-    rig.port.missingPort = 7;
-    put("PortaMem", "7");
-    start();
-    EXPECT_EQ(rig.port.commPort(), 1);
-    startup.TerminaTutto();
-    EXPECT_EQ(stored("PortaMem"), "7");
 }
 
 }  // namespace
