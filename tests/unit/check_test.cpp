@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "editor/check.h"
 #include "editor/editor_check.h"
@@ -63,17 +64,13 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
         if (r.selStart >= 0) {
             EXPECT_EQ(std::make_pair(ed->SelStart, ed->SelLength), std::make_pair(r.selStart, r.selLength));
         }
-        EXPECT_FALSE(ed->CheckArmed);
-        EXPECT_FALSE(ed->Command2Enabled);
-        EXPECT_FALSE(ed->ParsingBusy);
-        EXPECT_FALSE(ed->PreparingBusy);
+        EXPECT_FALSE(ed->CheckArmed || ed->Command2Enabled || ed->ParsingBusy || ed->PreparingBusy);
     }
     // The work file holds the text that was checked.
     EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), rows[3].text);
     // The text's offsets are shown in the panel and ticked.
-    EXPECT_TRUE(ed->check2[4]);
-    EXPECT_EQ(ed->Text5[4], "-10");
-    EXPECT_EQ(ed->check2Back[4], kOffsetAppliedBack);
+    EXPECT_EQ(std::make_tuple(ed->check2[4], ed->Text5[4], ed->check2Back[4]),
+              std::make_tuple(true, std::string("-10"), kOffsetAppliedBack));
     // The ON and OFF of row 1 of the overlap ("3 10 20" at 12) in red and purple.
     leggi(rows[2].text);
     EXPECT_TRUE(styled({14, 2, {255, 0, 0}, 12, false, false}));
@@ -82,8 +79,7 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
 
 TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
     EXPECT_TRUE(leggi("1 100 250", 16));
-    EXPECT_EQ(ed->ProgBox, "1 100 250\r\n");
-    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n");
+    EXPECT_EQ(ed->ProgBox + rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n1 100 250\r\n");
     EXPECT_EQ(ed->CamRowCount, 1);  // counted in the same check, as the download sends it
     // An error in the cam section leaves the text as it is; one in the offsets passes.
     EXPECT_FALSE(leggi("1 100 4000"));
@@ -97,11 +93,9 @@ TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
               std::make_tuple(10u, 1u, 250u));
     // Always-ON and always-OFF rows switch their offsets off.
     EXPECT_TRUE(leggi("2 0 0\r\n3 1 1\r\n&\r\n2 5 5\r\n3 7 7\r\n4 9 9\r\n"));
-    EXPECT_EQ(ed->check2[1] || ed->check2[2], false);
-    EXPECT_TRUE(ed->check2[3]);
-    EXPECT_EQ(ed->check2Back[1], kOffsetOffBack);
-    EXPECT_EQ(ed->camTable.CamCount, 1);
-    EXPECT_EQ(ed->camTable.mask(0), 4u);
+    EXPECT_EQ(std::make_tuple(ed->check2[1] || ed->check2[2], ed->check2[3], ed->check2Back[1]),
+              std::make_tuple(false, true, kOffsetOffBack));
+    EXPECT_EQ(std::make_pair(ed->camTable.CamCount, ed->camTable.mask(0)), std::make_pair(1.0, 4u));
     EXPECT_TRUE(styled({2, 1, {0, 200, 120}, 12, false, true}));
     EXPECT_TRUE(styled({7, 1, {250, 0, 180}, 11, true, false}));
 }
@@ -123,9 +117,8 @@ TEST_F(EditorCheckTest, TooMuchCamsIsShownAndThePreparationStillEnds) {
 TEST_F(EditorCheckTest, EachSlotCodeStoresAndPreparesItsOwnWay) {
     ed->CurrentSlot = 4;
     EXPECT_TRUE(leggi("1 100 250\r\n", 99));
-    EXPECT_EQ(ed->CurrentSlot, 16);
-    EXPECT_EQ(ed->SlotTexts[16], "1 100 250\r\n");
-    EXPECT_FALSE(ed->ButtVerificaPrgEnabled);
+    EXPECT_EQ(std::make_tuple(ed->CurrentSlot, ed->SlotTexts[16], ed->ButtVerificaPrgEnabled),
+              std::make_tuple(16, std::string("1 100 250\r\n"), false));
     EXPECT_FALSE(leggi("1 10 20\r\n1 15 30\r\n", 99));  // a failed verify stores nothing
     EXPECT_EQ(ed->SlotTexts[16], "1 100 250\r\n");
     ed->SelezMulti = true;  // with multiple files the slot stays
@@ -189,10 +182,7 @@ TEST_F(EditorCheckTest, HooksRunAroundTheCheck) {
     env.hooks.redrawGraphics = [&] { ++redraws; };
     env.hooks.saveOffs = [&] { seen = ed->ParsingBusy ? "busy" : "idle"; };
     EXPECT_TRUE(leggi("1 100 250\r\n"));
-    EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(seen, "busy");
-    EXPECT_FALSE(ed->wait.visible);
-    EXPECT_EQ(ed->wait.barWidth, 6200);
+    EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth), std::make_tuple(1, std::string("busy"), false, 6200));
 }
 
 // V712 texts fill the header values, are coloured and build no cam table; the other models build one.

@@ -64,9 +64,8 @@ TEST(CliConvention, HelpNamesTheProgramAndListsTheExitCodesVersionPrintsIt) {
     CliRig r("NORM");
     EXPECT_EQ(r.run({"--help"}), 0);
     const std::string help = r.out.str();
-    EXPECT_NE(help.find("Usage: gyrel-cli [OPTIONS] SUBCOMMAND"), std::string::npos) << help;
-    EXPECT_NE(help.find("  64  usage error"), std::string::npos) << help;
-    EXPECT_NE(help.find("   3  the device differs from the file"), std::string::npos) << help;
+    for (const char* said : {"Usage: gyrel-cli [OPTIONS] SUBCOMMAND", "  64  usage error", "   3  the device differs from the file"})
+        EXPECT_NE(help.find(said), std::string::npos) << help;
     EXPECT_EQ(help.find("completion"), std::string::npos) << help;  // hidden
     EXPECT_EQ(r.run({"--version"}), 0);
     EXPECT_EQ(r.out.str(), std::string("gyrel-cli ") + cli::version() + "\n");
@@ -102,12 +101,9 @@ TEST(CliConvention, PresetReadJson) {
         << r.err.str();
     EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p", "--json"}), 0) << r.err.str();
     const std::string out = r.out.str();
-    EXPECT_EQ(out.rfind("{\"programs\":[{\"program\":1,\"read\":true,\"preset\":\"3600\",\"origin\":\"5\"},"
-                        "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},",
-                        0),
-              0u)
-        << out;
-    EXPECT_EQ(out.substr(out.size() - 4), "}]}\n");
+    EXPECT_EQ(out.substr(0, 120) + out.substr(out.size() - 4),
+              "{\"programs\":[{\"program\":1,\"read\":true,\"preset\":\"3600\",\"origin\":\"5\"},"
+              "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},}]}\n");
 }
 
 // The completion script, sourced in bash, offers what the parser takes.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "safety/slot_io.h"
 
@@ -94,13 +95,11 @@ TEST(CliUpload, PrintsOrWritesTheRebuiltText) {
     CliRig r("KMT71");
     r.device.setProgram(0, {{100, 1}, {2000, 0}});
     EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "1"}), 0) << r.err.str();
-    const std::string text = r.out.str();
+    const std::string text = r.out.str(), out = r.home.path() + "/back.KVX";
     EXPECT_EQ(text.substr(0, 13), "'Imported on ");
     EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t2000\r\n");
-    const std::string out = r.home.path() + "/back.KVX";
     EXPECT_EQ(r.run({"upload", "--model", "KMT71", "--port", "p", "--slot", "1", "--output", out}), 0);
-    EXPECT_EQ(StdFileSystem().readAll(out), text);
-    EXPECT_EQ(r.out.str(), "");
+    EXPECT_EQ(StdFileSystem().readAll(out) + r.out.str(), text);
 }
 
 TEST(CliUpload, IncompleteExchangeExitsTwo) {
@@ -117,14 +116,11 @@ TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
                      "16=4294967295", "--origin", "1=5", "--origin", "16=0"}),
               0)
         << r.err.str();
-    EXPECT_EQ(r.device.presetOrigin(0).preset, 3600u);
-    EXPECT_EQ(r.device.presetOrigin(0).origin, 5u);
-    EXPECT_EQ(r.device.presetOrigin(15).preset, 4294967295u);
+    EXPECT_EQ(std::make_tuple(r.device.presetOrigin(0).preset, r.device.presetOrigin(0).origin, r.device.presetOrigin(15).preset),
+              std::make_tuple(3600u, 5u, 4294967295u));
     EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p"}), 0);
     const std::string out = r.out.str();
-    EXPECT_EQ(out.substr(0, 9), "1 3600 5\n");
-    EXPECT_NE(out.find("\n2 0 0\n"), std::string::npos);
-    EXPECT_EQ(out.substr(out.size() - 16), "16 4294967295 0\n");
+    EXPECT_EQ(out.substr(0, 15) + out.substr(out.size() - 16), "1 3600 5\n2 0 0\n16 4294967295 0\n");
 }
 
 TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
