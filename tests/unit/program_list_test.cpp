@@ -10,29 +10,19 @@ namespace {
 
 using listtest::MemoryFs;
 
-TEST(ListFile, WritesOnlyFilledSlotsAndReadsBackEverySlot) {
+TEST(ListFile, WritesOnlyFilledSlotsAndReadsBackEverySlotAsEarlierToolsLeftThem) {
     SlotPaths s;
-    s[1] = "c:\\progs\\b.txt";
-    s[15] = "z";
-    EXPECT_EQ(formatList(s), "2   (c:\\progs\\b.txt)\r\n16   (z)\r\n");
-    EXPECT_EQ(formatList(SlotPaths{}), "");
+    s[1] = "c:\\progs\\b.txt", s[15] = "z";
+    EXPECT_EQ(formatList(s) + formatList(SlotPaths{}), "2   (c:\\progs\\b.txt)\r\n16   (z)\r\n");
     for (int k = 0; k < 16; k += 3) s[k] = "c:\\p\\" + std::to_string(k * 7) + "\\x" + std::to_string(k) + ".TXT";
-    const ListReadResult r = parseList(formatList(s));
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.paths, s);
-}
-
-TEST(ListFile, ReadsSlotsWithDigitsInPathsCommentsAndStrayText) {
-    // As earlier tools left them: comments, text after the number, a Windows-1252
-    // letter in a path, no line end after the last line.
+    EXPECT_EQ(parseList(formatList(s)).paths, s);
+    // Comments, text after the number, a Windows-1252 letter in a path, no line end after the last line.
     const ListReadResult r = parseList(
         "(before any number)\r\n' machine 7, line 12\r\n3   (c:\\prog12\\p3.712)\r\n"
         "4 slot four (d:\\caf\xe8\\4.txt) ' note (x)\r\n\r\n16   (e:\\last 16.txt)");
     ASSERT_TRUE(r.ok);
     SlotPaths want;
-    want[2] = "c:\\prog12\\p3.712";
-    want[3] = "d:\\caf\xe8\\4.txt";
-    want[15] = "e:\\last 16.txt";
+    want[2] = "c:\\prog12\\p3.712", want[3] = "d:\\caf\xe8\\4.txt", want[15] = "e:\\last 16.txt";
     EXPECT_EQ(r.paths, want);
     for (const char* bad : {"17   (a)\r\n", "2   (a)\r\n0   (b)\r\n", "1234567890123456789012345   (a)\r\n"})
         EXPECT_FALSE(parseList(bad).ok) << bad;
