@@ -96,40 +96,34 @@ TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
     EXPECT_TRUE(rig.op.shown.empty());
 }
 
-TEST_F(StartupTest, ShutdownClosesThePortThenTheEditorThenWritesWhatTheOperatorChanged) {
+TEST_F(StartupTest, ShutdownClosesThePortThenAVisibleEditorThenWritesWhatTheOperatorChangedOnce) {
     start();
     ctx.LanguageCode = "FR";
     rig.port.setCommPort(2);
     rig.port.setPortOpen(true);
     link.PortUsers = UserMonitor | UserEditor;
-    bool portOpenAtEditorClose = true;
+    bool portOpenAtEditorClose = true, visible = true;
     std::size_t writesAtEditorClose = 99;
-    ctx.hooks.editorVisible = [] { return true; };
+    int asked = 0;
+    ctx.hooks.editorVisible = [&] { return visible; };
     ctx.hooks.editorQueryUnload = [&] {
+        ++asked;
         portOpenAtEditorClose = rig.port.portOpen();
         writesAtEditorClose = rig.store.writes().size();
         ctx.settings.PercorsoTxt = "/data/last.txt";  // the editor hands back its file
     };
     startup.TerminaTutto();
-    EXPECT_EQ(std::make_tuple(portOpenAtEditorClose, writesAtEditorClose, link.PortUsers), std::make_tuple(false, 0u, 0));
+    startup.TerminaTutto();  // both close handlers call it
+    EXPECT_EQ(std::make_tuple(asked, portOpenAtEditorClose, writesAtEditorClose, link.PortUsers),
+              std::make_tuple(1, false, std::size_t{0}, 0));
+    EXPECT_EQ(rig.store.writes().size(), 12u);
     EXPECT_EQ(stored("PercorsoTxt"), "/data/last.txt");
     EXPECT_EQ(stored("Language") + stored("PortaMem") + stored("Velo"), "FR29600");
-}
-
-TEST_F(StartupTest, ShutdownRunsOnceAndAsksOnlyAVisibleEditor) {
-    start();
-    int asked = 0;
-    bool visible = false;
-    ctx.hooks.editorVisible = [&] { return visible; };
-    ctx.hooks.editorQueryUnload = [&] { ++asked; };
-    startup.TerminaTutto();
-    EXPECT_EQ(asked, 0);
+    visible = false;
     MainStartup again{ctx, link};
-    visible = true;
     again.TerminaTutto();
-    again.TerminaTutto();  // both close handlers call it
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(rig.store.writes().size(), 2 * 12u);
+    EXPECT_EQ(rig.store.writes().size(), 24u);
 }
 
 TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKept) {
