@@ -5,7 +5,7 @@
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libcli11-dev fonts-dejavu-core)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xauth openbox)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xauth openbox x11-utils)
 windows_packages=(g++-mingw-w64-x86-64 wine64 googletest)
 
 wanted=("${run_packages[@]}")

@@ -11,7 +11,12 @@ if [ "${1:-}" = --inner ]; then
   openbox --sm-disable >/dev/null 2>&1 &
   wm=$!
   trap 'kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null' EXIT
-  sleep 1  # openbox takes the screen before the first window is mapped
+  # The first window must be mapped only once openbox manages the screen: it
+  # announces that on the root window. A busy machine may take seconds.
+  for _ in $(seq 150); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
   export QT_QPA_PLATFORM=xcb
   if [ "$#" -gt 1 ] && [ "${2#-}" != "$2" ]; then
     "$@"

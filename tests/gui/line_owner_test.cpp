@@ -11,7 +11,6 @@
 #include "device/editor_transfers.h"
 #include "gui_fixture.h"
 #include "ui/editor_window.h"
-#include "ui/mainform.h"
 
 using namespace gyrel;
 using gyrel::test::GuiRig;
@@ -19,11 +18,8 @@ using gyrel::test::GuiRig;
 namespace {
 
 EditorWindow* openEditorWithProgram(GuiRig& rig, int rows) {
-    ui::Mainform* w = rig.app->mainform.get();
-    w->action("Inglese")->trigger();
-    w->action("Communications")->trigger();
-    EditorWindow* e = currentEditor();
-    if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) return nullptr;
+    EditorWindow* e = rig.editor();
+    if (!e) return nullptr;
     auto* box = e->findChild<QTextEdit*>("ProgBox");
     box->setFocus();
     for (int i = 0; i < rows; ++i) {
