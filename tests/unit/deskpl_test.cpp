@@ -27,44 +27,31 @@ DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o 
     return DecodeDPL(fs, "d", o);
 }
 
-const std::string kHeader4 =
-    "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n"
-    "\r\n' - - - Program # 4\r\n\r\n";
-
-TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
-    DeskplWriter w;
-    w.program(0, 9);  // all counts 0: not in use
-    w.program(5, 4).count(5, 3, 5);
+// Record 6 holds program 4; record 1 is not in use (all counts 0).
+TEST(Deskpl, EntriesPairUpAndOffsetsChangeSignAndComeIntoHalfATurn) {
+    DeskplWriter cams, offsets;
+    cams.program(0, 9);
+    cams.program(5, 4).count(5, 3, 5);
     // Pairs (0,1), (2,3), (4,5): the odd count takes the entry behind it; a
     // column that no entry of a pair sets keeps the pair before.
-    w.entry(5, 3, 0, 1.0f, 1).entry(5, 3, 1, 2.0f, 0);
-    w.entry(5, 3, 2, 3.5f, 1).entry(5, 3, 3, 4.0f, 1);
-    w.entry(5, 3, 4, 7.0f, 0).entry(5, 3, 5, 0.25f, 0);
-    MemoryFs fs;
-    const DeskplResult r = decode(fs, w);
-    ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(r.written.size(), 1u);
-    EXPECT_EQ(r.paths[8], "");
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
-                                                     "3\t10\t20\r\n"
-                                                     "3\t40\t20\r\n"
-                                                     "3\t40\t2.5\r\n");
-}
-
-TEST(Deskpl, OffsetsChangeSignAndComeIntoHalfATurn) {
-    DeskplWriter w;
-    w.program(2, 4).count(2, 1, 2).entry(2, 1, 0, 10.0f, 1).entry(2, 1, 1, 20.0f, 0);
-    w.onOffset(2, 2, -5.0f).offOffset(2, 5, 200.0f).onOffset(2, 6, 180.0f).onOffset(2, 7, -180.0625f);
-    MemoryFs fs;
-    const DeskplResult r = decode(fs, w);
-    ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
-                                                     "1\t100\t200\r\n"
-                                                     "\r\n&\r\n"
-                                                     "2\t50\t0\r\n"
-                                                     "5\t0\t1600\r\n"
-                                                     "6\t-1800\t0\r\n"
-                                                     "7\t-1799.375\t0\r\n");
+    cams.entry(5, 3, 0, 1.0f, 1).entry(5, 3, 1, 2.0f, 0).entry(5, 3, 2, 3.5f, 1).entry(5, 3, 3, 4.0f, 1);
+    cams.entry(5, 3, 4, 7.0f, 0).entry(5, 3, 5, 0.25f, 0);
+    offsets.program(5, 4).count(5, 1, 2).entry(5, 1, 0, 10.0f, 1).entry(5, 1, 1, 20.0f, 0);
+    offsets.onOffset(5, 2, -5.0f).offOffset(5, 5, 200.0f).onOffset(5, 6, 180.0f).onOffset(5, 7, -180.0625f);
+    const std::pair<const DeskplWriter*, const char*> rows[] = {
+        {&cams, "3\t10\t20\r\n3\t40\t20\r\n3\t40\t2.5\r\n"},
+        {&offsets, "1\t100\t200\r\n\r\n&\r\n2\t50\t0\r\n5\t0\t1600\r\n6\t-1800\t0\r\n7\t-1799.375\t0\r\n"},
+    };
+    for (const auto& [writer, body] : rows) {
+        MemoryFs fs;
+        const DeskplResult r = decode(fs, *writer);
+        ASSERT_TRUE(r.ok) << r.why;
+        EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_4.TXT"});
+        EXPECT_EQ(r.paths[8] + r.paths[0], "");
+        EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
+                  "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n\r\n' - - - Program # 4\r\n\r\n" +
+                      std::string(body));
+    }
 }
 
 TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
