@@ -31,6 +31,7 @@ TEST(CliConvention, UsageErrorsAndBadValuesHaveOneCodeInEverySubcommand) {
         {{"status", "--model", "KRT9", "--port", "p"}, 64, "--model: unknown model"},
         {{"stauts", "--model", "NORM"}, 64, "gyrel-cli: unknown subcommand \"stauts\" (one of import-deskpl,"},
         {{"preset", "rd"}, 64, "preset: unknown subcommand \"rd\" (one of read, write)"},
+        {{"preset"}, 64, "A subcommand is required"},
         {{}, 64, "A subcommand is required"},
         {{"status", "--model", "NORM"}, 64, "--port is required"},
         {{"status", "--model", "NORM", "--port", "p", "--colour"}, 64, "The following argument"},
@@ -102,6 +103,10 @@ TEST(CliConvention, PresetReadJson) {
     EXPECT_EQ(out.substr(0, 120) + out.substr(out.size() - 4),
               "{\"programs\":[{\"program\":1,\"read\":true,\"preset\":\"3600\",\"origin\":\"5\"},"
               "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},}]}\n");
+    // A program the device did not answer for has no values.
+    r.device.faults().muteAfterReplies = 2;
+    EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p", "--json"}), 2);
+    EXPECT_NE(r.out.str().find("\"read\":false,\"preset\":null,\"origin\":null}"), std::string::npos) << r.out.str();
 }
 
 // The completion script, sourced in bash, offers what the parser takes.

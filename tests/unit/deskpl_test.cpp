@@ -160,6 +160,7 @@ TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
     EXPECT_EQ(ed.ProgBox, "1 1 2\r\n");  // the box shows the work file again
     op.files.push_back(std::string("C:\\nothing.dpl"));
     mf.MenuDeskpl();
+    EXPECT_EQ(op.dialogs.size(), 2u);  // no list name is asked for a missing file
     DeskplWriter w;
     w.program(0, 2).count(0, 1, 2);
     w.program(1, 3).count(1, 1, 2).entry(1, 1, 0, 1.0f, 7);

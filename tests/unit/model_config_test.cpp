@@ -70,12 +70,12 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
     const Row rows[] = {
         {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
          ".G.A", 8},
-        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
-         ".LU..", "O.M.", 11},
         {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
          "OLU..", "O.M.", 9},
         {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40,
          "OLU..", "O.M.", 9},
+        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
+         ".LU..", "O.M.", 11},
         {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true,
          28, "OLU..", "O.M.", 11},
         {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
@@ -107,6 +107,7 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus);
         EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
         EXPECT_EQ(g.info().programFontSize, r.programFont);
+        EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
     }
 }
 

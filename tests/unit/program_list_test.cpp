@@ -161,8 +161,8 @@ TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnly) {
     EXPECT_EQ(mf.panel.MultiPath[4], "");
     fs.files["c:\\yes.712"] = "PRG=1\r\n";
     op.files.push_back(std::string("c:\\yes.712"));
-    mf.MultiButt(4);
-    EXPECT_EQ(mf.panel.MultiPath[4] + "|" + ed.ProgramFilePath + "|" + ed.ProgBox, "c:\\yes.712|c:\\yes.712|PRG=1\r\n");
+    mf.MultiButt(0);
+    EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath + "|" + ed.ProgBox, "c:\\yes.712|c:\\yes.712|PRG=1\r\n");
 }
 
 TEST_F(MultiFilesTest, UntickingLeavesTheModeThroughTheModelConfiguration) {
