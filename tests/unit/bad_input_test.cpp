@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <sstream>
 
 #include "cli/exit_codes.h"
 #include "platform/std_file_system.h"
@@ -32,119 +34,63 @@ std::map<std::string, std::string> snapshot(const std::string& dir) {
     return seen;
 }
 
-struct BadInput {
-    const char* name;
-    const char* model;
-    std::function<std::vector<std::string>(clitest::CliRig&)> args;  // makes its files, gives the arguments
-    int exitCode;
-    const char* says;
-};
-
 std::string deskplWithAngle(float angle) {
     test::DeskplWriter w;
     w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, angle, 0);
     return w.bytes();
 }
 
+// Each row makes its files, then runs the words of args with its model and port "p";
+// "@x" stands for the file x of the working folder.
+struct BadInput {
+    const char* model;
+    std::function<void(clitest::CliRig&)> make;
+    const char* args;
+    int exitCode;
+    const char* says;
+};
+
+void folder(clitest::CliRig& r, const char* name) { fs::create_directory(r.home.path() + "/" + name); }
+
 const BadInput kCases[] = {
-    {"program file is a folder", "NORM",
-     [](clitest::CliRig& r) {
-         fs::create_directory(r.home.path() + "/d");
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--slot", "1",
-                                         r.home.path() + "/d"};
-     },
-     cli::ExitRefused, "is a directory, not a program file"},
-    {"program file is a device", "NORM",
-     [](clitest::CliRig&) {
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--slot", "1", "/dev/zero"};
-     },
-     cli::ExitRefused, "/dev/zero: it is not a regular file"},
-    {"program file far too large", "NORM",
-     [](clitest::CliRig& r) {
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--slot", "1",
-                                         r.file("big.txt", std::string(5u << 20, ' '))};
-     },
+    {"NORM", [](auto& r) { folder(r, "d"); }, "download --slot 1 @d", cli::ExitRefused, "is a directory, not a program file"},
+    {"NORM", nullptr, "download --slot 1 /dev/zero", cli::ExitRefused, "/dev/zero: it is not a regular file"},
+    {"NORM", [](auto& r) { r.file("big.txt", std::string(5u << 20, ' ')); }, "download --slot 1 @big.txt",
      cli::ExitRefused, "holds 5242880 bytes; a program file holds at most 4194304"},
-    {"list is a device", "NORM",
-     [](clitest::CliRig&) {
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--list", "/dev/zero"};
-     },
+    {"NORM", nullptr, "download --list /dev/zero", cli::ExitRefused, "not a regular file"},
+    {"KMT71", nullptr, "upload --port COM1 --slot 1", cli::ExitUsage,
+     "/dev/ttyS* (built-in ports), /dev/ttyUSB* (USB serial adapters), /dev/ttyACM*"},
+    {"KMT71", [](auto& r) { mkfifo((r.home.path() + "/fifo").c_str(), 0644); }, "upload --slot 1 --output @fifo",
      cli::ExitRefused, "not a regular file"},
-    {"empty port name", "NORM",
-     [](clitest::CliRig& r) {
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "", "--slot", "1",
-                                         r.file("p.txt", "1 100 200\r\n")};
-     },
-     cli::ExitUsage, "--port is empty"},
-    {"Windows port name", "KMT71",
-     [](clitest::CliRig&) { return std::vector<std::string>{"upload", "--model", "KMT71", "--port", "COM1", "--slot", "1"}; },
-     cli::ExitUsage, "/dev/ttyS* (built-in ports), /dev/ttyUSB* (USB serial adapters), /dev/ttyACM*"},
-    {"upload over a pipe", "KMT71",
-     [](clitest::CliRig& r) {
-         mkfifo((r.home.path() + "/fifo").c_str(), 0644);
-         return std::vector<std::string>{"upload", "--model", "KMT71", "--port", "p", "--slot", "1",
-                                         "--output", r.home.path() + "/fifo"};
-     },
-     cli::ExitRefused, "not a regular file"},
-    {"upload over a read-only file", "KMT71",
-     [](clitest::CliRig& r) {
-         const std::string f = r.file("kept.KVX", "old\r\n");
-         chmod(f.c_str(), 0444);
-         return std::vector<std::string>{"upload", "--model", "KMT71", "--port", "p", "--slot", "1", "--output", f};
-     },
+    {"KMT71", [](auto& r) { chmod(r.file("kept.KVX", "old\r\n").c_str(), 0444); }, "upload --slot 1 --output @kept.KVX",
      cli::ExitRefused, "kept.KVX: the file is read-only"},
-    {"DESKPL file is a folder", "NORM",
-     [](clitest::CliRig& r) {
-         fs::create_directory(r.home.path() + "/d.dpl");
-         return std::vector<std::string>{"import-deskpl", "--model", "NORM", "--list", r.home.path() + "/x.lis",
-                                         r.home.path() + "/d.dpl"};
-     },
-     cli::ExitRefused, "d.dpl: it is a directory, not a DESKPL file"},
-    {"DESKPL list is a folder", "NORM",
-     [](clitest::CliRig& r) {
-         fs::create_directory(r.home.path() + "/out");
-         return std::vector<std::string>{"import-deskpl", "--model", "NORM", "--list", r.home.path() + "/out",
-                                         r.file("a.dpl", deskplWithAngle(20.0f))};
-     },
+    {"NORM", [](auto& r) { folder(r, "d.dpl"); }, "import-deskpl --list @x.lis @d.dpl", cli::ExitRefused,
+     "d.dpl: it is a directory, not a DESKPL file"},
+    {"NORM", [](auto& r) { folder(r, "out"), r.file("a.dpl", deskplWithAngle(20.0f)); }, "import-deskpl --list @out @a.dpl",
      cli::ExitRefused, "out: it is a directory"},
-    {"DESKPL angle beyond single precision", "NORM",
-     [](clitest::CliRig& r) {
-         return std::vector<std::string>{"import-deskpl", "--model", "NORM", "--list", r.home.path() + "/y.lis",
-                                         r.file("b.dpl", deskplWithAngle(3e38f))};
-     },
+    {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); }, "import-deskpl --list @y.lis @b.dpl",
      cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
-    {"V712 binary program", "V712",
-     [](clitest::CliRig& r) {
-         return std::vector<std::string>{"download", "--model", "V712", "--port", "p", "--slot", "1",
-                                         r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02")};
-     },
+    {"V712", [](auto& r) { r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02"); }, "download --slot 1 @bin.712",
      cli::ExitRefused, "bin.712: line 2: control character 0x7F"},
-    {"list naming a file with terminal controls", "NORM",
-     [](clitest::CliRig& r) {
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--list",
-                                         r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n")};
-     },
-     cli::ExitRefused, "/nowhere/\\x1B[2Jx\nFile not present\n"},
-    {"list naming a program that fails the check", "NORM",
-     [](clitest::CliRig& r) {
-         const std::string bad = r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n");
-         return std::vector<std::string>{"download", "--model", "NORM", "--port", "p", "--list",
-                                         r.file("c.lis", "2   (" + bad + ")\r\n")};
-     },
-     cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
-    {"preset without a value", "Px71",
-     [](clitest::CliRig&) {
-         return std::vector<std::string>{"preset", "write", "--model", "Px71", "--port", "p", "--preset", "2="};
-     },
-     cli::ExitUsage, "--preset 2=: no value"},
+    {"NORM", [](auto& r) { r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n"); }, "download --list @m.lis", cli::ExitRefused,
+     "/nowhere/\\x1B[2Jx\nFile not present\n"},
+    {"NORM", [](auto& r) { r.file("c.lis", "2   (" + r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n") + ")\r\n"); },
+     "download --list @c.lis", cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
+    {"Px71", nullptr, "preset write --preset 2=", cli::ExitUsage, "--preset 2=: no value"},
 };
 
 TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
     for (const BadInput& c : kCases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.args);
         clitest::CliRig r(c.model);
         r.device.setProgram(0, {{100, 1}, {200, 0}});
-        const std::vector<std::string> args = c.args(r);
+        if (c.make) c.make(r);
+        std::istringstream words(c.args);
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) args.push_back(w[0] == '@' ? r.home.path() + "/" + w.substr(1) : w);
+        const bool port = args[0] != "import-deskpl" && std::find(args.begin(), args.end(), "--port") == args.end();
+        args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", c.model});
+        if (port) args.insert(args.begin() + (args[0] == "preset" ? 4 : 3), {"--port", "p"});
         const auto before = snapshot(r.home.path());
         EXPECT_EQ(r.run(args), c.exitCode) << r.err.str();
         EXPECT_NE(r.err.str().find(c.says), std::string::npos) << r.err.str();
@@ -152,6 +98,10 @@ TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
         EXPECT_EQ(snapshot(r.home.path()), before);
         EXPECT_TRUE(r.device.received().empty());
     }
+    clitest::CliRig r("NORM");  // an empty port name
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "", "--slot", "1", r.file("p.txt", "1 100 200\r\n")}),
+              cli::ExitUsage);
+    EXPECT_EQ(r.err.str().rfind("--port is empty", 0), 0u) << r.err.str();
 }
 
 // The one save helper: a link is followed, the mode kept, and neither the

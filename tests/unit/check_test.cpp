@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "editor/check.h"
 #include "editor/editor_check.h"
+#include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
 
@@ -62,48 +64,38 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
         if (r.selStart >= 0) {
             EXPECT_EQ(std::make_pair(ed->SelStart, ed->SelLength), std::make_pair(r.selStart, r.selLength));
         }
-        EXPECT_FALSE(ed->CheckArmed);
-        EXPECT_FALSE(ed->Command2Enabled);
-        EXPECT_FALSE(ed->ParsingBusy);
-        EXPECT_FALSE(ed->PreparingBusy);
+        EXPECT_FALSE(ed->CheckArmed || ed->Command2Enabled || ed->ParsingBusy || ed->PreparingBusy);
     }
     // The work file holds the text that was checked.
     EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), rows[3].text);
     // The text's offsets are shown in the panel and ticked.
-    EXPECT_TRUE(ed->check2[4]);
-    EXPECT_EQ(ed->Text5[4], "-10");
-    EXPECT_EQ(ed->check2Back[4], kOffsetAppliedBack);
+    EXPECT_EQ(std::make_tuple(ed->check2[4], ed->Text5[4], ed->check2Back[4]),
+              std::make_tuple(true, std::string("-10"), kOffsetAppliedBack));
     // The ON and OFF of row 1 of the overlap ("3 10 20" at 12) in red and purple.
     leggi(rows[2].text);
     EXPECT_TRUE(styled({14, 2, {255, 0, 0}, 12, false, false}));
     EXPECT_TRUE(styled({17, 2, {200, 40, 240}, 12, false, false}));
 }
 
-TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOne) {
+TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
     EXPECT_TRUE(leggi("1 100 250", 16));
-    EXPECT_EQ(ed->ProgBox, "1 100 250\r\n");
-    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n");
+    EXPECT_EQ(ed->ProgBox + rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n1 100 250\r\n");
     EXPECT_EQ(ed->CamRowCount, 1);  // counted in the same check, as the download sends it
     // An error in the cam section leaves the text as it is; one in the offsets passes.
     EXPECT_FALSE(leggi("1 100 4000"));
     EXPECT_EQ(ed->ProgBox, "1 100 4000");
     EXPECT_FALSE(leggi("&\r\n1 1801 0"));
     EXPECT_EQ(ed->ProgBox, "&\r\n1 1801 0\r\n");
-}
 
-TEST_F(EditorCheckTest, OffsetsWrapAndAlwaysRowsSwitchTheirOffsetsOff) {
     EXPECT_TRUE(leggi("1 3590 250\r\n&\r\n1 20 0\r\n"));
     EXPECT_EQ(ed->camTable.CamCount, 2);
-    EXPECT_EQ(ed->camTable.position(0), 10u);
-    EXPECT_EQ(ed->camTable.mask(0), 1u);
-    EXPECT_EQ(ed->camTable.position(1), 250u);
-
+    EXPECT_EQ(std::make_tuple(ed->camTable.position(0), ed->camTable.mask(0), ed->camTable.position(1)),
+              std::make_tuple(10u, 1u, 250u));
+    // Always-ON and always-OFF rows switch their offsets off.
     EXPECT_TRUE(leggi("2 0 0\r\n3 1 1\r\n&\r\n2 5 5\r\n3 7 7\r\n4 9 9\r\n"));
-    EXPECT_EQ(ed->check2[1] || ed->check2[2], false);
-    EXPECT_TRUE(ed->check2[3]);
-    EXPECT_EQ(ed->check2Back[1], kOffsetOffBack);
-    EXPECT_EQ(ed->camTable.CamCount, 1);
-    EXPECT_EQ(ed->camTable.mask(0), 4u);
+    EXPECT_EQ(std::make_tuple(ed->check2[1] || ed->check2[2], ed->check2[3], ed->check2Back[1]),
+              std::make_tuple(false, true, kOffsetOffBack));
+    EXPECT_EQ(std::make_pair(ed->camTable.CamCount, ed->camTable.mask(0)), std::make_pair(1.0, 4u));
     EXPECT_TRUE(styled({2, 1, {0, 200, 120}, 12, false, true}));
     EXPECT_TRUE(styled({7, 1, {250, 0, 180}, 11, true, false}));
 }
@@ -121,62 +113,59 @@ TEST_F(EditorCheckTest, TooMuchCamsIsShownAndThePreparationStillEnds) {
     EXPECT_TRUE(ed->Command2Enabled);
 }
 
-TEST_F(EditorCheckTest, VerifyStoresTheTextForItsSlot) {
+// Slot 99 verifies, 16 checks quickly, 81..96 prepare a download, others only parse.
+TEST_F(EditorCheckTest, EachSlotCodeStoresAndPreparesItsOwnWay) {
     ed->CurrentSlot = 4;
     EXPECT_TRUE(leggi("1 100 250\r\n", 99));
-    EXPECT_EQ(ed->CurrentSlot, 16);
-    EXPECT_EQ(ed->SlotTexts[16], "1 100 250\r\n");
-    EXPECT_FALSE(ed->ButtVerificaPrgEnabled);
+    EXPECT_EQ(std::make_tuple(ed->CurrentSlot, ed->SlotTexts[16], ed->ButtVerificaPrgEnabled),
+              std::make_tuple(16, std::string("1 100 250\r\n"), false));
     EXPECT_FALSE(leggi("1 10 20\r\n1 15 30\r\n", 99));  // a failed verify stores nothing
     EXPECT_EQ(ed->SlotTexts[16], "1 100 250\r\n");
     ed->SelezMulti = true;  // with multiple files the slot stays
     ed->CurrentSlot = 3;
     EXPECT_TRUE(leggi("2 5 6\r\n", 99));
     EXPECT_EQ(ed->SlotTexts[3], "2 5 6\r\n");
-}
+    ed->SelezMulti = false;
 
-TEST_F(EditorCheckTest, QuickSlotsPrepareWithoutControlOnlyWhenTheTextChanged) {
+    // Quick: unchanged text prepares nothing; changed, table only, the overlap unreported.
     ed->SlotTexts[16] = "1 10 20\r\n1 15 30\r\n";
+    ed->camTable.CamCount = 0;
     EXPECT_TRUE(leggi("1 10 20\r\n1 15 30\r\n", 16));
-    EXPECT_EQ(ed->camTable.CamCount, 0);  // nothing prepared
-    // Changed: table only, the overlap is not reported; the first OFF edge ends the output.
+    EXPECT_EQ(ed->camTable.CamCount, 0);
     EXPECT_TRUE(leggi("1 10 20\r\n1 15 40\r\n", 16));
     EXPECT_TRUE(rig.op.shown.empty());
     EXPECT_TRUE(ed->ButtVerificaPrgEnabled);
     EXPECT_EQ(ed->camTable.CamCount, 2);
-    EXPECT_EQ(ed->camTable.position(1), 20u);
-}
+    EXPECT_EQ(ed->camTable.position(1), 20u);  // the first OFF edge ends the output
 
-TEST_F(EditorCheckTest, DownloadSlotsAlwaysPrepareAfreshWithOffsets) {
     int slot = 85;
     ed->ProgBox = "1 100 250\r\n&\r\n1 10 0";
     EXPECT_TRUE(LeggiLav(env, slot));
     EXPECT_EQ(slot, 5);
     EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n&\r\n1 10 0\r\n");
-    // A quick check leaves a table without offsets; the download of the same
-    // text prepares again and sends the offsets.
+    // A quick check leaves a table without offsets; the download of the same text prepares again with them.
     EXPECT_TRUE(leggi(ed->ProgBox + "' x\r\n", 16));
     EXPECT_EQ(ed->camTable.position(0), 100u);
     ed->ProgBox = ed->SlotTexts[5];
-    slot = 85;
-    EXPECT_TRUE(LeggiLav(env, slot));
+    EXPECT_TRUE(LeggiLav(env, slot = 85));
     EXPECT_EQ(ed->camTable.position(0), 110u);
-    slot = 96;  // a last row without its line end is sent too
-    ed->ProgBox = "1 100 250\r\n2 300 400";
-    EXPECT_TRUE(LeggiLav(env, slot));
+    ed->ProgBox = "1 100 250\r\n2 300 400";  // a last row without its line end is sent too
+    EXPECT_TRUE(LeggiLav(env, slot = 96));
     EXPECT_EQ(ed->camTable.CamCount, 4);
-    slot = 85;  // a failing text is not stored
-    ed->ProgBox = "1 7 7\r\n";
-    EXPECT_FALSE(LeggiLav(env, slot));
+    ed->ProgBox = "1 7 7\r\n";  // a failing text is not stored
+    EXPECT_FALSE(LeggiLav(env, slot = 85));
     EXPECT_EQ(ed->SlotTexts[5], "1 100 250\r\n&\r\n1 10 0\r\n");
+
+    ed->camTable.CamCount = 7;
+    EXPECT_TRUE(leggi("1 7 7\r\n", 50));
+    EXPECT_EQ(ed->camTable.CamCount, 7);
 }
 
-TEST_F(EditorCheckTest, OtherSlotsBeforeTheFirstLayoutOrWhileBusyPrepareNothing) {
+TEST_F(EditorCheckTest, BeforeTheFirstLayoutOrWhileBusyNothingIsPrepared) {
     ed->camTable.CamCount = 7;
-    EXPECT_TRUE(leggi("1 7 7\r\n", 50));  // other slots only parse
-    EXPECT_EQ(ed->camTable.CamCount, 7);
     ed->ResizeSeen = 0;
     EXPECT_TRUE(leggi("1 7 7\r\n"));
+    EXPECT_EQ(ed->camTable.CamCount, 7);
     ed->ResizeSeen = 1;
     ed->ParsingBusy = true;
     EXPECT_FALSE(leggi("1 7 7\r\n"));
@@ -193,23 +182,26 @@ TEST_F(EditorCheckTest, HooksRunAroundTheCheck) {
     env.hooks.redrawGraphics = [&] { ++redraws; };
     env.hooks.saveOffs = [&] { seen = ed->ParsingBusy ? "busy" : "idle"; };
     EXPECT_TRUE(leggi("1 100 250\r\n"));
-    EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(seen, "busy");
-    EXPECT_FALSE(ed->wait.visible);
-    EXPECT_EQ(ed->wait.barWidth, 6200);
+    EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth), std::make_tuple(1, std::string("busy"), false, 6200));
 }
 
-TEST_F(EditorCheckTest, V712TextsFillTheHeaderValuesAndPrepareNoTable) {
+// V712 texts fill the header values, are coloured and build no cam table; the other models build one.
+TEST_F(EditorCheckTest, EachModelBuildsATableOrReadsTheHeaderValues) {
+    for (const ModelInfo& m : modelTable()) {
+        SCOPED_TRACE(m.code);
+        rig.ctx.model.ModelType = m.code;
+        ed->camTable.CamCount = 5;
+        EXPECT_TRUE(leggi("1 100 250\r\n"));
+        EXPECT_EQ(ed->camTable.CamCount != 0, m.tableBuilt);
+    }
     rig.ctx.model.ModelType = "V712";
     int frames = 0;
     env.hooks.aggFrame = [&] { ++frames; };
-    ed->ProgBox = "PRG=2,OUT=3,OFS=10,CON=200,COF=300\r\n";
+    ed->ProgBox = "' p\r\nPRG=2,OUT=3,OFS=10,CON=200,COF=300\r\n";
     verifyProgram(env);
     EXPECT_EQ(ed->HeaderParams[1][2][1], "200");
     EXPECT_EQ(frames, 1);
-    ed->camTable.CamCount = 5;
-    EXPECT_TRUE(leggi("garbage 1 2 3 4 5\r\n"));
-    EXPECT_EQ(ed->camTable.CamCount, 0);
+    EXPECT_TRUE(styled({0, 4, {0, 0, 255}, 8}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 
 using clitest::CliRig;
 
-TEST(CliImport, WritesTheProgramFilesAndTheListAndNamesThem) {
+TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     CliRig r("NORM");
     test::DeskplWriter w;
     w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
@@ -21,19 +21,17 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndNamesThem) {
     const std::string p12 = fs.readAll(dir + "/plant_12.712");
     EXPECT_EQ(p12.substr(0, 13), "'Imported on ");
     EXPECT_NE(p12.find(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"), std::string::npos);
-}
 
-TEST(CliImport, BadInputExitsWithTheMessageAndKeepsWhatWasWritten) {
-    CliRig r("NORM");
-    test::DeskplWriter w;
-    w.program(0, 1).count(0, 1, 2);
-    w.program(1, 40).count(1, 1, 2);
-    const std::string dir = r.home.path(), dpl = r.file("bad.dpl", w.bytes()), list = dir + "/bad.lis";
-    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, dpl}), 1);
+    // Bad input exits with the message and keeps what was written.
+    test::DeskplWriter b;
+    b.program(0, 1).count(0, 1, 2);
+    b.program(1, 40).count(1, 1, 2);
+    const std::string bad = r.file("bad.dpl", b.bytes()), badList = dir + "/bad.lis";
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, bad}), 1);
     EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
     EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
-    EXPECT_FALSE(StdFileSystem().fileExists(list));
-    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, dir + "/none.dpl"}), 1);
+    EXPECT_FALSE(fs.fileExists(badList));
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
 }
 

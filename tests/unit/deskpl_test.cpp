@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "device/deskpl.h"
 #include "support/deskpl_writer.h"
+#include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
 
 namespace gyrel {
@@ -14,52 +16,42 @@ using test::DeskplWriter;
 
 DeskplOptions options() {
     DeskplOptions o;
-    o.deskplPath = "C:\\a\\plant.dpl";
-    o.listBase = "C:\\a\\plant";
-    o.extension = "TXT";
-    o.dateText = "06/12/2026 08:15:00";
+    std::tie(o.deskplPath, o.listBase, o.extension, o.dateText) =
+        std::make_tuple("C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", "06/12/2026 08:15:00");
     return o;
 }
 
-const std::string kHeader4 =
-    "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n"
-    "\r\n' - - - Program # 4\r\n\r\n";
-
-TEST(Deskpl, UnusedRecordsGiveNoFileAndOnlyOutputThreeGivesOneBlock) {
-    DeskplWriter w;
-    w.program(0, 9);  // all counts 0: not in use
-    w.program(5, 4).count(5, 3, 5);
-    // Pairs (0,1), (2,3), (4,5): the odd count takes the entry behind it; a
-    // column that no entry of a pair sets keeps the pair before.
-    w.entry(5, 3, 0, 1.0f, 1).entry(5, 3, 1, 2.0f, 0);
-    w.entry(5, 3, 2, 3.5f, 1).entry(5, 3, 3, 4.0f, 1);
-    w.entry(5, 3, 4, 7.0f, 0).entry(5, 3, 5, 0.25f, 0);
-    MemoryFs fs;
+// The result of converting the file the writer makes, in fs.
+DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o = options()) {
     fs.files["d"] = w.bytes();
-    const DeskplResult r = DecodeDPL(fs, "d", options());
-    ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(r.written.size(), 1u);
-    EXPECT_EQ(r.paths[8], "");
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
-                                                     "3\t10\t20\r\n"
-                                                     "3\t40\t20\r\n"
-                                                     "3\t40\t2.5\r\n");
+    return DecodeDPL(fs, "d", o);
 }
 
-TEST(Deskpl, OffsetsChangeSignAndComeIntoHalfATurn) {
-    DeskplWriter w;
-    w.program(2, 4).count(2, 1, 2).entry(2, 1, 0, 10.0f, 1).entry(2, 1, 1, 20.0f, 0);
-    w.onOffset(2, 2, -5.0f).offOffset(2, 5, 200.0f).onOffset(2, 6, 180.0f);
-    MemoryFs fs;
-    fs.files["d"] = w.bytes();
-    const DeskplResult r = DecodeDPL(fs, "d", options());
-    ASSERT_TRUE(r.ok) << r.why;
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"), kHeader4 +
-                                                     "1\t100\t200\r\n"
-                                                     "\r\n&\r\n"
-                                                     "2\t50\t0\r\n"
-                                                     "5\t0\t1600\r\n"
-                                                     "6\t-1800\t0\r\n");
+// Record 6 holds program 4; record 1 is not in use (all counts 0).
+TEST(Deskpl, EntriesPairUpAndOffsetsChangeSignAndComeIntoHalfATurn) {
+    DeskplWriter cams, offsets;
+    cams.program(0, 9);
+    cams.program(5, 4).count(5, 3, 5);
+    // Pairs (0,1), (2,3), (4,5): the odd count takes the entry behind it; a
+    // column that no entry of a pair sets keeps the pair before.
+    cams.entry(5, 3, 0, 1.0f, 1).entry(5, 3, 1, 2.0f, 0).entry(5, 3, 2, 3.5f, 1).entry(5, 3, 3, 4.0f, 1);
+    cams.entry(5, 3, 4, 7.0f, 0).entry(5, 3, 5, 0.25f, 0);
+    offsets.program(5, 4).count(5, 1, 2).entry(5, 1, 0, 10.0f, 1).entry(5, 1, 1, 20.0f, 0);
+    offsets.onOffset(5, 2, -5.0f).offOffset(5, 5, 200.0f).onOffset(5, 6, 180.0f).onOffset(5, 7, -180.0625f);
+    const std::pair<const DeskplWriter*, const char*> rows[] = {
+        {&cams, "3\t10\t20\r\n3\t40\t20\r\n3\t40\t2.5\r\n"},
+        {&offsets, "1\t100\t200\r\n\r\n&\r\n2\t50\t0\r\n5\t0\t1600\r\n6\t-1800\t0\r\n7\t-1799.375\t0\r\n"},
+    };
+    for (const auto& [writer, body] : rows) {
+        MemoryFs fs;
+        const DeskplResult r = decode(fs, *writer);
+        ASSERT_TRUE(r.ok) << r.why;
+        EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_4.TXT"});
+        EXPECT_EQ(r.paths[8] + r.paths[0], "");
+        EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
+                  "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n\r\n' - - - Program # 4\r\n\r\n" +
+                      std::string(body));
+    }
 }
 
 TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
@@ -67,10 +59,9 @@ TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
     w.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
     w.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
     MemoryFs fs;
-    fs.files["d"] = w.bytes();
     DeskplOptions o = options();
     o.maxPosition = 16383;
-    const DeskplResult r = DecodeDPL(fs, "d", o);
+    const DeskplResult r = decode(fs, w, o);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.why, "record 2: offset of output 1 cannot be brought into -1800..1800");
     // The program converted before the bad record stays.
@@ -80,8 +71,7 @@ TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
     // A huge offset on a normal turn ends at once instead of stepping for ever.
     DeskplWriter h;
     h.program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f);
-    fs.files["h"] = h.bytes();
-    EXPECT_FALSE(DecodeDPL(fs, "h", options()).ok);
+    EXPECT_FALSE(decode(fs, h).ok);
 }
 
 TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
@@ -99,10 +89,8 @@ TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
     };
     MemoryFs fs;
     for (const auto& [writer, why] : rows) {
-        fs.files["d"] = writer.bytes();
-        const DeskplResult r = DecodeDPL(fs, "d", options());
-        EXPECT_FALSE(r.ok) << why;
-        EXPECT_TRUE(r.written.empty()) << why;
+        const DeskplResult r = decode(fs, writer);
+        EXPECT_FALSE(r.ok || !r.written.empty()) << why;
         EXPECT_EQ(r.why, why);
     }
     EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
@@ -121,8 +109,7 @@ TEST(Deskpl, TheFullEntryTableIsReadToItsLastEntry) {
     for (int c = 0; c < 255; ++c) w.entry(15, 16, c, static_cast<float>(c), c % 2 == 0 ? 1 : 0);
     w.onOffset(15, 16, 1.0f).offOffset(15, 1, 0.0f);
     MemoryFs fs;
-    fs.files["d"] = w.bytes();
-    const DeskplResult r = DecodeDPL(fs, "d", options());
+    const DeskplResult r = decode(fs, w);
     ASSERT_TRUE(r.ok) << r.why;
     const std::string& t = fs.files.at("C:\\a\\plant_16.TXT");
     // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
@@ -143,9 +130,7 @@ struct DeskplImportTest : ::testing::Test, listtest::MultiFilesRig {
 };
 
 TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
-    EXPECT_EQ(proposedListName("C:\\a\\plant.rev.dpl"), "C:\\a\\plant_rev_dpl");
-    EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl"), "C:\\a.b\\p_dpl");
-    EXPECT_EQ(listBaseOf("C:\\a\\plant_rev_dpl"), "C:\\a\\plant_rev_dpl");
+    EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl") + " " + listBaseOf("C:\\a\\plant_rev_dpl"), "C:\\a.b\\p_dpl C:\\a\\plant_rev_dpl");
 
     DeskplWriter w;
     w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
@@ -153,8 +138,7 @@ TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
     ed.ProgBox = "old text";
     ed.ProgramFilePath = "C:\\old.TXT";
     ed.ModifiedFlag = true;
-    op.files.push_back(std::string("C:\\a\\plant.rev.dpl"));
-    op.files.push_back(std::string("C:\\a\\plant.lis"));
+    op.files = {std::string("C:\\a\\plant.rev.dpl"), std::string("C:\\a\\plant.lis")};
     mf.MenuDeskpl();
 
     ASSERT_EQ(op.dialogs.size(), 2u);
@@ -166,28 +150,30 @@ TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
               "\r\n' - - - Program # 4\r\n\r\n1\t100\t205\r\n");
     EXPECT_EQ(fs.files.at("C:\\a\\plant.lis"), "4   (C:\\a\\plant_4.TXT)\r\n");
     EXPECT_EQ(ed.ProgramFilePath, "");
-    EXPECT_TRUE(ed.SelezMulti);
+    EXPECT_TRUE(ed.SelezMulti);  // the list mode
 }
 
 TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
+    fs.files[inWorkingFolder("lav.lav")] = "1 1 2\r\n";
+    ed.ProgBox = "stale";
     mf.MenuDeskpl();
+    EXPECT_EQ(ed.ProgBox, "1 1 2\r\n");  // the box shows the work file again
     op.files.push_back(std::string("C:\\nothing.dpl"));
     mf.MenuDeskpl();
+    EXPECT_EQ(op.dialogs.size(), 2u);  // no list name is asked for a missing file
     DeskplWriter w;
     w.program(0, 2).count(0, 1, 2);
     w.program(1, 3).count(1, 1, 2).entry(1, 1, 0, 1.0f, 7);
     fs.files["C:\\bad.dpl"] = w.bytes();
     fs.files["C:\\keep.lis"] = "1   (x)\r\n";
-    op.files.push_back(std::string("C:\\bad.dpl"));
-    op.files.push_back(std::string("C:\\keep.lis"));
+    op.files = {std::string("C:\\bad.dpl"), std::string("C:\\keep.lis")};
     mf.MenuDeskpl();
     ASSERT_EQ(op.shown.size(), 3u);
     for (const auto& s : op.shown) {
         EXPECT_EQ(s.prompt, "ERROR               ");
         EXPECT_EQ(s.icon, MsgIcon::Exclamation);
     }
-    EXPECT_EQ(mf.panel.MultiPath[1], "C:\\keep_2.TXT");
-    EXPECT_EQ(mf.panel.MultiPath[2], "");
+    EXPECT_EQ(mf.panel.MultiPath[1] + "|" + mf.panel.MultiPath[2], "C:\\keep_2.TXT|");
     EXPECT_EQ(fs.files.at("C:\\keep.lis"), "1   (x)\r\n");
     EXPECT_EQ(fs.files.count("C:\\keep_2.TXT"), 1u);
 }

@@ -48,8 +48,9 @@ TEST_F(DialogsTest, FilterDialogSelectsTheFactorInForceAndSetsItAtOnce) {
     EXPECT_EQ(ctx.filter.selected, 0);
 }
 
-TEST_F(DialogsTest, PositionTestOpensLockedAndUnlocksWithThePassword) {
+TEST_F(DialogsTest, PositionTestOpensLockedUnlocksWithThePasswordAndKeepsItsStateUntilClosed) {
     ctx.settings.Primi = "35";
+    ctx.main.testEncoderChecked = true;
     PositionTestForm form(ctx);
     form.show();
     EXPECT_FALSE(ctx.posTest.unlocked);
@@ -64,6 +65,16 @@ TEST_F(DialogsTest, PositionTestOpensLockedAndUnlocksWithThePassword) {
     EXPECT_FALSE(ctx.posTest.unlocked);
     form.TxtPasswordKeyPress(13);
     EXPECT_TRUE(ctx.posTest.unlocked);
+    ctx.posTest.LblMax = "99";
+    form.hide();  // by the menu
+    form.show();
+    EXPECT_TRUE(ctx.posTest.unlocked);
+    EXPECT_EQ(ctx.posTest.LblMax, "99");
+    form.close();  // by the operator
+    EXPECT_FALSE(ctx.main.testEncoderChecked);
+    form.show();
+    EXPECT_FALSE(ctx.posTest.unlocked);
+    EXPECT_EQ(ctx.posTest.TxtPassword + "|" + ctx.posTest.LblMax, "|0");
 }
 
 TEST_F(DialogsTest, PositionTestClearAllAndTolerances) {
@@ -77,29 +88,7 @@ TEST_F(DialogsTest, PositionTestClearAllAndTolerances) {
     form.TxtSuccessiviChange("400");
     EXPECT_EQ(ctx.settings.Primi + " " + ctx.settings.Success, "50 400");
     form.Command1Click();
-    EXPECT_EQ(v.LblMax, "0");
-    EXPECT_EQ(v.Label5, "");
-    EXPECT_EQ(v.Label1[14], "");
-    EXPECT_EQ(v.TxtPrimi, "50");
-}
-
-TEST_F(DialogsTest, PositionTestHiddenByMenuKeepsStateClosedByOperatorReloads) {
-    PositionTestForm form(ctx);
-    ctx.main.testEncoderChecked = true;
-    form.show();
-    ctx.posTest.TxtPassword = "Tirn";
-    form.TxtPasswordKeyPress(13);
-    ctx.posTest.LblMax = "99";
-    form.hide();
-    form.show();
-    EXPECT_TRUE(ctx.posTest.unlocked);
-    EXPECT_EQ(ctx.posTest.LblMax, "99");
-    form.close();
-    EXPECT_FALSE(ctx.main.testEncoderChecked);
-    form.show();
-    EXPECT_FALSE(ctx.posTest.unlocked);
-    EXPECT_EQ(ctx.posTest.TxtPassword, "");
-    EXPECT_EQ(ctx.posTest.LblMax, "0");
+    EXPECT_EQ(v.LblMax + "|" + v.Label5 + "|" + v.Label1[14] + "|" + v.TxtPrimi, "0|||50");
 }
 
 }  // namespace

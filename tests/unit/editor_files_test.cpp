@@ -21,8 +21,7 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndLeaveNothingBeside) {
     rig.op.files = {original};
     rig.ed.RichiamaFoglio();
     EXPECT_EQ(rig.op.dialogs[0].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
-    EXPECT_EQ(rig.ed.st.ProgBox, oldFile);
-    EXPECT_EQ(rig.work(), oldFile);
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), oldFile + oldFile);
     EXPECT_EQ(rig.ctx.settings.PercorsoTxt, original);
 
     const std::string copy = rig.path("copy.txt");
@@ -55,22 +54,14 @@ TEST(WorkingSheet, FailedSaveOrLoadSaysSoAndKeepsTheOldFileAndTheText) {
         EXPECT_EQ(s.title, nowhere);
     }
     EXPECT_TRUE(rig.ed.st.ModifiedFlag);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath, good);
-    EXPECT_EQ(rig.ed.st.ProgBox, "1 1 3\r\n");
-    EXPECT_EQ(rig.fs.readAll(good), "1 1 2\r\n");
+    EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good), good + "|1 1 3\r\n|1 1 2\r\n");
     EXPECT_EQ(rig.ed.view.Frame1Caption, good + "--(Modif.)");
-}
 
-TEST(WorkingSheet, SaveOfATextWithoutLineEnd) {
-    EditorRig rig;
-    const std::string target = rig.path("p.txt");
+    // A text without line end is saved as it stands; the box and the work file get one.
     rig.ed.st.ProgBox = "1 100 250";
-    rig.ed.st.ModifiedFlag = true;
-    rig.op.files = {target};
+    rig.op.files = {good};
     rig.ed.SalvaFoglio();
-    EXPECT_EQ(rig.fs.readAll(target), "1 100 250");
-    EXPECT_EQ(rig.work(), "1 100 250\r\n");
-    EXPECT_EQ(rig.ed.st.ProgBox, "1 100 250\r\n");
+    EXPECT_EQ(rig.fs.readAll(good) + "|" + rig.work() + "|" + rig.ed.st.ProgBox, "1 100 250|1 100 250\r\n|1 100 250\r\n");
     EXPECT_FALSE(rig.ed.st.ModifiedFlag);
 }
 
@@ -94,9 +85,7 @@ TEST(WorkingSheet, CancelledEmptyOrMissingNamesOnLoad) {
     const std::string fresh = rig.path("new.txt");
     rig.op.files = {fresh};
     rig.ed.RichiamaFoglio();  // a missing file is created empty
-    EXPECT_EQ(rig.fs.readAll(fresh), "");
-    EXPECT_EQ(rig.ed.st.ProgBox, "");
-    EXPECT_EQ(rig.work(), "");
+    EXPECT_EQ(rig.fs.readAll(fresh) + rig.ed.st.ProgBox + rig.work(), "");
 }
 
 // An editor whose text differs from its program file.
@@ -171,6 +160,12 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     EXPECT_EQ(rig.ed.st.ProgBox, "2 10 20\r\n3 1 1\r\n");
     EXPECT_EQ(rig.ed.st.CamRowCount, 2);  // checked at once
     EXPECT_EQ(rig.ctx.model.ModelType, "Px71");
+
+    rig.fs.writeAll(other, "PRG=2,OUT=3,CON=200\r\n");  // a V712 file: its header values are read
+    rig.op.files = {other};
+    rig.ctx.model.ModelType = "V712";
+    rig.ed.MenuLoadProgram();
+    EXPECT_EQ(rig.ed.st.HeaderParams[1][2][1], "200");
 }
 
 TEST(WorkingSheet, ClosingSavesOffsetsWarnsAndReleasesThePort) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "editor/offsets_file.h"
 #include "unit/editor_test_rig.h"
@@ -15,8 +16,7 @@ TEST(EditorLoad, FirstStartCreatesTheFilesAndForgetsAMissingProgram) {
     rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
     rig.ed.load();
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
-    EXPECT_EQ(rig.work(), "");
-    EXPECT_EQ(rig.ed.st.ProgramFilePath, "");
+    EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
     EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
     EXPECT_TRUE(rig.op.shown.empty());
 }
@@ -78,10 +78,8 @@ TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
     e.ed.offsetKey(0, 2, KeyEnter);
     ASSERT_EQ(e.op.shown.size(), 1u);
     EXPECT_EQ(e.op.shown[0].prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
-    EXPECT_EQ(e.ed.view.focusIndex, 2);
-    EXPECT_FALSE(e.ed.st.Check1);
-    EXPECT_FALSE(e.ed.st.check2[2]);
-    EXPECT_EQ(e.ed.st.ActiveOffsets[0], 15);
+    EXPECT_EQ(std::make_tuple(e.ed.view.focusIndex, e.ed.st.Check1, e.ed.st.check2[2], e.ed.st.ActiveOffsets[0]),
+              std::make_tuple(2, false, false, 15));
 
     e.ed.st.Text4[2] = "-1800";
     e.ed.offsetKey(0, 2, KeyDown);
@@ -110,9 +108,7 @@ TEST(Grid712, MovingTheSelectorStoresTheGridShowsTheNextAndRedrawsTwice) {
     EXPECT_EQ(e.ed.graph.redraws - before, 2);
     EXPECT_EQ(e.clock.nowMs() - t0, 100);
     EXPECT_EQ(e.ed.st.HeaderParams[0][0], (std::array<std::string, 3>{"100", "200", ""}));
-    EXPECT_EQ(e.ed.st.HeaderParams[0][3][1], "3600");
-    EXPECT_EQ(e.ed.view.TxtOFS[0], "5");
-    EXPECT_EQ(e.ed.view.TxtCON[3], "");
+    EXPECT_EQ(e.ed.st.HeaderParams[0][3][1] + "|" + e.ed.view.TxtOFS[0] + "|" + e.ed.view.TxtCON[3], "3600|5|");
     EXPECT_EQ(e.ed.ProgramIndex, 1);
     e.ed.Text1Change("12");
     EXPECT_EQ(e.ed.ProgramIndex, 11);
@@ -138,9 +134,8 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     EXPECT_TRUE(e.ed.graph.Frame1Visible);
     e.ed.graphKeyPress(0, KeyEnter);
     EXPECT_FALSE(e.ed.graph.Frame1Visible);
-    EXPECT_EQ(e.ctx.settings.GraphPitch, 359);
-    EXPECT_EQ(e.ctx.settings.GraphScale, 1);
-    EXPECT_EQ(e.ed.graph.drawing.width, 4050);
+    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphPitch, e.ctx.settings.GraphScale, e.ed.graph.drawing.width),
+              std::make_tuple(359, 1, 4050.0));
     EXPECT_EQ(steps(), 2);  // the same program drawn again
 
     e.ed.MenEnableGraphic();
@@ -148,16 +143,6 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     e.ctx.model.ModelType = "KMT71";  // multi-turn models have no graph
     e.ed.MenEnableGraphic();
     EXPECT_FALSE(e.ed.st.graphVisible);
-}
-
-TEST(EditorHooks, TheModelConfigurationAndMainWindowReachTheEditor) {
-    OpenEditor e;
-    e.ed.st.ProgBox = "1 1 2\r\n";
-    e.ctx.hooks.emptyEditor();
-    EXPECT_EQ(e.ed.st.ProgBox, "");
-    EXPECT_EQ(e.work(), "");
-    e.ctx.hooks.editorQueryUnload();
-    EXPECT_EQ(e.released, std::vector<int>{8});
 }
 
 // The window draws the editor's state again only when told; every step that
@@ -173,6 +158,12 @@ TEST(EditorHooks, TheWindowIsToldToRedrawAfterEachStepFromOutside) {
         step();
         EXPECT_GT(redraws, before);
     }
+    // The model configuration and the main window reach the editor.
+    rig.ed.st.ProgBox = "1 1 2\r\n";
+    rig.ctx.hooks.emptyEditor();
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), "");
+    rig.ctx.hooks.editorQueryUnload();
+    EXPECT_EQ(rig.released, std::vector<int>{8});
 }
 
 }  // namespace

@@ -1,27 +1,19 @@
 #pragma once
 // The editor logic over real files in a temporary working folder, a virtual
 // clock and an operator that answers from a script.
-#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "editor/editor_files.h"
 #include "editor/editor_window.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
-#include "unit/program_list_fakes.h"
 
 namespace gyrel::editortest {
 
-struct EditorRig {
-    testing_doubles::TempHome temp;
-    testing_doubles::PropertyPort port;
-    VirtualClock clock;
-    MemorySettingsStore store;
-    StdFileSystem fs;
-    listtest::ScriptedOperator op;
-    Context ctx{Services{port, clock, store, fs, op}};
+struct EditorRig : testing_doubles::Rig {
     Editor ed{ctx};
-    std::vector<int> released;
+    std::vector<int> released;  // the port users the editor gave back
 
     EditorRig() {
         temp.create();

@@ -46,7 +46,7 @@ TEST_F(FileNames, ListsWrittenWithRawUtf8BytesStillLoad) {
     const std::string program = folder + "/p.TXT";
     StdFileSystem files;
     files.writeAll(program, "1\t100\t200\r\n");
-    const std::string list = r.file("old.lis", "1   (" + program + ")\r\n");
+    const std::string list = r.file("old.lis", "1   (" + program + ")\r\n");  // names in raw UTF-8
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--list", list}), 0) << r.err.str();
     EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
     EXPECT_EQ(pathToOpen(files, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
@@ -61,8 +61,7 @@ TEST_F(FileNames, ANameTheCodePageCannotHoldIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(entries, 1);  // the DESKPL file alone
 
     std::string text;
-    EXPECT_FALSE(pathToFileText("a\xC3", text));  // cut short
-    EXPECT_FALSE(pathToFileText("\xE9", text));    // not UTF-8
+    EXPECT_FALSE(pathToFileText("a\xC3", text) || pathToFileText("\xE9", text));  // cut short, not UTF-8
     EXPECT_TRUE(pathToFileText("\xE2\x82\xAC", text));
     EXPECT_EQ(text, "\x80");  // the euro sign
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor/graph_geometry.h"
@@ -50,8 +51,7 @@ TEST(BarreGraf, OneCamGivesAStepUpAndAStepDownAndARunToTheEnd) {
     int scale = 2, pitch = 45;
     BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
     EXPECT_EQ(d.title, "Graph --- c:\\p.txt");
-    EXPECT_EQ(d.width, 7800);
-    EXPECT_EQ(d.top, 12000 - 5720 - 20);
+    EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(7800.0, 12000.0 - 5720 - 20));
     // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
     const auto t = traceOf(d, 70, 270);
     const std::vector<GraphLine> expected = {
@@ -77,17 +77,13 @@ TEST(BarreGraf, PitchAndScaleAreClampedAndKept) {
     EXPECT_EQ(pitch, 359);
     const auto grid = linesOf(d, kGraphGridColour);
     ASSERT_EQ(grid.size(), 2u);
-    EXPECT_EQ(grid[1].x1, 300 + 3590);
-    EXPECT_EQ(d.Label2[1].text, "359");
+    EXPECT_EQ(std::make_pair(grid[1].x1, d.Label2[1].text), std::make_pair(300.0 + 3590, std::string("359")));
 
     pitch = 5;
     scale = 0;  // drawn as three and kept so
     BarreGraf(d, std::vector<std::uint32_t>(3600, 1), scale, pitch, "", 12000);
-    EXPECT_EQ(pitch, 10);
-    EXPECT_EQ(scale, 3);
-    EXPECT_EQ(d.width, 3750 * 3 + 300);
-    EXPECT_EQ(d.height, 2610 * 3 + 500);
-    EXPECT_EQ(linesOf(d, kGraphGridColour).size(), 36u);  // 0, 10, ..., 350
+    EXPECT_EQ(std::make_tuple(pitch, scale, d.width, d.height), std::make_tuple(10, 3, 3750.0 * 3 + 300, 2610.0 * 3 + 500));
+    ASSERT_EQ(linesOf(d, kGraphGridColour).size(), 36u);  // 0, 10, ..., 350
     EXPECT_EQ(linesOf(d, kGraphGridColour)[1].x1, 300 + 3 * 10 * 10);
     EXPECT_EQ(d.Label2[35].text, "350");
     // Output 1, always ON: baseline 399, high 399-282, to the last position.
@@ -99,15 +95,12 @@ TEST(BarreGraf820, EightTracesUnderThirtyThreeTurnLines) {
     std::vector<std::uint32_t> profile(16384, 0);
     for (int k = 512; k < 1024; ++k) profile[k] = 0x80;  // output 8 ON during turn 1
     BarreGraf820(d, profile, "ax.820", 12000);
-    EXPECT_EQ(d.width, 15310);
-    EXPECT_EQ(d.top, 12000 - 4100 - 20);
+    EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(15310.0, 12000.0 - 4100 - 20));
     const auto grid = linesOf(d, kGraphGridColour);
     ASSERT_EQ(grid.size(), 33u);
-    EXPECT_EQ(grid[1].x1, 608);  // 608.5 to the even neighbour
-    EXPECT_EQ(grid[32].x1, 15194);
-    EXPECT_EQ(d.Label1[7].top, 450.0 * 7 + 100);
-    EXPECT_TRUE(d.Label1[7].visible);
-    EXPECT_FALSE(d.Label1[8].visible);
+    EXPECT_EQ(std::make_pair(grid[1].x1, grid[32].x1), std::make_pair(608.0, 15194.0));  // 608.5 to the even neighbour
+    EXPECT_EQ(std::make_tuple(d.Label1[7].top, d.Label1[7].visible, d.Label1[8].visible),
+              std::make_tuple(450.0 * 7 + 100, true, false));
     // Output 8: baseline 450*7+330 = 3480, up by 300 at x = 140 + 0.92*512.
     const auto t = traceOf(d, 3180, 3480);
     ASSERT_EQ(t.size(), 7u);
@@ -124,38 +117,26 @@ std::vector<int> onPositions(const std::vector<std::uint32_t>& p, int output, in
     return out;
 }
 
-std::vector<int> span(int from, int to) {
+// The positions of the closed ranges given.
+std::vector<int> spans(std::initializer_list<std::pair<int, int>> ranges) {
     std::vector<int> out;
-    for (int k = from; k <= to; ++k) out.push_back(k);
-    return out;
-}
-
-std::vector<int> join(std::vector<std::vector<int>> parts) {
-    std::vector<int> out;
-    for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const auto& [from, to] : ranges)
+        for (int k = from; k <= to; ++k) out.push_back(k);
     return out;
 }
 
 TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
     EditorState st;
-    auto& prg = st.HeaderParams[2];
-    prg[0] = {"0", "10", "20"};
-    prg[1] = {"5", "10", "20"};
-    prg[2] = {"25", "10", "20"};
-    prg[3] = {"100", "200", ""};
-    prg[4] = {"0", "0", "3600"};
-    prg[5] = {"0", "3600", "0"};
-    prg[6] = {"31", "10", "20"};  // phase beyond the period: OFF
-    prg[7] = {"0", "0", ""};
-    prg[8] = {"0", "-5", "5"};  // a period of no length
-    prg[9] = {"-3", "10", "20"};
+    // Outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
+    st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
+                           {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
     const auto p = profile712(st, 2, 3599);
     ASSERT_EQ(p.size(), 3600u);
-    EXPECT_EQ(onPositions(p, 1, 70), join({span(0, 9), span(30, 39), span(60, 69)}));
-    EXPECT_EQ(onPositions(p, 2, 70), join({span(5, 14), span(35, 44), span(65, 69)}));
-    EXPECT_EQ(onPositions(p, 3, 70), join({span(0, 4), span(25, 34), span(55, 64)}));
+    EXPECT_EQ(onPositions(p, 1, 70), spans({{0, 9}, {30, 39}, {60, 69}}));
+    EXPECT_EQ(onPositions(p, 2, 70), spans({{5, 14}, {35, 44}, {65, 69}}));
+    EXPECT_EQ(onPositions(p, 3, 70), spans({{0, 4}, {25, 34}, {55, 64}}));
     EXPECT_EQ(onPositions(p, 1, 3600).back(), 3579);  // the last period starts at 3570
-    EXPECT_EQ(onPositions(p, 4, 3600), span(100, 299));
+    EXPECT_EQ(onPositions(p, 4, 3600), spans({{100, 299}}));
     EXPECT_EQ(onPositions(p, 6, 3600).size(), 3600u);
     for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_TRUE(onPositions(p, output, 3600).empty()) << output;
     // Only the selected program counts; a program outside 1..16 draws nothing.

@@ -3,6 +3,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "device/model_config.h"
@@ -69,12 +70,12 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
     const Row rows[] = {
         {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
          ".G.A", 8},
-        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
-         ".LU..", "O.M.", 11},
         {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
          "OLU..", "O.M.", 9},
         {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40,
          "OLU..", "O.M.", 9},
+        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
+         ".LU..", "O.M.", 11},
         {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true,
          28, "OLU..", "O.M.", 11},
         {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
@@ -84,20 +85,19 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
     };
     for (const Row& r : rows) {
         rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
+        rig.ctx.applyLanguage("EN");
+        rig.ctx.LanguageCode = "FR";  // the texts follow the current code again
         r.run(config);
         SCOPED_TRACE(r.code);
+        EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
         const ModelGlobals& g = rig.ctx.model;
         EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1");
-        EXPECT_EQ(g.LastOutputIndex, r.lastOutput);
-        EXPECT_EQ(g.MaxPosition, r.max);
-        EXPECT_EQ(g.StepsPerTurn, r.stepsPerTurn);  // single-turn models leave it as it was
-        EXPECT_EQ(g.TurnCount, r.turns);
-        EXPECT_EQ(g.ProgramNumberOffset, r.numberOffset);
-        EXPECT_EQ(g.FileExtension, r.ext);
-        EXPECT_EQ(g.RxTimeoutFactor, r.rxFactor);
-        EXPECT_EQ(rig.ctx.main.turnDisplaysVisible, r.turnDisplays);
-        EXPECT_EQ(rig.ctx.main.FinQuotaFontSize, r.font);
-        EXPECT_EQ(rig.ctx.main.Label4, findModel(r.code)->name);
+        // Single-turn models leave the steps per turn as they were.
+        EXPECT_EQ(std::make_tuple(g.LastOutputIndex, g.MaxPosition, g.StepsPerTurn, g.TurnCount, g.ProgramNumberOffset),
+                  std::make_tuple(r.lastOutput, r.max, r.stepsPerTurn, r.turns, r.numberOffset));
+        EXPECT_EQ(std::make_tuple(g.FileExtension, g.RxTimeoutFactor, rig.ctx.main.turnDisplaysVisible,
+                                  rig.ctx.main.FinQuotaFontSize, rig.ctx.main.Label4),
+                  std::make_tuple(std::string(r.ext), r.rxFactor, r.turnDisplays, r.font, std::string(findModel(r.code)->name)));
         const EditorLayout& e = rig.ctx.editorLayout;
         const auto flags = [](const char* letters, std::initializer_list<bool> on) {
             std::string out;
@@ -107,6 +107,7 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus);
         EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
         EXPECT_EQ(g.info().programFontSize, r.programFont);
+        EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
     }
 }
 
@@ -119,11 +120,9 @@ TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
     EXPECT_EQ(asked, (std::vector<int>{1}));
     EXPECT_EQ(steps.size(), 9u);
     const ModelGlobals& g = rig.ctx.model;
-    // Applied before the question.
+    // Applied before the question, and not applied.
     EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  COM 1  -  115200");
-    EXPECT_EQ(g.FileExtension, "820");
-    EXPECT_EQ(g.MaxPosition, 1048575);
-    // Not applied.
+    EXPECT_EQ(std::make_pair(g.FileExtension, g.MaxPosition), std::make_pair(std::string("820"), 1048575.0));
     EXPECT_EQ(g.ModelType, "V712");
     EXPECT_TRUE(rig.ctx.editorLayout.outputGrid712);
     EXPECT_EQ(emptied + reloads + refreshes + relabels, 0);
@@ -136,8 +135,7 @@ TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
     config.Configura712();
     EXPECT_EQ(atQuestion.LastOutputIndex, 15);
     EXPECT_FALSE(rig.ctx.main.turnDisplaysVisible);
-    EXPECT_EQ(rig.ctx.model.FileExtension, "820");
-    EXPECT_EQ(rig.ctx.model.ModelType, "V820HX");
+    EXPECT_EQ(rig.ctx.model.FileExtension + rig.ctx.model.ModelType, "820V820HX");
 }
 
 TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFileAndTheSameFamilyKeepsThem) {
@@ -170,10 +168,11 @@ TEST_F(ModelConfigTest, V820AXMarksCutTheBarIn32Parts) {
     rig.ctx.main.barFrameWidth = 6400;
     config.Configura820AX();
     EXPECT_TRUE(rig.ctx.main.turnMarksVisible);
-    EXPECT_EQ(rig.ctx.main.turnMarkX[0], 305);
-    EXPECT_EQ(rig.ctx.main.turnMarkX[30], 6305);
+    EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
+    rig.port.setPortName("/dev/ttyUSB0");
     config.Configura820HX();
     EXPECT_FALSE(rig.ctx.main.turnMarksVisible);
+    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");  // the title shows a port path
 }
 
 TEST_F(ModelConfigTest, PreConfRestoresStoredModelOrNorm) {
@@ -185,14 +184,6 @@ TEST_F(ModelConfigTest, PreConfRestoresStoredModelOrNorm) {
         EXPECT_EQ(rig.ctx.model.ModelType, restored ? code : "NORM") << code;
         EXPECT_EQ(refreshes, 1) << code;
     }
-}
-
-TEST_F(ModelConfigTest, LanguageIsAppliedAgainWithTheCurrentCodeAndTheTitleShowsThePath) {
-    rig.ctx.LanguageCode = "FR";
-    rig.port.setPortName("/dev/ttyUSB0");
-    config.ConfiguraKMT();
-    EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
-    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");
 }
 
 TEST(ModelConfigNoFolder, WorkFileThatCannotBeWrittenIsReportedAndTheModelStillChanges) {

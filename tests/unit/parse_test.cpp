@@ -26,24 +26,26 @@ TEST_F(ParseTest, ReadsCamRowsCommentsAndTheOffsetsSection) {
     EXPECT_EQ(ed->CamRowSpans[1].length, (std::array<int, 3>{1, 4, 2}));
 }
 
-TEST_F(ParseTest, EmptyTextsAndCommentsOnlyHaveNoRows) {
-    for (const char* text : {"", "' nothing 1 2 3\r\n\r\n   ' more\r\n"}) {
-        EXPECT_TRUE(parse(text).ok);
-        EXPECT_EQ(ed->CamRowCount, 0);
+// Texts that pass: the rows counted (a last line without line feed is checked, not counted).
+TEST_F(ParseTest, SeparatorsSignsPointsAndLineEnds) {
+    const std::pair<const char*, std::vector<CamRow>> cases[] = {
+        {"", {}},
+        {"' nothing 1 2 3\r\n\r\n   ' more\r\n", {}},
+        {"1\t10-20\r\n2,30.40\r\n3 x5y 6\r\n", {{1, 10, 20}, {2, 30, 40}, {3, 5, 6}}},
+        // A number needs no blank after it: an apostrophe, "&", a line feed or the end completes it.
+        {"1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10", {{1, 100, 250}, {2, 5, 6}, {3, 7, 8}}},
+        {"1 100 200\r\n2 300 400", {{1, 100, 200}}},
+    };
+    for (const auto& [text, want] : cases) {
+        ASSERT_TRUE(parse("1 5 6\r\n2 9 9\r\n3 1 1\r\n4 1 2\r\n&\r\n3 7 8\r\n").ok);
+        ASSERT_TRUE(parse(text).ok) << text;
+        EXPECT_EQ(rows(), want) << text;  // nothing left of the earlier parse
+        EXPECT_EQ(ed->CamRows[3], (CamRow{0, 0, 0})) << text;
+        EXPECT_EQ(ed->TextOffsets[0][2], 0) << text;
     }
-}
-
-TEST_F(ParseTest, ClearsWhatAnEarlierParseLeft) {
-    ASSERT_TRUE(parse("1 5 6\r\n&\r\n3 7 8\r\n").ok);
-    ASSERT_TRUE(parse("2 9 10\r\n").ok);
-    EXPECT_EQ(rows(), (std::vector<CamRow>{{2, 9, 10}}));
-    EXPECT_EQ(ed->CamRows[1], (CamRow{0, 0, 0}));
-    EXPECT_EQ(ed->TextOffsets[0][2], 0);
-}
-
-TEST_F(ParseTest, SeparatorsSignsAndPoints) {
-    ASSERT_TRUE(parse("1\t10-20\r\n2,30.40\r\n3 x5y 6\r\n").ok);
-    EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 10, 20}, {2, 30, 40}, {3, 5, 6}}));
+    EXPECT_EQ(ed->CamRows[1], (CamRow{2, 300, 400}));
+    ASSERT_TRUE(parse("1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10").ok);
+    EXPECT_EQ(ed->TextOffsets[1][3], -10);
     EXPECT_TRUE(parse("1 0 4294967295\r\n", 4294967295.0).ok);
     EXPECT_EQ(ed->CamRows[0][2], 4294967295.0);
 }
@@ -102,20 +104,6 @@ TEST_F(ParseTest, OffsetsComeInGroupsOfThree) {
     r = parse("&\r\n17 0 0\r\n");
     EXPECT_EQ(r.error.word, 4);
     EXPECT_TRUE(r.error.inOffsets);
-}
-
-// A number needs no blank after it: an apostrophe, "&", a line feed or the end
-// of the text completes it.
-TEST_F(ParseTest, NumbersEndWithoutASeparator) {
-    ASSERT_TRUE(parse("1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10").ok);
-    EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 100, 250}, {2, 5, 6}, {3, 7, 8}}));
-    EXPECT_EQ(ed->TextOffsets[1][3], -10);
-}
-
-TEST_F(ParseTest, ALastLineWithoutLineFeedIsCheckedButNotCounted) {
-    ASSERT_TRUE(parse("1 100 200\r\n2 300 400").ok);
-    EXPECT_EQ(ed->CamRowCount, 1);
-    EXPECT_EQ(ed->CamRows[1], (CamRow{2, 300, 400}));
 }
 
 TEST_F(ParseTest, TheTableHolds2001RowsAndSaysSoAtTheNext) {

@@ -1,6 +1,7 @@
 #pragma once
 // Fakes shared by the list, DESKPL and batch tests: an in-memory file system
 // holding Windows-style paths, and an operator that answers from a script.
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -30,25 +31,18 @@ public:
     bool fileExists(const std::string& p) const override { return files.count(p) != 0; }
     void createTextFile(const std::string& p) override { files[p] = ""; }
     std::string readAll(const std::string& p) const override {
-        auto it = files.find(p);
-        if (it == files.end()) throw FileError("no file " + p);
-        return it->second;
+        if (!files.count(p)) throw FileError("no file " + p);
+        return files.at(p);
     }
-    void writeAll(const std::string& p, const std::string& b) override {
-        check(p);
-        files[p] = b;
-    }
-    void append(const std::string& p, const std::string& b) override {
-        check(p);
-        files[p] += b;
-    }
+    void writeAll(const std::string& p, const std::string& b) override { files[check(p)] = b; }
+    void append(const std::string& p, const std::string& b) override { files[check(p)] += b; }
     void copyFile(const std::string& from, const std::string& to) override { writeAll(to, readAll(from)); }
     void replaceFile(const std::string& p, const std::string& b) override { writeAll(p, b); }
 
 private:
-    void check(const std::string& p) const {
-        for (const auto& f : failWrites)
-            if (f == p) throw FileError("cannot write " + p);
+    const std::string& check(const std::string& p) const {
+        if (std::find(failWrites.begin(), failWrites.end(), p) != failWrites.end()) throw FileError("cannot write " + p);
+        return p;
     }
 };
 
@@ -82,7 +76,7 @@ private:
     std::optional<std::string> next(const FileDialogRequest& r) {
         dialogs.push_back(r);
         if (files.empty()) return std::nullopt;
-        auto f = files.front();
+        const auto f = files.front();
         files.pop_front();
         return f;
     }

@@ -10,29 +10,19 @@ namespace {
 
 using listtest::MemoryFs;
 
-TEST(ListFile, WritesOnlyFilledSlotsAndReadsBackEverySlot) {
+TEST(ListFile, WritesOnlyFilledSlotsAndReadsBackEverySlotAsEarlierToolsLeftThem) {
     SlotPaths s;
-    s[1] = "c:\\progs\\b.txt";
-    s[15] = "z";
-    EXPECT_EQ(formatList(s), "2   (c:\\progs\\b.txt)\r\n16   (z)\r\n");
-    EXPECT_EQ(formatList(SlotPaths{}), "");
+    s[1] = "c:\\progs\\b.txt", s[15] = "z";
+    EXPECT_EQ(formatList(s) + formatList(SlotPaths{}), "2   (c:\\progs\\b.txt)\r\n16   (z)\r\n");
     for (int k = 0; k < 16; k += 3) s[k] = "c:\\p\\" + std::to_string(k * 7) + "\\x" + std::to_string(k) + ".TXT";
-    const ListReadResult r = parseList(formatList(s));
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.paths, s);
-}
-
-TEST(ListFile, ReadsSlotsWithDigitsInPathsCommentsAndStrayText) {
-    // As earlier tools left them: comments, text after the number, a Windows-1252
-    // letter in a path, no line end after the last line.
+    EXPECT_EQ(parseList(formatList(s)).paths, s);
+    // Comments, text after the number, a Windows-1252 letter in a path, no line end after the last line.
     const ListReadResult r = parseList(
         "(before any number)\r\n' machine 7, line 12\r\n3   (c:\\prog12\\p3.712)\r\n"
         "4 slot four (d:\\caf\xe8\\4.txt) ' note (x)\r\n\r\n16   (e:\\last 16.txt)");
     ASSERT_TRUE(r.ok);
     SlotPaths want;
-    want[2] = "c:\\prog12\\p3.712";
-    want[3] = "d:\\caf\xe8\\4.txt";
-    want[15] = "e:\\last 16.txt";
+    want[2] = "c:\\prog12\\p3.712", want[3] = "d:\\caf\xe8\\4.txt", want[15] = "e:\\last 16.txt";
     EXPECT_EQ(r.paths, want);
     for (const char* bad : {"17   (a)\r\n", "2   (a)\r\n0   (b)\r\n", "1234567890123456789012345   (a)\r\n"})
         EXPECT_FALSE(parseList(bad).ok) << bad;
@@ -61,19 +51,18 @@ TEST_F(MultiFilesTest, LoadingAListFillsItsSlotsEmptiesTheOthersAndMarksMissingF
     mf.panel.MultiPath[0] = "old";
     ed.ProgramFilePath = "c:\\p\\x.txt";
     ed.ProgBox = "text";
+    ctx.editorLayout.selectorEnabled = true;
     load("c:\\l\\m.lis");
+    EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
     EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     SlotPaths want;
-    want[1] = "c:\\p\\two.txt";
-    want[4] = "c:\\p\\gone.txt";
+    want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
     EXPECT_EQ(mf.panel.MultiPath, want);
-    EXPECT_EQ(mf.panel.MultiPathBack[1], kSlotNormal);
-    EXPECT_EQ(mf.panel.MultiPathBack[4], kSlotMissing);
+    EXPECT_EQ(std::make_pair(mf.panel.MultiPathBack[1], mf.panel.MultiPathBack[4]), std::make_pair(kSlotNormal, kSlotMissing));
     ASSERT_EQ(op.shown.size(), 1u);
     EXPECT_EQ(op.shown[0].prompt, "File not present");
     EXPECT_EQ(ctx.editorLayout.multiFileCaption, "c:\\l\\m.lis");
-    EXPECT_EQ(ed.ProgramFilePath, "");
-    EXPECT_EQ(ed.ProgBox, "");
+    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox, "");
     EXPECT_TRUE(ed.SelezMulti);
 }
 
@@ -124,9 +113,7 @@ TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
     fs.files["c:\\s3.txt"] = "3\t1\t2\r\n";
     mf.panel.MultiPath[2] = "c:\\s3.txt";
     mf.OpenSlot(2);
-    EXPECT_EQ(ed.ProgramFilePath, "c:\\s3.txt");
-    EXPECT_EQ(work(), "3\t1\t2\r\n");
-    EXPECT_EQ(ed.ProgBox, "3\t1\t2\r\n");
+    EXPECT_EQ(ed.ProgramFilePath + "|" + work() + "|" + ed.ProgBox, "c:\\s3.txt|3\t1\t2\r\n|3\t1\t2\r\n");
     EXPECT_EQ(checks, std::vector<int>{2});
 
     fs.files["c:\\s4.txt"] = "4\t1\t2\r\n";
@@ -138,20 +125,13 @@ TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
 
     mf.panel.MultiPath[4] = "c:\\deleted.txt";
     mf.OpenSlot(4);
-    EXPECT_EQ(ed.ProgramFilePath, "");
-    EXPECT_EQ(ed.ProgBox, "");
-    EXPECT_EQ(work(), "");
+    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox + work(), "");
     EXPECT_EQ(checks.size(), 2u);
-}
-
-TEST_F(MultiFilesTest, OpeningASlotStopsWhenTheOperatorKeepsTheEdits) {
+    // The operator keeps the edits: nothing opened.
     ctx.hooks.checkModif = [](int) { return AnswerNo; };
-    fs.files["c:\\s1.txt"] = "1";
-    mf.panel.MultiPath[0] = "c:\\s1.txt";
     ed.ProgBox = "edited";
-    mf.OpenSlot(0);
-    EXPECT_EQ(ed.ProgBox, "edited");
-    EXPECT_EQ(ed.ProgramFilePath, "");
+    mf.OpenSlot(2);
+    EXPECT_EQ(ed.ProgBox + "|" + ed.ProgramFilePath, "edited|");
 }
 
 TEST_F(MultiFilesTest, KeysMoveAroundTheSixteenBoxesAndCheckTheFileLeft) {
@@ -181,10 +161,8 @@ TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnly) {
     EXPECT_EQ(mf.panel.MultiPath[4], "");
     fs.files["c:\\yes.712"] = "PRG=1\r\n";
     op.files.push_back(std::string("c:\\yes.712"));
-    mf.MultiButt(4);
-    EXPECT_EQ(mf.panel.MultiPath[4], "c:\\yes.712");
-    EXPECT_EQ(ed.ProgramFilePath, "c:\\yes.712");
-    EXPECT_EQ(ed.ProgBox, "PRG=1\r\n");
+    mf.MultiButt(0);
+    EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath + "|" + ed.ProgBox, "c:\\yes.712|c:\\yes.712|PRG=1\r\n");
 }
 
 TEST_F(MultiFilesTest, UntickingLeavesTheModeThroughTheModelConfiguration) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -17,23 +18,15 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("GYREL_HOME", "/tmp/gyrel-settings-test-home", 1); }
     void TearDown() override { unsetenv("GYREL_HOME"); }
+    std::vector<std::string> writtenKeys() const {
+        std::vector<std::string> keys;
+        for (const auto& w : store.writes()) keys.push_back(w.key);
+        return keys;
+    }
     MemorySettingsStore store;
 };
 
-std::vector<std::string> writtenKeys(const MemorySettingsStore& s) {
-    std::vector<std::string> keys;
-    for (const auto& w : s.writes()) keys.push_back(w.key);
-    return keys;
-}
-
-TEST_F(SettingsTest, MemoryStoreIgnoresCaseOfKeysAndSections) {
-    store.set("startup", "Passo", "30");
-    store.set("Startup", "PASSO", "60");
-    EXPECT_EQ(store.get("STARTUP", "passo"), "60");
-    EXPECT_FALSE(store.get("other", "Passo").has_value());
-}
-
-TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBack) {
+TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
     AppSettings s;
     s.read(store);
     EXPECT_EQ(std::make_tuple(s.RxTimeoutFactor, s.PortaMem, s.GraphScale, s.GraphPitch), std::make_tuple(1, 1, 2, 45));
@@ -42,28 +35,17 @@ TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBack) {
     EXPECT_EQ(s.PercorsoTxt, joinPath("/tmp/gyrel-settings-test-home", "Gyrel.Txt"));
 
     AppSettings a;
-    a.RxTimeoutFactor = 10;
-    a.LanguageCode = "FR";
-    a.PercorsoTxt = "/data/cams/press.txt";
-    a.PortaMem = 4;
-    a.GraphScale = 3;
-    a.GraphPitch = 90;
-    a.ModelType = "V820HX";
-    a.SpeedText = "115200";
-    a.Primi = "50";
-    a.Success = "300";
-    a.PortName = "/dev/ttyUSB0";
-    a.VerifyAfterDownload = 1;
+    std::tie(a.RxTimeoutFactor, a.PortaMem, a.GraphScale, a.GraphPitch, a.VerifyAfterDownload) = std::make_tuple(10, 4, 3, 90, 1);
+    std::tie(a.LanguageCode, a.PercorsoTxt, a.ModelType, a.SpeedText, a.Primi, a.Success, a.PortName) =
+        std::make_tuple("FR", "/data/cams/press.txt", "V820HX", "115200", "50", "300", "/dev/ttyUSB0");
     a.write(store);
     AppSettings b;
     b.read(store);
-    EXPECT_EQ(std::make_tuple(b.RxTimeoutFactor, b.LanguageCode, b.PercorsoTxt, b.PortaMem, b.GraphScale, b.GraphPitch),
-              std::make_tuple(10, std::string("FR"), std::string("/data/cams/press.txt"), 4, 3, 90));
-    EXPECT_EQ(std::make_tuple(b.ModelType, b.SpeedText, b.Primi, b.Success, b.PortName),
-              std::make_tuple(std::string("V820HX"), std::string("115200"), std::string("50"), std::string("300"),
-                              std::string("/dev/ttyUSB0")));
-    EXPECT_EQ(b.VerifyAfterDownload, 1);
-    store.set(kSettingsSection, "verifyafterdownload", "0");
+    EXPECT_EQ(std::make_tuple(b.RxTimeoutFactor, b.PortaMem, b.GraphScale, b.GraphPitch, b.VerifyAfterDownload),
+              std::make_tuple(10, 4, 3, 90, 1));
+    EXPECT_EQ(std::make_tuple(b.LanguageCode, b.PercorsoTxt, b.ModelType, b.SpeedText, b.Primi, b.Success, b.PortName),
+              std::make_tuple(a.LanguageCode, a.PercorsoTxt, a.ModelType, a.SpeedText, a.Primi, a.Success, a.PortName));
+    store.set("STARTUP", "verifyafterdownload", "0");  // keys and sections in any case
     b.read(store);
     EXPECT_EQ(b.VerifyAfterDownload, 0);
 }
@@ -71,9 +53,8 @@ TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBack) {
 TEST_F(SettingsTest, WriteOrderAndSpellingAndNoFactorWhileTheModelIsV712) {
     AppSettings s;
     s.write(store);
-    EXPECT_EQ(writtenKeys(store),
-              (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo", "Tipo",
-                                        "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
+    EXPECT_EQ(writtenKeys(), (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo",
+                                                       "Tipo", "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
     EXPECT_EQ(store.writes()[5].section + "/" + store.writes()[5].value, "startup/45");
 
     store.set(kSettingsSection, "Filtro10", "10");
@@ -82,7 +63,7 @@ TEST_F(SettingsTest, WriteOrderAndSpellingAndNoFactorWhileTheModelIsV712) {
     s.RxTimeoutFactor = 100;
     s.write(store);
     EXPECT_EQ(store.get(kSettingsSection, "filtro10"), "10");
-    EXPECT_EQ(writtenKeys(store).front(), "Language");
+    EXPECT_EQ(writtenKeys().front(), "Language");
     EXPECT_EQ(store.writes().size(), 11u);
 }
 
@@ -107,11 +88,10 @@ TEST_F(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
         AppSettings s;
         s.GraphScale = 4;  // a previous value is not kept
         s.read(one);
-        const std::string key = r.key;
-        const int got = key == "filtro10" || key == "Filtro10" ? s.RxTimeoutFactor
-                        : key == "PortaMem"                    ? s.PortaMem
-                        : key == "scala"                       ? s.GraphScale
-                                                               : s.GraphPitch;
+        const char k = static_cast<char>(std::tolower(r.key[0]));
+        const int got = k == 'f' ? s.RxTimeoutFactor : k == 'p' && r.key[1] == 'o' ? s.PortaMem
+                        : k == 's'                                               ? s.GraphScale
+                                                                                 : s.GraphPitch;
         EXPECT_EQ(got, r.read) << r.key << "=\"" << r.stored << "\"";
     }
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/startup.h"
@@ -40,10 +41,8 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
     EXPECT_STREQ(ctx.ui(0), "Esci");
     EXPECT_EQ(ctx.settings.PercorsoTxt, joinPath(home, "Gyrel.Txt"));  // "\\" on Windows
     EXPECT_TRUE(std::filesystem::is_directory(home));
-    EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 1  -  9600");
-    EXPECT_EQ(ctx.main.Label4, "KRT71");
+    EXPECT_EQ(ctx.main.title + "|" + ctx.main.Label4 + "|" + ctx.main.FinQuota, "GYREL Utility --  COM 1  -  9600|KRT71|offline");
     EXPECT_FALSE(link.PollingActive);
-    EXPECT_EQ(ctx.main.FinQuota, "offline");
     EXPECT_TRUE(rig.store.writes().empty());  // settings are only written at shutdown
     EXPECT_TRUE(rig.op.shown.empty());
 }
@@ -53,9 +52,7 @@ TEST_F(StartupTest, SplashStaysFourSecondsAndWaitsForTheMainWindowToBeShown) {
     rig.clock.at(3999, [&] { aboutAt3999 = ctx.about.visible && !ctx.main.visible; });
     start();
     EXPECT_EQ(rig.clock.nowMs(), 4000);
-    EXPECT_TRUE(aboutAt3999);
-    EXPECT_FALSE(ctx.about.visible);
-    EXPECT_TRUE(ctx.main.visible);
+    EXPECT_EQ(std::make_tuple(aboutAt3999, ctx.about.visible, ctx.main.visible), std::make_tuple(true, false, true));
 
     double shownAt = -1;
     rig.clock.at(8300, [&] { shownAt = rig.clock.nowMs(); });
@@ -82,71 +79,63 @@ TEST_F(StartupTest, StoredSpeedConfiguresThePortBeforeTheModelIsApplied) {
     EXPECT_EQ(rig.port.settings(), "9600,n,8,1");
 }
 
-TEST_F(StartupTest, StoredValuesAreRestored) {
-    put("Tipo", "V820HX");
-    put("PortaMem", "3");
-    put("Language", "DE");
-    put("scala", "4");
-    put("Primi", "50");
-    put("PercorsoTxt", "/data/press.820");
-    put("filtro10", "10");
+TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
+    rig.temp.create();
+    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"},
+                                     {"scala", "4"}, {"Primi", "50"}, {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"}})
+        put(key, value);
     start();
     EXPECT_EQ(ctx.model.ModelType, "V820HX");
     EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 3  -  115200");
     EXPECT_STREQ(ctx.ui(0), "Exit");
-    EXPECT_EQ(ctx.settings.GraphScale, 4);
-    EXPECT_EQ(ctx.posTest.TxtPrimi, "50");
-    EXPECT_EQ(ctx.settings.PercorsoTxt, "/data/press.820");
-    // The model's own factor wins over the stored one.
-    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);
+    EXPECT_EQ(std::make_tuple(ctx.settings.GraphScale, ctx.posTest.TxtPrimi, ctx.settings.PercorsoTxt),
+              std::make_tuple(4, std::string("50"), std::string("/data/press.820")));
+    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);  // the model's own factor wins over the stored one
+    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");  // existing folders are left as they are
+    EXPECT_TRUE(rig.op.shown.empty());
 }
 
-TEST_F(StartupTest, ShutdownClosesThePortThenTheEditorThenWritesWhatTheOperatorChanged) {
+TEST_F(StartupTest, ShutdownClosesThePortThenAVisibleEditorThenWritesWhatTheOperatorChangedOnce) {
     start();
     ctx.LanguageCode = "FR";
     rig.port.setCommPort(2);
     rig.port.setPortOpen(true);
     link.PortUsers = UserMonitor | UserEditor;
-    bool portOpenAtEditorClose = true;
+    bool portOpenAtEditorClose = true, visible = true;
     std::size_t writesAtEditorClose = 99;
-    ctx.hooks.editorVisible = [] { return true; };
+    int asked = 0;
+    ctx.hooks.editorVisible = [&] { return visible; };
     ctx.hooks.editorQueryUnload = [&] {
+        ++asked;
         portOpenAtEditorClose = rig.port.portOpen();
         writesAtEditorClose = rig.store.writes().size();
         ctx.settings.PercorsoTxt = "/data/last.txt";  // the editor hands back its file
     };
     startup.TerminaTutto();
-    EXPECT_FALSE(portOpenAtEditorClose);
-    EXPECT_EQ(writesAtEditorClose, 0u);
-    EXPECT_EQ(link.PortUsers, 0);
+    startup.TerminaTutto();  // both close handlers call it
+    EXPECT_EQ(std::make_tuple(asked, portOpenAtEditorClose, writesAtEditorClose, link.PortUsers),
+              std::make_tuple(1, false, std::size_t{0}, 0));
+    EXPECT_EQ(rig.store.writes().size(), 12u);
     EXPECT_EQ(stored("PercorsoTxt"), "/data/last.txt");
     EXPECT_EQ(stored("Language") + stored("PortaMem") + stored("Velo"), "FR29600");
-}
-
-TEST_F(StartupTest, ShutdownRunsOnceAndAsksOnlyAVisibleEditor) {
-    start();
-    int asked = 0;
-    bool visible = false;
-    ctx.hooks.editorVisible = [&] { return visible; };
-    ctx.hooks.editorQueryUnload = [&] { ++asked; };
-    startup.TerminaTutto();
-    EXPECT_EQ(asked, 0);
+    visible = false;
     MainStartup again{ctx, link};
-    visible = true;
     again.TerminaTutto();
-    again.TerminaTutto();  // both close handlers call it
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(rig.store.writes().size(), 2 * 12u);
+    EXPECT_EQ(rig.store.writes().size(), 24u);
 }
 
-TEST_F(StartupTest, StoredV712KeepsItsFactorAndPx71ComesBackAsNorm) {
+TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKept) {
     put("Filtro10", "10");
     put("Tipo", "V712");
+    put("PortaMem", "7");
+    rig.port.missingPort = 7;
     start();
     EXPECT_EQ(ctx.model.RxTimeoutFactor, 100);
+    EXPECT_EQ(rig.port.commPort(), 1);
     startup.TerminaTutto();
-    EXPECT_EQ(stored("filtro10"), "10");
-    EXPECT_EQ(stored("Tipo"), "V712");
+    EXPECT_EQ(stored("filtro10") + stored("Tipo") + stored("PortaMem"), "10V7127");
 
     put("Tipo", "Px71");
     MainStartup again{ctx, link};
@@ -154,23 +143,6 @@ TEST_F(StartupTest, StoredV712KeepsItsFactorAndPx71ComesBackAsNorm) {
     EXPECT_EQ(ctx.model.ModelType, "NORM");
     again.TerminaTutto();
     EXPECT_EQ(stored("Tipo"), "NORM");
-}
-
-TEST_F(StartupTest, ExistingFoldersAreLeftAsTheyAre) {
-    rig.temp.create();
-    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
-    start();
-    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");
-    EXPECT_TRUE(rig.op.shown.empty());
-}
-
-TEST_F(StartupTest, AStoredPortMissingTodayIsKeptForTheNextStart) {
-    rig.port.missingPort = 7;
-    put("PortaMem", "7");
-    start();
-    EXPECT_EQ(rig.port.commPort(), 1);
-    startup.TerminaTutto();
-    EXPECT_EQ(stored("PortaMem"), "7");
 }
 
 }  // namespace
