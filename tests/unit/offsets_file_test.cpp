@@ -144,7 +144,8 @@ TEST_F(OffsetsFileTest, CharacterRulesOfTheReader) {
 
 TEST(Offsets, WholeNumbersOfTheBoxes) {
     const std::pair<const char*, int> rows[] = {{" -15", -15}, {"12.6", 13},        {"7abc", 7},
-                                                {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768}};
+                                                {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
+                                                {"-32769", -32768}};
     for (const auto& [text, value] : rows) EXPECT_EQ(wholeNumber(text), value) << text;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dialogs/progress_state.h"
 #include "download_fixture.h"
 
@@ -23,6 +25,7 @@ TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFi
     EXPECT_EQ(r.ed.ProgramIndex, 2);
     EXPECT_EQ(r.ed.camTable.CamCount, 3);
     EXPECT_EQ(r.ed.wait.label, "Importing page #2");
+    EXPECT_EQ(std::count(r.ed.wait.text.begin(), r.ed.wait.text.end(), ' '), 19);  // the last reply's bytes
     const Bytes& sent = r.port.sent();
     ASSERT_EQ(sent.size(), 19u + 3);
     EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 19),
