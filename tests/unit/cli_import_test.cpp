@@ -33,6 +33,10 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     EXPECT_FALSE(fs.fileExists(badList));
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
+    for (const std::string& folder : {std::string(), dir + "/none/."}) {
+        EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder, dpl}), 1) << folder;
+        EXPECT_EQ(r.err.str(), "ERROR               \ncannot write " + folder + ": it names a folder, not a file\n");
+    }
 }
 
 }  // namespace
