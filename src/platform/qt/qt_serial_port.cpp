@@ -131,8 +131,9 @@ std::string permissionDeniedText(const std::string& device) {
 // Slack on top of the line time of what is queued when waiting for it to leave.
 constexpr int kSendMarginMs = 50;
 // A pseudo-terminal's far end takes a byte once it has been on the line for its
-// line time, measured from when it noticed it; this covers how late it notices.
-constexpr double kPtyNoticeMs = 30;
+// line time, measured from when it noticed it; this covers how late it notices,
+// also on a busy machine (a tenth of a second once per emptying or closing).
+constexpr double kPtyNoticeMs = 100;
 
 QtSerialPort::QtSerialPort() {
     since_.start();
