@@ -249,12 +249,6 @@ void Leggi712(EditorEnv& e) {
     else if (e.hooks.redrawGraphics) e.hooks.redrawGraphics();
 }
 
-void runCheck(EditorEnv& e) {
-    if (e.ctx.model.ModelType == "V712") return Leggi712(e);
-    int slot = e.ed.graphVisible ? 99 : 16;
-    LeggiLav(e, slot);
-}
-
 void verifyProgram(EditorEnv& e) {
     if (e.ctx.model.ModelType == "V712") return Leggi712(e);
     int slot = 99;

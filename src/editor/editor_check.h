@@ -39,9 +39,6 @@ bool PreparaDati(EditorEnv& e, int mode);
 // Leggi712: the V712 header lines into HeaderParams.
 void Leggi712(EditorEnv& e);
 
-// Runs the check the way an edit does: slot 99 with the graph shown, else 16;
-// Leggi712 on "V712".
-void runCheck(EditorEnv& e);
 // The verify button ButtVerificaPrg: slot 99, or Leggi712 on "V712".
 void verifyProgram(EditorEnv& e);
 

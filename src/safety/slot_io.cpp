@@ -85,10 +85,7 @@ SlotIo::Prepared SlotIo::prepare(const std::string& text) {
     ed_.ProgBox = text;
     p.ok = prepareQuiet();
     p.why = lastWhy_;
-    if (p.ok) {
-        p.table = sentTable(ed_.camTable, wide());
-        p.emptyProgram = ed_.CamRowCount == 0;
-    }
+    if (p.ok) p.table = sentTable(ed_.camTable, wide());
     return p;
 }
 

@@ -30,7 +30,6 @@ public:
         bool ok = false;
         std::string why;  // the check's message on one line
         ChangePoints table;  // as the device will hold it
-        bool emptyProgram = false;
     };
     Prepared prepare(const std::string& text);
 
