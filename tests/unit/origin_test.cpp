@@ -69,6 +69,7 @@ TEST(Origin, WriteWithoutOriginsSendsZerosThereAndSkipsEmptyRows) {
     const Bytes first(sent.begin(), sent.begin() + 19);
     EXPECT_EQ(first, (Bytes{0x81, 1, 0, 0, 0, 0, 0x10, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA0}));
     EXPECT_EQ(r.ed.wait.text.substr(r.ed.wait.text.size() - 8), "   -  OK");
+    EXPECT_EQ(r.ed.wait.label, "Prog.  3");
     EXPECT_EQ(r.link.PortUsers, 0);
 }
 

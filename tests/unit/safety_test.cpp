@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "safety/backup.h"
+#include "safety/backup_list.h"
 #include "safety/compare_list.h"
 #include "safety/presets_file.h"
 #include "safety/restore.h"
@@ -117,6 +118,14 @@ TEST(Backup, FailedReadLeavesNoFolder) {
     EXPECT_FALSE(fs::exists(dir));
     EXPECT_NE(backupReportText(ax.ctx, r).find("Slot 5: read failed (a reply with a wrong checksum)\r\n"),
               std::string::npos);
+
+    // Every program read, the presets not: still no backup.
+    Rig kmt("KMT71");
+    hooks.progress = [&](const JobProgress& p) { kmt.device.faults().badChecksum = p.done >= 16; };
+    const BackupReport noPresets = runBackup(kmt.ctx, kmt.link, dir, hooks);
+    EXPECT_TRUE(noPresets.presetsTried);
+    EXPECT_FALSE(noPresets.complete);
+    EXPECT_FALSE(fs::exists(dir));
 }
 
 TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
@@ -206,6 +215,16 @@ TEST(VerifyAfterDownload, DifferenceIsShownWithSlotAndChangePoint) {
 
     rig.ctx.settings.VerifyAfterDownload = 0;
     EXPECT_TRUE(verifyAfterDownload(rig.env, rig.download).empty());
+}
+
+// Only a slot 1..16 can be recorded empty; a slot that names a file is not.
+TEST(BackupList, EmptyMarkersOutsideTheSlotsAreComments) {
+    const BackupListRead r =
+        readBackupList("'0   empty\r\n'17   empty\r\n' 3\tempty \r\n'16 empty\r\n2   (a.820)\r\n'2   empty\r\n",
+                       "/b/backup.lis");
+    ASSERT_TRUE(r.ok);
+    for (std::size_t k = 0; k < 16; ++k) EXPECT_EQ(r.empty[k], k == 2 || k == 15) << k;
+    EXPECT_EQ(r.paths[1], "/b/a.820");
 }
 
 TEST(PresetsFile, ReadsWhatItWritesAndRefusesBadLines) {

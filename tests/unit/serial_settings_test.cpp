@@ -99,6 +99,11 @@ TEST_F(SerialSettings, SettingsAreShownAndOptionClicksAreWrittenBackByOk) {
     EXPECT_TRUE(op.shown.empty());
 }
 
+TEST_F(SerialSettings, FactorySpeedsAndTheFactoryFrameAreMarked) {
+    dialog.Default({9600, 115200});
+    EXPECT_EQ(v.brown, (std::set<std::string>{"Baud96", "Baud1152", "NoParity", "Data8", "Stop1"}));
+}
+
 TEST_F(SerialSettings, CancelLeavesThePortAndASpeedWithoutButtonSelectsNone) {
     dialog.Setta();
     dialog.speedClick("300");

@@ -162,8 +162,8 @@ TEST(Text712, ValReadsTheLeadingNumber) {
     const std::pair<const char*, double> vals[] = {{"12abc", 12}, {"  -3.5x", -3.5}, {"abc", 0}, {"", 0}};
     for (const auto& [text, v] : vals) EXPECT_EQ(Val(text), v) << text;
     EXPECT_EQ(generalNumber(2.5) + " " + generalNumber(-40) + " " + generalNumber(0.25), "2.5 -40 0.25");
-    for (const char* plain : {" 3600 ", "1.5"}) EXPECT_TRUE(isPlainUnsigned(plain)) << plain;
-    for (const char* other : {"-1", "1e3", ""}) EXPECT_FALSE(isPlainUnsigned(other)) << other;
+    for (const char* plain : {" 3600 ", "1.5", "+7"}) EXPECT_TRUE(isPlainUnsigned(plain)) << plain;
+    for (const char* other : {"-1", "1e3", "", ".", "1.2.3"}) EXPECT_FALSE(isPlainUnsigned(other)) << other;
 }
 
 }  // namespace
