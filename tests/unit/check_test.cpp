@@ -6,6 +6,7 @@
 
 #include "editor/check.h"
 #include "editor/editor_check.h"
+#include "editor/editor_files.h"
 #include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
@@ -200,6 +201,7 @@ TEST_F(EditorCheckTest, EachModelBuildsATableOrReadsTheHeaderValues) {
     ed->ProgBox = "' p\r\nPRG=2,OUT=3,OFS=10,CON=200,COF=300\r\n";
     verifyProgram(env);
     EXPECT_EQ(ed->HeaderParams[1][2][1], "200");
+    EXPECT_EQ(rig.fs.readAll(WorkFilePath()), ed->ProgBox);  // the checked text is kept in the work file
     EXPECT_EQ(frames, 1);
     EXPECT_TRUE(styled({0, 4, {0, 0, 255}, 8}));
 }

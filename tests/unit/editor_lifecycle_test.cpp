@@ -137,6 +137,10 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphPitch, e.ctx.settings.GraphScale, e.ed.graph.drawing.width),
               std::make_tuple(359, 1, 4050.0));
     EXPECT_EQ(steps(), 2);  // the same program drawn again
+    e.ed.graphClick();
+    e.ed.graph.scaleText = "9";
+    e.ed.graphKeyPress(0, KeyEnter);
+    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphScale, e.ed.graph.pitchSelected), std::make_tuple(4, false));
 
     e.ed.MenEnableGraphic();
     EXPECT_FALSE(e.ed.st.graphVisible);

@@ -68,6 +68,7 @@ TEST(BarreGraf, OneCamGivesAStepUpAndAStepDownAndARunToTheEnd) {
     const auto last = traceOf(d, 5066, 5066);
     ASSERT_EQ(last.size(), 3u);
     EXPECT_EQ(last[1], (GraphLine{300, 5066, 7498, 5066, kGraphTraceColour, false}));
+    EXPECT_EQ(linesOf(d, kGraphTraceColour).size(), expected.size() + 15 * 3);  // sixteen traces, no more
 }
 
 TEST(BarreGraf, PitchAndScaleAreClampedAndKept) {

@@ -147,6 +147,17 @@ TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     EXPECT_TRUE(r.ed.Frame4Enabled);
 }
 
+// A line that drops mid-download ends it at once, not after fifteen seconds a line.
+TEST(Text712, ADroppedLineEndsTheDownloadAtOnce) {
+    Rig712 r;
+    r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\nPRG=1,OUT=3,CON=7\r\n");
+    r.device.faults().closeAfterReplies = 1;
+    r.download.Command2();
+    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::TransmissionError);
+    EXPECT_LT(r.clock.nowMs(), 2000) << r.device.textLines().size();
+    r.expectFree();
+}
+
 TEST(Text712, CancelStopsTheDownloadBeforeTheNextCharacter) {
     Rig712 r;
     r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\n");
