@@ -152,6 +152,14 @@ TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
     EXPECT_NE(cli.out.str().find(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"),
               std::string::npos)
         << cli.out.str();
+
+    // The window's progress: each slot in turn, with the slots done before it.
+    std::vector<int> seen, expected;
+    JobHooks hooks;
+    hooks.progress = [&](const JobProgress& p) { seen.push_back(p.slot * 100 + p.done); };
+    EXPECT_EQ(runCompare(rig.ctx, rig.link, dir, hooks).bySlot[6].state, SlotState::Differs);
+    for (int k = 0; k < 16; ++k) expected.push_back((k + 1) * 100 + k);
+    EXPECT_EQ(seen, expected);
 }
 
 TEST(Restore, CancelHalfwayReportsTheSlotsWritten) {
