@@ -166,7 +166,7 @@ int runDownload(Env& env, const DownloadOptions& o) {
     ed.ProgBox = text;
     ed.ProgramFilePath = o.file;
     ed.ProgramIndex = o.slot - 1;
-    job.fs.writeAll(job.transfer->WorkFilePath(), text);
+    job.fs.replaceFile(job.transfer->WorkFilePath(), text);
     if (env.errIsTerminal) {
         job.download->sender.afterFrame = [&] {
             env.err << "\rframe " << job.download->sender.framesAcknowledged << "/" << job.download->sender.framesTotal

@@ -249,7 +249,7 @@ void DownloadCommand::Command5() {
                    ed.Text5[static_cast<std::size_t>(k)] + "\r\n";
     }
     try {
-        env_.ctx.svc.fs.append(env_.WorkFilePath(), section);
+        appendWhole(env_.ctx.svc.fs, env_.WorkFilePath(), section);
     } catch (const FileError& e) {
         env_.ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, env_.WorkFilePath());
         return;

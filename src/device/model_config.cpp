@@ -97,7 +97,7 @@ struct ModelConfig::Run {
         if (answer == AnswerNo) return false;
         if (ctx.hooks.emptyEditor) ctx.hooks.emptyEditor();
         try {
-            ctx.svc.fs.writeAll(inWorkingFolder("lav.lav"), std::string());
+            ctx.svc.fs.replaceFile(inWorkingFolder("lav.lav"), std::string());
         } catch (const FileError& e) {
             ctx.svc.op.messageBox(e.what(), MsgButtons::Ok, MsgIcon::Exclamation, "GYREL");
         }

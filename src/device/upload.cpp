@@ -213,7 +213,7 @@ void UploadCommand::Menuencoder(const std::string& programNumberText) {
                                      ctx.model.FileExtension;
             if (slots.setPath) slots.setPath(k, path);
             try {
-                ctx.svc.fs.writeAll(env_.WorkFilePath(), ed.ProgBox);
+                ctx.svc.fs.replaceFile(env_.WorkFilePath(), ed.ProgBox);
                 ed.SlotTexts[static_cast<std::size_t>(k)] = ed.ProgBox;
                 ctx.svc.fs.replaceFile(path, ed.ProgBox);
             } catch (const FileError& e) {

@@ -18,7 +18,7 @@ std::string workFilePath() { return inWorkingFolder("lav.lav"); }
 // stop the check, which reads the same bytes from the box.
 void writeWorkFile(EditorEnv& e) {
     try {
-        e.ctx.svc.fs.writeAll(workFilePath(), e.ed.ProgBox);
+        e.ctx.svc.fs.replaceFile(workFilePath(), e.ed.ProgBox);
     } catch (const FileError&) {
     }
 }

@@ -7,7 +7,7 @@ namespace gyrel {
 
 std::string WorkFilePath() { return inWorkingFolder("lav.lav"); }
 
-void writeWorkFile(FileSystem& fs, const std::string& text) { fs.writeAll(WorkFilePath(), text); }
+void writeWorkFile(FileSystem& fs, const std::string& text) { fs.replaceFile(WorkFilePath(), text); }
 
 bool mirrorWorkFile(FileSystem& fs, const std::string& text) {
     try {

@@ -49,7 +49,7 @@ void Editor::SalvaFoglio() {
         st.ProgramFilePath = *chosen;
         st.ModifiedFlag = false;
         if (!st.ProgBox.empty() && st.ProgBox.back() != '\n') {
-            fs.append(WorkFilePath(), "\r\n");
+            appendWhole(fs, WorkFilePath(), "\r\n");
             st.ProgBox = readWorkFile(fs);
         }
     }

@@ -52,7 +52,7 @@ void MultiFiles::aggBox() {
 
 bool MultiFiles::leggiLav(int code) { return hooks.leggiLav ? hooks.leggiLav(code) : true; }
 
-void MultiFiles::writeWork(const std::string& text) { ctx_.svc.fs.writeAll(workFilePath(), text); }
+void MultiFiles::writeWork(const std::string& text) { ctx_.svc.fs.replaceFile(workFilePath(), text); }
 
 std::string MultiFiles::programFilter() const {
     const std::string& e = ctx_.model.FileExtension;

@@ -18,8 +18,7 @@ void ensureOffsetsFile(FileSystem& fs) {
     const std::string parent = workingFolderParent();
     if (!parent.empty() && !fs.folderExists(parent)) fs.createFolder(parent);
     if (!fs.folderExists(workingFolder())) fs.createFolder(workingFolder());
-    fs.createTextFile(path);
-    fs.writeAll(path, defaultOffsetsContent());
+    fs.replaceFile(path, defaultOffsetsContent());
 }
 
 std::string offsetsFileContent(const EditorState& st) {

@@ -31,6 +31,10 @@ public:
     virtual void removeTree(const std::string& path);
 };
 
+// Adds bytes at the end of a file, the whole file going through replaceFile (a
+// missing file is made).
+void appendWhole(FileSystem& fs, const std::string& path, const std::string& bytes);
+
 // The last component of a path, with either separator ("getfilename").
 std::string fileNameOf(const std::string& path);
 // Joins a folder and a name with the platform's separator.

@@ -20,19 +20,26 @@ namespace gyrel {
 namespace {
 std::string systemReason() { return std::generic_category().message(errno); }
 
-void writeBytes(const std::string& path, const std::string& bytes, std::ios::openmode mode) {
+// shownAs: the name the operator knows, when `path` is a file written beside it.
+void writeBytes(const std::string& path, const std::string& bytes, std::ios::openmode mode,
+                const std::string& shownAs = {}) {
+    const std::string& name = shownAs.empty() ? path : shownAs;
     errno = 0;
     std::ofstream out(localPath(path), std::ios::binary | mode);
-    if (!out) throw FileError("cannot write " + path + ": " + systemReason());
+    if (!out) throw FileError("cannot write " + name + ": " + systemReason());
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
-    if (!out) throw FileError("cannot write " + path + ": " + systemReason());
+    if (!out) throw FileError("cannot write " + name + ": " + systemReason());
 }
 
 // Far beyond any file the program keeps; a device or an endless file given by
 // mistake is refused before it is read.
 constexpr std::uintmax_t kAnyFileLimit = 64u << 20;
 }  // namespace
+
+void appendWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    fs.replaceFile(path, (fs.fileExists(path) ? fs.readAll(path) : std::string()) + bytes);
+}
 
 std::string fileNameOf(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
@@ -107,7 +114,12 @@ void StdFileSystem::replaceFile(const std::string& path, const std::string& byte
     const bool existed = !ec && fs::exists(old);
     const fs::path temp = t.parent_path() / localPath(t.filename().u8string() + ".tmp~");
     fs::remove(temp, ec);
-    writeBytes(temp.u8string(), bytes, std::ios::trunc);
+    try {
+        writeBytes(temp.u8string(), bytes, std::ios::trunc, path);
+    } catch (const FileError&) {
+        fs::remove(temp, ec);  // a disk that filled up leaves no half file beside
+        throw;
+    }
     if (existed) {
         fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
 #ifndef _WIN32

@@ -118,6 +118,20 @@ TEST(BadInput, SavingThroughALinkReplacesItsTargetAndKeepsTheMode) {
     EXPECT_NE(StdFileSystem().readAll(target).find("1\t100\t2000\r\n"), std::string::npos);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_FALSE(fs::exists(target + ".tmp~"));
+
+    // Nothing can be written beside it: the message names the file the operator
+    // chose, which keeps its bytes, and what stood beside is left alone.
+    const std::string before = StdFileSystem().readAll(target);
+    fs::create_directories(target + ".tmp~/in-use");
+    StdFileSystem files;
+    EXPECT_THROW(
+        try { files.replaceFile(link, "new\r\n"); } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "cannot write " + link + ": Is a directory");
+            throw;
+        },
+        FileError);
+    EXPECT_EQ(StdFileSystem().readAll(target), before);
+    EXPECT_TRUE(fs::exists(target + ".tmp~/in-use"));
 }
 
 }  // namespace
