@@ -129,6 +129,7 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
     r.device.setProgram(0, {{0, 0}, {100, 1}, {200, 0}});
     r.device.setProgram(2, {{0, 2}, {5000, 0}});
     r.mf.ConfiguraLista();
+    EXPECT_TRUE(r.ctx.editorLayout.multiFileChecked && r.ed.SelezMulti);  // the list box shows ticked
     r.mf.panel.MultiPath[5] = "stale";
     r.op.files.push_back(r.dir + "/line.v1.lis");
     // Slot 2 (index 1) does not answer; the run goes on with slot 3.

@@ -19,8 +19,8 @@ TEST(PulsAppend, ReplacesOnlyTheBlockOfThatProgramNumberAndWarnsOfOffsetsBeyondO
               "'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\n\r\n'Program #  1 \r\nPRG=1,OUT=1,OFS=30,CON=10,COF=5\r\n"
               "PRG=1,OUT=2,OFS=30,CON=100,COF=250.5\r\nPRG=1,OUT=3,OFS=300,CON=10\r\nPRG=1,OUT=16,OFS=-3\r\n");
     EXPECT_EQ(warnings, std::vector<std::string>{"30 > 10 + 5"});
-    EXPECT_EQ(std::make_tuple(valOf("12.5abc"), valOf(" \t-7"), valOf("abc"), generalNumber(0.25)),
-              std::make_tuple(12.5, -7.0, 0.0, std::string("0.25")));
+    EXPECT_EQ(std::make_tuple(valOf("12.5abc"), valOf(" \t-709"), valOf("abc"), generalNumber(0.25)),
+              std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
 }
 
 struct AppendRig : editortest::EditorRig {

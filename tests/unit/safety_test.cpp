@@ -180,6 +180,13 @@ TEST(Restore, CancelHalfwayReportsTheSlotsWritten) {
     const std::string text = restoreReportText(rig.ctx, r);
     EXPECT_NE(text.find("Slot 3: written, not verified\r\nSlot 4: not written\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Slot 16: empty in the backup, left alone"), std::string::npos);
+
+    // A slot the device does not take ends the restore there, naming it.
+    rig.device.faults().noAckFrames = 1000;
+    const RestoreReport failed = runRestore(rig.ctx, rig.link, dir, {});
+    EXPECT_EQ(failed.end, RestoreReport::End::LineError);
+    EXPECT_EQ(failed.why, "Slot 1: transmission error");
+    EXPECT_FALSE(failed.written[0] || failed.written[1]);
 }
 
 TEST(Restore, FileFailingItsCheckStopsBeforeAnythingIsSent) {
