@@ -3,25 +3,18 @@
 #include <cmath>
 
 #include "editor/colours.h"
+#include "editor/editor_files.h"
 #include "editor/leggi712.h"
 #include "editor/offsets.h"
 #include "editor/prepare.h"
-#include "platform/working_folder.h"
 
 namespace gyrel {
 
 namespace {
 
-std::string workFilePath() { return inWorkingFolder("lav.lav"); }
-
 // The work file mirrors the text box; a file that cannot be written must not
 // stop the check, which reads the same bytes from the box.
-void writeWorkFile(EditorEnv& e) {
-    try {
-        e.ctx.svc.fs.replaceFile(workFilePath(), e.ed.ProgBox);
-    } catch (const FileError&) {
-    }
-}
+void writeWorkFile(EditorEnv& e) { mirrorWorkFile(e.ctx.svc.fs, e.ed.ProgBox); }
 
 int programFontSize(const Context& ctx) { return ctx.model.info().programFontSize; }
 

@@ -3,7 +3,7 @@
 #include "device/deskpl.h"
 #include "lang/file_name_texts.h"
 #include "platform/file_name_text.h"
-#include "platform/working_folder.h"
+#include "editor/editor_files.h"
 
 namespace gyrel {
 
@@ -34,7 +34,7 @@ std::string listBaseOf(const std::string& listPath) {
 
 MultiFiles::MultiFiles(Context& ctx, EditorState& ed) : ctx_(ctx), ed_(ed) {}
 
-std::string MultiFiles::workFilePath() const { return inWorkingFolder("lav.lav"); }
+std::string MultiFiles::workFilePath() const { return WorkFilePath(); }
 
 int MultiFiles::checkModif(int mode) { return ctx_.hooks.checkModif ? ctx_.hooks.checkModif(mode) : AnswerYes; }
 
@@ -52,7 +52,7 @@ void MultiFiles::aggBox() {
 
 bool MultiFiles::leggiLav(int code) { return hooks.leggiLav ? hooks.leggiLav(code) : true; }
 
-void MultiFiles::writeWork(const std::string& text) { ctx_.svc.fs.replaceFile(workFilePath(), text); }
+void MultiFiles::writeWork(const std::string& text) { writeWorkFile(ctx_.svc.fs, text); }
 
 std::string MultiFiles::programFilter() const {
     const std::string& e = ctx_.model.FileExtension;
