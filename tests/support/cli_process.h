@@ -6,12 +6,12 @@
 
 namespace gyrel::clitest {
 
-// `gyrel-cli simulate --model M [extra...]` in the background; path() is the
-// pseudo-terminal it printed on its first line. Stopped when destroyed.
+// `gyrel-cli simulate --model M [extra...]` in the background, serving the
+// pseudo-terminal path() it printed first. Stopped when destroyed.
 class SimulatorProcess {
 public:
     explicit SimulatorProcess(const std::string& model, const std::vector<std::string>& extra = {});
-    ~SimulatorProcess();
+    ~SimulatorProcess() { stop(); }
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
     const std::string& path() const { return path_; }
@@ -22,9 +22,9 @@ private:
     std::string path_;
 };
 
-// Runs gyrel-cli with args, standard output into outFile (or nowhere when empty)
-// and standard error into errFile. Returns the exit code, -1 when it did not exit.
-int runCli(const std::vector<std::string>& args, const std::string& errFile, const std::string& outFile = "");
+// Runs gyrel-cli with standard error into errFile and standard output into outFile.
+// Returns the exit code, -1 when it did not exit.
+int runCli(const std::vector<std::string>& args, const std::string& errFile, const std::string& outFile = "/dev/null");
 
 std::string slurp(const std::string& path);
 

@@ -50,6 +50,8 @@ struct SerialSettings : ::testing::Test {
     const SerialDialogView& v = dialog.view();
 };
 
+// The scan lists only ports that open, leaves the port as it was, and past six
+// ports brings the list, device paths after the numbers.
 TEST_F(SerialSettings, ScanListsOnlyPortsThatOpenAndLeavesThePortAsItWas) {
     port.present = {1, 3, 5};
     port.busy = {5};
@@ -61,9 +63,8 @@ TEST_F(SerialSettings, ScanListsOnlyPortsThatOpenAndLeavesThePortAsItWas) {
     EXPECT_EQ(v.comPortVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
     EXPECT_EQ(std::make_tuple(v.comboVisible, v.comPortSelected, port.commPort(), port.portOpen()),
               std::make_tuple(false, 2, 3, true));
-}
 
-TEST_F(SerialSettings, MoreThanSixPortsBringTheListAndDevicePathsFollowTheNumbers) {
+    port.setPortOpen(false);
     port.present = {1, 2, 3, 4, 5, 6, 7, 9};
     port.presentPaths = {"/dev/ttyUSB0"};
     dialog.listDevicePaths = [] { return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}; };
@@ -72,8 +73,12 @@ TEST_F(SerialSettings, MoreThanSixPortsBringTheListAndDevicePathsFollowTheNumber
     EXPECT_EQ(v.comboItems, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "9", "/dev/ttyUSB0"}));
     dialog.Combo1Change("9");
     EXPECT_EQ(std::make_pair(dialog.selectedPort().number, v.comPortSelected), std::make_pair(9, 0));
+
+    dialog.Default({9600, 115200});
+    EXPECT_EQ(v.brown, (std::set<std::string>{"Baud96", "Baud1152", "NoParity", "Data8", "Stop1"}));
 }
 
+// Options are shown, written back by OK and left alone by Cancel.
 TEST_F(SerialSettings, SettingsAreShownAndOptionClicksAreWrittenBackByOk) {
     port.setSettings("19200,e,7,2");
     port.setHandshaking(2);
@@ -98,14 +103,8 @@ TEST_F(SerialSettings, SettingsAreShownAndOptionClicksAreWrittenBackByOk) {
     ASSERT_TRUE(dialog.OKButtonClick());
     EXPECT_EQ(port.handshaking(), 0);
     EXPECT_TRUE(op.shown.empty());
-}
 
-TEST_F(SerialSettings, FactorySpeedsAndTheFactoryFrameAreMarked) {
-    dialog.Default({9600, 115200});
-    EXPECT_EQ(v.brown, (std::set<std::string>{"Baud96", "Baud1152", "NoParity", "Data8", "Stop1"}));
-}
-
-TEST_F(SerialSettings, CancelLeavesThePortAndASpeedWithoutButtonSelectsNone) {
+    port.setSettings("9600,n,8,1");
     dialog.Setta();
     dialog.speedClick("300");
     dialog.parityClick('E');
@@ -113,18 +112,31 @@ TEST_F(SerialSettings, CancelLeavesThePortAndASpeedWithoutButtonSelectsNone) {
     dialog.CancelButtonClick();
     EXPECT_FALSE(dialog.closedByOk());
     EXPECT_EQ(port.settings() + std::to_string(port.commPort()), "9600,n,8,11");
-
     dialog.Setta();
     dialog.speedClick("4800");
     dialog.CancelButtonClick();
-    port.setSettings("57600,n,8,1");
+    port.setSettings("57600,n,8,1");  // a speed without a button selects none
     dialog.Setta();
     EXPECT_EQ(v.speedButton, "");
     EXPECT_EQ(dialog.settingsText(), "4800,N,8,1");
 }
 
-TEST_F(SerialSettings, PortHeldByAnotherProgramShowsTheErrorAndKeepsTheOldPort) {
+// OK proves a new port by opening it and keeps its previous open state; a port
+// that does not open shows why and the old port stays.
+TEST_F(SerialSettings, NewPortIsProvedByOpeningAndKeepsItsPreviousOpenState) {
     port.present = {1, 2, 3};
+    dialog.Setta();
+    port.opens.clear();
+    dialog.ComPortClick(3);
+    ASSERT_TRUE(dialog.OKButtonClick());
+    EXPECT_EQ(port.opens, std::vector<std::string>{"3"});
+    EXPECT_EQ(std::make_pair(port.commPort(), port.portOpen()), std::make_pair(3, false));  // nobody was using it
+    port.setPortOpen(true);  // a user holds it
+    dialog.Setta();
+    dialog.ComPortDblClick(1);  // double click: chosen and confirmed
+    EXPECT_EQ(std::make_pair(port.commPort(), port.portOpen()), std::make_pair(1, true));
+
+    port.setPortOpen(false);
     dialog.Setta();
     port.busy = {3};  // taken after the scan
     dialog.ComPortClick(3);
@@ -133,20 +145,6 @@ TEST_F(SerialSettings, PortHeldByAnotherProgramShowsTheErrorAndKeepsTheOldPort) 
     EXPECT_EQ(op.shown[0].title, "RS232 Communication Settings");
     EXPECT_EQ(op.shown[0].prompt, "Serial port COM3 is in use by another program");
     EXPECT_EQ(std::make_pair(port.commPort(), v.visible), std::make_pair(1, true));
-}
-
-TEST_F(SerialSettings, NewPortIsProvedByOpeningAndKeepsItsPreviousOpenState) {
-    dialog.Setta();
-    port.opens.clear();
-    dialog.ComPortClick(2);
-    ASSERT_TRUE(dialog.OKButtonClick());
-    EXPECT_EQ(port.opens, std::vector<std::string>{"3"});
-    EXPECT_EQ(std::make_pair(port.commPort(), port.portOpen()), std::make_pair(3, false));  // nobody was using it
-
-    port.setPortOpen(true);  // a user holds it
-    dialog.Setta();
-    dialog.ComPortDblClick(1);  // double click: chosen and confirmed
-    EXPECT_EQ(std::make_pair(port.commPort(), port.portOpen()), std::make_pair(1, true));
 }
 
 TEST_F(SerialSettings, TypedDevicePathIsKeptAsThePortName) {
@@ -168,21 +166,29 @@ TEST_F(SerialSettings, TypedDevicePathIsKeptAsThePortName) {
     EXPECT_EQ(op.shown.back().prompt, "No device /dev/pts/99");
 }
 
-// The dialog offered by the link when the port cannot be opened.
-struct OpenFailure : SerialSettings {
+// The dialog offered by the link when the port cannot be opened, and the menu item.
+TEST_F(SerialSettings, OpenFailureLetsTheOperatorGiveUpOrChooseAWorkingPort) {
     MemorySettingsStore store;
     StdFileSystem fs;
     Context ctx{Services{port, clock, store, fs, op}};
     SerialLink link{ctx};
     SerialMenu menu{ctx, link, dialog};
-    OpenFailure() {
-        ctx.hooks.serialDialogForOpenFailure = [this] { return menu.openFailure(); };
-        ctx.hooks.serialDialogVisible = [this] { return dialog.view().visible; };
-        port.present = {3};
-    }
-};
+    ctx.hooks.serialDialogForOpenFailure = [&] { return menu.openFailure(); };
+    ctx.hooks.serialDialogVisible = [&] { return v.visible; };
+    port.present = {3};
+    // The menu item keeps a stopped monitor stopped and pauses a running one.
+    clock.after(30, [&] { dialog.CancelButtonClick(); });
+    menu.SerialeClick();
+    EXPECT_FALSE(link.PollingActive);
+    link.PollingActive = true;
+    clock.after(30, [&] {
+        EXPECT_FALSE(link.PollingActive);
+        dialog.CancelButtonClick();
+    });
+    menu.SerialeClick();
+    EXPECT_TRUE(link.PollingActive);
+    link.PollingActive = false;
 
-TEST_F(OpenFailure, OperatorMayGiveUpOrChooseAWorkingPort) {
     std::string shownReason;
     clock.after(50, [&] {
         shownReason = v.failureText + (v.visible ? "" : " hidden");
@@ -201,19 +207,7 @@ TEST_F(OpenFailure, OperatorMayGiveUpOrChooseAWorkingPort) {
     EXPECT_EQ(std::make_tuple(port.portOpen(), port.commPort(), link.PortUsers), std::make_tuple(true, 3, int(UserEditor)));
     EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 3  -  19200");
     EXPECT_EQ(v.failureText, "");  // shown until OK
-}
 
-TEST_F(OpenFailure, SerialMenuKeepsAStoppedMonitorStopped) {
-    clock.after(30, [&] { dialog.CancelButtonClick(); });
-    menu.SerialeClick();
-    EXPECT_FALSE(link.PollingActive);
-    link.PollingActive = true;  // a polling loop beneath the menu item
-    clock.after(30, [&] {
-        EXPECT_FALSE(link.PollingActive);
-        dialog.CancelButtonClick();
-    });
-    menu.SerialeClick();
-    EXPECT_TRUE(link.PollingActive);
 }
 
 }  // namespace
