@@ -77,6 +77,9 @@ const BadInput kCases[] = {
     {"NORM", [](auto& r) { r.file("c.lis", "2   (" + r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n") + ")\r\n"); },
      "download --list @c.lis", cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
     {"Px71", nullptr, "preset write --preset 2=", cli::ExitUsage, "--preset 2=: no value"},
+    {"V712", nullptr, "backup @x", cli::ExitRefused, "cannot send its programs back"},
+    {"V712", nullptr, "restore @x", cli::ExitRefused, "cannot send its programs back"},
+    {"V712", nullptr, "compare @x", cli::ExitRefused, "cannot send its programs back"},
 };
 
 TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {

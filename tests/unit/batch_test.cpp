@@ -85,10 +85,9 @@ TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
     ASSERT_EQ(r.op.boxes.size(), 1u);
     EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title, "File not present|" + r.dir + "/gone.TXT");
     EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(r.mf.panel.MultiPathBack[1], kSlotMissing);
-    EXPECT_EQ(r.mf.panel.MultiPathBack[0], kSlotNormal);
-    EXPECT_TRUE(r.device.program(0).has_value());
-    EXPECT_FALSE(r.device.program(2).has_value());
+    EXPECT_EQ(std::make_pair(r.mf.panel.MultiPathBack[0], r.mf.panel.MultiPathBack[1]),
+              std::make_pair(kSlotNormal, kSlotMissing));
+    EXPECT_TRUE(r.device.program(0).has_value() && !r.device.program(2).has_value());
     EXPECT_FALSE(r.ed.wait.visible);
 }
 
@@ -103,8 +102,7 @@ TEST(BatchDownload, ADeviceThatStopsAcknowledgingAtSlotTwoEndsTheRun) {
     r.download.Command2();
     EXPECT_EQ(r.download.lastOutcome, Outcome::TransmissionError);
     EXPECT_EQ(r.codes, (std::vector<int>{80, 81}));
-    EXPECT_TRUE(r.device.program(0).has_value());
-    EXPECT_FALSE(r.device.program(2).has_value());
+    EXPECT_TRUE(r.device.program(0).has_value() && !r.device.program(2).has_value());
     ASSERT_FALSE(r.op.boxes.empty());
     EXPECT_EQ(r.op.boxes.back().prompt.rfind("Transmission error", 0), 0u) << r.op.boxes.back().prompt;
 }
@@ -120,30 +118,30 @@ TEST(BatchDownload, EmptyProgramsAskOnceWhenTheAnswerIsRemembered) {
     EXPECT_EQ(r.op.boxes[0].title, "     Empty program ! ");
     EXPECT_EQ(r.op.boxes[0].prompt, "All outputs on program # 1 will be set to zero!\r\n     Continue?");
     EXPECT_EQ(r.op.boxes[1].prompt, "Remember this answer ?");
-    EXPECT_TRUE(r.device.program(0).has_value());
-    EXPECT_TRUE(r.device.program(3).has_value());
+    EXPECT_TRUE(r.device.program(0).has_value() && r.device.program(3).has_value());
 }
 
-TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
+TEST(BatchUpload, ReadsEverySlotIntoFilesAndAListOnceOneIsChosen) {
     BatchRig r("V820HX");
     r.device.setProgram(0, {{0, 0}, {100, 1}, {200, 0}});
     r.device.setProgram(2, {{0, 2}, {5000, 0}});
     r.mf.ConfiguraLista();
     EXPECT_TRUE(r.ctx.editorLayout.multiFileChecked && r.ed.SelezMulti);  // the list box shows ticked
+    r.upload.Menuencoder("");  // the list dialog cancelled: nothing is read
+    EXPECT_EQ(std::make_pair(r.requestsSent(), r.op.dialogs.size()), std::make_pair(0, std::size_t{1}));
     r.mf.panel.MultiPath[5] = "stale";
     r.op.files.push_back(r.dir + "/line.v1.lis");
     // Slot 2 (index 1) does not answer; the run goes on with slot 3.
     r.clock.onPump = [&r] { r.device.faults().silent = r.requestsSent() == 2; };
     r.upload.Menuencoder("");
     EXPECT_EQ(r.requestsSent(), 16);
-    const WindowTexts& en = windowTextsFor("EN");
-    EXPECT_EQ(framesText(r.ed.wait.progress, en), "16 of 16 frames");
+    EXPECT_EQ(framesText(r.ed.wait.progress, windowTextsFor("EN")), "16 of 16 frames");
 
     const std::string base = r.dir + "/line.v1";
-    EXPECT_EQ(r.mf.panel.MultiPath[0], base + "_1.820");
-    EXPECT_EQ(r.mf.panel.MultiPath[1], "");
-    EXPECT_EQ(r.mf.panel.MultiPath[2], base + "_3.820");
-    EXPECT_EQ(r.mf.panel.MultiPath[5], base + "_6.820");
+    const auto& paths = r.mf.panel.MultiPath;
+    EXPECT_EQ(std::vector<std::string>(paths.begin(), paths.begin() + 6),
+              (std::vector<std::string>{base + "_1.820", "", base + "_3.820", base + "_4.820", base + "_5.820",
+                                        base + "_6.820"}));
     const std::string first = "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
     EXPECT_EQ(r.fs.readAll(base + "_1.820"), first);
     EXPECT_EQ(r.ed.SlotTexts[0], first);
@@ -155,14 +153,6 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAList) {
     EXPECT_EQ(r.fs.readAll(r.dir + "/line.v1.lis"), list);
     EXPECT_EQ(r.ed.ProgramFilePath, "");
     EXPECT_FALSE(r.ed.wait.visible);
-}
-
-TEST(BatchUpload, ACancelledListDialogWithNoListReadsNothing) {
-    BatchRig r("V820AX");
-    r.mf.ConfiguraLista();
-    r.upload.Menuencoder("");
-    EXPECT_EQ(r.requestsSent(), 0);
-    EXPECT_EQ(r.op.dialogs.size(), 1u);
 }
 
 }  // namespace
