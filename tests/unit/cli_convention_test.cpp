@@ -41,23 +41,15 @@ TEST(CliConvention, UsageErrorsAndBadValuesHaveOneCodeInEverySubcommand) {
         {{"upload", "--model", "V820AX", "--port", "p", "--slot", "1", "--list", "l.lis"}, 64, "--list requires --all"},
     };
     for (const UsageCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
         CliRig r("NORM");
-        std::string line;
-        for (const auto& a : c.args) line += a + " ";
-        EXPECT_EQ(r.run(c.args), c.code) << line;
-        EXPECT_EQ(r.err.str().rfind(c.said, 0), 0u) << line << "\n" << r.err.str();
-        EXPECT_TRUE(r.device.received().empty()) << line;  // nothing reached the device
+        EXPECT_EQ(r.run(c.args), c.code);
+        EXPECT_EQ(r.err.str().rfind(c.said, 0), 0u) << r.err.str();
+        EXPECT_TRUE(r.device.received().empty());  // nothing reached the device
     }
     // Only COM and digits is a Windows port name.
     EXPECT_EQ(cli::portNameProblem("COMx") + cli::portNameProblem("COM1x"), "");
     EXPECT_NE(cli::portNameProblem("com12"), "");
-}
-
-TEST(CliConvention, LanguageIsTakenInAnyCaseAndUnderEitherName) {
-    CliRig r("NORM");
-    const std::string p = r.file("p.txt", "1 100\r\n");
-    EXPECT_EQ(r.run({"check", "--model", "NORM", "--language", "it", p}), 1);
-    EXPECT_EQ(r.err.str().rfind("Manca quota OFF\n", 0), 0u) << r.err.str();
 }
 
 TEST(CliConvention, HelpNamesTheProgramAndListsTheExitCodesVersionPrintsIt) {
@@ -86,27 +78,11 @@ TEST(CliConvention, StatusJsonIsOneObjectPerReply) {
     CliRig r("KMT71");
     r.device.setShaftSpeed(0, 0);
     r.device.setPosition(10000, 0);
-    EXPECT_EQ(r.run({"status", "--model", "KMT71", "--port", "p", "--count", "2", "--json"}), 0) << r.err.str();
+    EXPECT_EQ(r.job("status --count 2 --json"), 0) << r.err.str();
     const std::string line =
         "{\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\",\"program\":\"1\",\"cams\":\"0\","
         "\"outputs\":\"10100101\",\"link\":4}\n";
     EXPECT_EQ(r.out.str(), "{\"query\":1," + line.substr(1) + "{\"query\":2," + line.substr(1));
-}
-
-TEST(CliConvention, PresetReadJson) {
-    CliRig r("Px71");
-    ASSERT_EQ(r.run({"preset", "write", "--model", "Px71", "--port", "p", "--preset", "1=3600", "--origin", "1=5"}),
-              0)
-        << r.err.str();
-    EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p", "--json"}), 0) << r.err.str();
-    const std::string out = r.out.str();
-    EXPECT_EQ(out.substr(0, 120) + out.substr(out.size() - 4),
-              "{\"programs\":[{\"program\":1,\"read\":true,\"preset\":\"3600\",\"origin\":\"5\"},"
-              "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},}]}\n");
-    // A program the device did not answer for has no values.
-    r.device.faults().muteAfterReplies = 2;
-    EXPECT_EQ(r.run({"preset", "read", "--model", "Px71", "--port", "p", "--json"}), 2);
-    EXPECT_NE(r.out.str().find("\"read\":false,\"preset\":null,\"origin\":null}"), std::string::npos) << r.out.str();
 }
 
 // The completion script, sourced in bash, offers what the parser takes.

@@ -46,12 +46,22 @@ struct CliParts {
 };
 
 struct CliRig : CliParts, CliOn {
-    explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock) {}
+    explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock), model(model) {}
+    // Runs the words of `job` with this rig's model and port "p" after the subcommand, then `more`.
+    int job(const std::string& job, const std::vector<std::string>& more = {}) {
+        std::istringstream words(job);
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) args.push_back(w);
+        args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", model, "--port", "p"});
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
     std::string file(const std::string& name, const std::string& text) {
         const std::string p = home.path() + "/" + name;
         StdFileSystem().writeAll(p, text);
         return p;
     }
+    const std::string model;
 };
 
 }  // namespace gyrel::clitest

@@ -83,6 +83,9 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         {"NORM", [](ModelConfig& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, 48,
          ".L.DG", "O.M.", 11},
     };
+    rig.ctx.main.barFrameLeft = 120;
+    rig.ctx.main.barFrameWidth = 6400;
+    rig.port.setPortName("/dev/ttyUSB0");
     for (const Row& r : rows) {
         rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
         rig.ctx.applyLanguage("EN");
@@ -92,6 +95,7 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
         const ModelGlobals& g = rig.ctx.model;
         EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1");
+        EXPECT_EQ(rig.ctx.main.title, std::string("GYREL Utility --  /dev/ttyUSB0  -  ") + r.speed);
         // Single-turn models leave the steps per turn as they were.
         EXPECT_EQ(std::make_tuple(g.LastOutputIndex, g.MaxPosition, g.StepsPerTurn, g.TurnCount, g.ProgramNumberOffset),
                   std::make_tuple(r.lastOutput, r.max, r.stepsPerTurn, r.turns, r.numberOffset));
@@ -108,6 +112,8 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
         EXPECT_EQ(g.info().programFontSize, r.programFont);
         EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
+        if (rig.ctx.main.turnMarksVisible)  // the bar cut in 32 parts
+            EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
     }
 }
 
@@ -161,18 +167,6 @@ TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFileAndTheSameFamilyKe
     EXPECT_EQ(emptied + reloads, 0);
     EXPECT_EQ(refreshes + relabels, 4);
     EXPECT_EQ(rig.fs.readAll(workFile()), "1 10 20\r\n");
-}
-
-TEST_F(ModelConfigTest, V820AXMarksCutTheBarIn32Parts) {
-    rig.ctx.main.barFrameLeft = 120;
-    rig.ctx.main.barFrameWidth = 6400;
-    config.Configura820AX();
-    EXPECT_TRUE(rig.ctx.main.turnMarksVisible);
-    EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
-    rig.port.setPortName("/dev/ttyUSB0");
-    config.Configura820HX();
-    EXPECT_FALSE(rig.ctx.main.turnMarksVisible);
-    EXPECT_EQ(rig.ctx.main.title, "GYREL Utility --  /dev/ttyUSB0  -  115200");  // the title shows a port path
 }
 
 TEST_F(ModelConfigTest, PreConfRestoresStoredModelOrNorm) {
