@@ -31,11 +31,16 @@ protected:
     MainStartup startup{ctx, link};
 };
 
+// The splash stays four seconds, then waits for the main window to be shown.
 TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
     const std::string home = rig.temp.home();
     ASSERT_FALSE(std::filesystem::exists(home));
     ASSERT_FALSE(std::filesystem::exists(workingFolderParent()));
+    bool aboutAt3999 = false;
+    rig.clock.at(3999, [&] { aboutAt3999 = ctx.about.visible && !ctx.main.visible; });
     start();
+    EXPECT_EQ(rig.clock.nowMs(), 4000);
+    EXPECT_EQ(std::make_tuple(aboutAt3999, ctx.about.visible, ctx.main.visible), std::make_tuple(true, false, true));
 
     EXPECT_FALSE(rig.port.portOpen());
     EXPECT_STREQ(ctx.ui(0), "Esci");
@@ -45,14 +50,6 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
     EXPECT_FALSE(link.PollingActive);
     EXPECT_TRUE(rig.store.writes().empty());  // settings are only written at shutdown
     EXPECT_TRUE(rig.op.shown.empty());
-}
-
-TEST_F(StartupTest, SplashStaysFourSecondsAndWaitsForTheMainWindowToBeShown) {
-    bool aboutAt3999 = false;
-    rig.clock.at(3999, [&] { aboutAt3999 = ctx.about.visible && !ctx.main.visible; });
-    start();
-    EXPECT_EQ(rig.clock.nowMs(), 4000);
-    EXPECT_EQ(std::make_tuple(aboutAt3999, ctx.about.visible, ctx.main.visible), std::make_tuple(true, false, true));
 
     double shownAt = -1;
     rig.clock.at(8300, [&] { shownAt = rig.clock.nowMs(); });
@@ -62,8 +59,14 @@ TEST_F(StartupTest, SplashStaysFourSecondsAndWaitsForTheMainWindowToBeShown) {
     EXPECT_LT(rig.clock.nowMs(), 8310);
 }
 
-TEST_F(StartupTest, StoredSpeedConfiguresThePortBeforeTheModelIsApplied) {
-    put("Velo", "19200");
+// The stored speed configures the port before the stored model applies its own.
+TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
+    rig.temp.create();
+    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"},
+                                     {"scala", "4"}, {"Primi", "50"}, {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"},
+                                     {"Velo", "19200"}})
+        put(key, value);
     std::vector<std::string> titles, settings;
     ctx.hooks.titleChanged = [&] {
         titles.push_back(ctx.main.title);
@@ -71,23 +74,9 @@ TEST_F(StartupTest, StoredSpeedConfiguresThePortBeforeTheModelIsApplied) {
     };
     start();
     ASSERT_GE(titles.size(), 2u);
-    // The port and title as the load handler leaves them ...
-    EXPECT_EQ(settings[0], "19200,n,8,1");
-    EXPECT_EQ(titles[0], "GYREL Utility --  COM 1  -  19200");
-    // ... then the stored model applies its own line speed.
-    EXPECT_EQ(titles.back(), "GYREL Utility --  COM 1  -  9600");
-    EXPECT_EQ(rig.port.settings(), "9600,n,8,1");
-}
-
-TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
-    rig.temp.create();
-    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
-    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"},
-                                     {"scala", "4"}, {"Primi", "50"}, {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"}})
-        put(key, value);
-    start();
+    EXPECT_EQ(titles[0] + "|" + settings[0], "GYREL Utility --  COM 3  -  19200|19200,n,8,1");
+    EXPECT_EQ(ctx.main.title + "|" + rig.port.settings(), "GYREL Utility --  COM 3  -  115200|115200,n,8,1");
     EXPECT_EQ(ctx.model.ModelType, "V820HX");
-    EXPECT_EQ(ctx.main.title, "GYREL Utility --  COM 3  -  115200");
     EXPECT_STREQ(ctx.ui(0), "Exit");
     EXPECT_EQ(std::make_tuple(ctx.settings.GraphScale, ctx.posTest.TxtPrimi, ctx.settings.PercorsoTxt),
               std::make_tuple(4, std::string("50"), std::string("/data/press.820")));
