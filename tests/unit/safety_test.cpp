@@ -218,7 +218,8 @@ TEST(VerifyAfterDownload, DifferenceIsShownWithSlotAndChangePoint) {
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].state, SlotState::Differs);
     ASSERT_FALSE(rig.op.boxes.empty());
-    EXPECT_EQ(rig.op.boxes.back().prompt, "Program 4 differs from the device after the download:\r\nchange point 1: file 200/0, device 250/0");
+    EXPECT_EQ(rig.op.boxes.back().prompt,
+              "Program 4 differs from the device after the download:\r\nchange point 1: file 200/0, device 250/0");
     EXPECT_NE(rig.ed.Text2.find("verify: 4 differs change point 1"), std::string::npos);
 
     rig.ctx.settings.VerifyAfterDownload = 0;
