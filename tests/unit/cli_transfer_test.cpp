@@ -1,11 +1,15 @@
+// gyrel-cli's transfer and file jobs, in-process against the simulated encoder on
+// the virtual clock: check and prepare, download (one slot or a list), upload (one
+// slot or all), preset, import-deskpl.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <tuple>
 
 #include "safety/slot_io.h"
-
+#include "support/deskpl_writer.h"
 #include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
@@ -136,6 +140,151 @@ TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
     EXPECT_EQ(r.job("preset write --preset 3=1"), 2);
     EXPECT_EQ(r.job("preset read"), 2);
     EXPECT_NE(r.out.str().find("\n3 - -\n"), std::string::npos);
+}
+
+// What check and prepare print for a program file, with their exit codes.
+TEST(CliCheck, ChecksAndPreparesAProgramFile) {
+    struct Row {
+        const char* args;  // the file's path follows
+        const char* text;
+        int code;
+        const char* out;
+        std::string err;  // "@" stands for the file's path
+    };
+    const Row rows[] = {
+        {"check --model NORM", "' c\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0, "", ""},
+        {"check --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
+        {"check --model V820AX", "1 100 4000\r\n", 0, "", ""},  // a longer range
+        {"check --model NORM --language it", "1 100\r\n", 1, "",
+         "Manca quota OFF\nParametro errato  ' 100 '\n@:1: Manca quota OFF\n"},
+        // The ON offset moves the second cam onto the first one.
+        {"check --model NORM", "4 100 200\r\n4 300 400\r\n&\r\n4 -150 0\r\n", 1, "",
+         "Crossed values - Output 4 Row2\nOutput 4    On 300    Off 400\n\nUsing Offsets... \n\n\n"
+         "Output just turned on\nAt row1  -- Value100\n@:1: Crossed values - Output 4 Row2\n"},
+        // Output 1: ON 120..234 and 3020..34 (offsets applied); output 3 always ON.
+        {"prepare --model NORM", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
+         "CamCount 4\n35 4\n120 5\n235 4\n3020 5\n", ""},
+        {"prepare --model NORM", "4 7 7\r\n", 1, "",
+         "Crossed values - Output 4 Row1\nOutput 4    On 7    Off 7\n\nTwice value\nAt row1  -- Value7\n"
+         "@:1: Crossed values - Output 4 Row1\n"},
+        // Output 2 is always ON; the later row of output 2 acts only on its own
+        // edges: its ON edge keeps it ON, its OFF edge drops it for one position.
+        {"prepare --model Px71", "16 4294967000 5\r\n1 0 0\r\n2 1 1\r\n2 2000000000 2000000001\r\n", 0,
+         "CamCount 4\n5 2\n2000000001 0\n2000000002 2\n4294967000 32770\n", ""},
+        {"prepare --model V712", "PRG=1,OUT=1,OFS=0,CON=100,COF=200\r\n", 0, "CamCount 0\n", ""},
+        {"check --model NORM", nullptr, 1, "", "cannot read @: No such file or directory\n"},  // no such file
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        CliRig rig("NORM");
+        const std::string path = r.text ? rig.file("p.txt", r.text) : rig.home.path() + "/missing.txt";
+        std::istringstream words(r.args);
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) args.push_back(w);
+        args.push_back(path);
+        EXPECT_EQ(rig.run(args), r.code);
+        EXPECT_EQ(rig.out.str(), r.out);
+        std::string err = r.err;
+        if (const auto at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
+        EXPECT_EQ(rig.err.str(), err);
+        EXPECT_FALSE(std::filesystem::exists(rig.home.path() + "/lav.lav"));  // the work file is left alone
+    }
+}
+
+TEST(CliCheck, PrepareWithTooManyChangePointsKeepsTheFirst120) {
+    std::string text;
+    for (int i = 0; i < 66; ++i)
+        text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
+    CliRig r("NORM");
+    EXPECT_EQ(r.run({"prepare", "--model", "NORM", r.file("p.txt", text)}), 0);
+    EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
+    std::istringstream lines(r.out.str());
+    std::string line, last;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "CamCount 132");
+    int n = 0;
+    for (; std::getline(lines, line); ++n) last = line;
+    EXPECT_EQ(n, 120);
+    EXPECT_EQ(last, "2980 0");  // the 60th cam's OFF
+}
+
+TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
+    CliRig r("NORM");
+    test::DeskplWriter w;
+    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
+    w.program(1, 12).count(1, 8, 1).entry(1, 8, 0, 359.9f, 1);
+    const std::string dir = r.home.path(), dpl = r.file("plant.dpl", w.bytes()), list = dir + "/plant.lis";
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "V712", "--list", list, dpl}), 0) << r.err.str();
+    EXPECT_EQ(r.out.str(), dir + "/plant_4.712\n" + dir + "/plant_12.712\n" + list + "\n");
+    StdFileSystem fs;
+    EXPECT_EQ(fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
+    const std::string p12 = fs.readAll(dir + "/plant_12.712");
+    EXPECT_EQ(p12.substr(0, 13), "'Imported on ");
+    EXPECT_NE(p12.find(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"), std::string::npos);
+
+    // Bad input exits with the message and keeps what was written.
+    test::DeskplWriter b;
+    b.program(0, 1).count(0, 1, 2);
+    b.program(1, 40).count(1, 1, 2);
+    const std::string bad = r.file("bad.dpl", b.bytes()), badList = dir + "/bad.lis";
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, bad}), 1);
+    EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
+    EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
+    EXPECT_FALSE(fs.fileExists(badList));
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
+    EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
+    for (const std::string& folder : {std::string(), dir + "/none/."}) {
+        EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder, dpl}), 1) << folder;
+        EXPECT_EQ(r.err.str(), "ERROR               \ncannot write " + folder + ": it names a folder, not a file\n");
+    }
+}
+
+TEST(CliBatch, DownloadStopsAtAMissingFileOrASilentDevice) {
+    CliRig r("NORM");
+    const std::string dir = r.home.path();
+    const std::string one = r.file("one.TXT", "1\t100\t200\r\n");
+    const std::string three = r.file("three.TXT", "3\t0\t1800\r\n");
+    const std::string list = r.file("m.lis", "1   (" + one + ")\r\n2   (" + dir + "/gone.TXT)\r\n3   (" + three + ")\r\n");
+    EXPECT_EQ(r.job("download --list", {list}), 1);
+    EXPECT_NE(r.err.str().find(dir + "/gone.TXT\nFile not present\n"), std::string::npos) << r.err.str();
+    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + dir + "/gone.TXT\n3   skipped   " + three +
+                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
+    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
+    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
+    EXPECT_NE(r.err.str().find("bad.lis: a slot number outside 1..16\n"), std::string::npos) << r.err.str();
+    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
+    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
+
+    CliRig quiet("NORM");
+    quiet.device.faults().muteAfterReplies = 3;
+    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
+    const std::string list2 = quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n");
+    EXPECT_EQ(quiet.job("download --list", {list2}), 2);
+    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
+    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
+}
+
+TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAList) {
+    CliRig r("V820HX");
+    StdFileSystem fs;
+    const std::string dir = r.home.path();
+    r.device.setProgram(0, {{100, 1}, {200, 0}});
+    const std::string list = dir + "/backup.lis";
+    EXPECT_EQ(r.job("upload --all --list", {list}), 0) << r.err.str();
+    std::string names, listed;
+    for (int k = 0; k < 16; ++k) {
+        const std::string f = dir + "/backup_" + std::to_string(k + 1) + ".820";
+        names += f + "\n";
+        listed += std::to_string(k + 1) + "   (" + f + ")\r\n";
+    }
+    EXPECT_EQ(r.out.str(), names + list + "\n");
+    EXPECT_EQ(fs.readAll(list), listed);
+    const std::string p1 = fs.readAll(dir + "/backup_1.820");
+    EXPECT_EQ(p1.substr(p1.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t200\r\n");
+    EXPECT_TRUE(fs.fileExists(dir + "/backup_16.820"));
+
+    EXPECT_EQ(r.job("upload --all --list", {dir + "/nodot"}), 1);
+    EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "sim", "--all", "--list", list}), 1);
 }
 
 }  // namespace
