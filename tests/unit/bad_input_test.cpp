@@ -77,15 +77,6 @@ TEST(CliConvention, HelpNamesTheProgramAndListsTheExitCodesVersionPrintsIt) {
     EXPECT_NE(r.out.str().find("--json"), std::string::npos);
 }
 
-TEST(CliConvention, PrepareJsonHoldsTheSameTable) {
-    CliRig r("NORM");
-    const std::string p = r.file("p.txt", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n");
-    EXPECT_EQ(r.run({"prepare", "--model", "NORM", "--json", p}), 0) << r.err.str();
-    EXPECT_EQ(r.out.str(),
-              "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
-              "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n");
-}
-
 TEST(CliConvention, StatusJsonIsOneObjectPerReply) {
     CliRig r("KMT71");
     r.device.setShaftSpeed(0, 0);
@@ -193,9 +184,8 @@ TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
         clitest::CliRig r(c.model);
         r.device.setProgram(0, {{100, 1}, {200, 0}});
         if (c.make) c.make(r);
-        std::istringstream words(c.args);
-        std::vector<std::string> args;
-        for (std::string w; words >> w;) args.push_back(w[0] == '@' ? r.home.path() + "/" + w.substr(1) : w);
+        std::vector<std::string> args = clitest::words(c.args);
+        for (std::string& w : args) w = w[0] == '@' ? r.home.path() + "/" + w.substr(1) : w;
         const bool port = args[0] != "import-deskpl" && std::find(args.begin(), args.end(), "--port") == args.end();
         args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", c.model});
         if (port) args.insert(args.begin() + (args[0] == "preset" ? 4 : 3), {"--port", "p"});

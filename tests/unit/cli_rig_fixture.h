@@ -11,6 +11,14 @@
 
 namespace gyrel::clitest {
 
+// The words of `line`, split at white space.
+inline std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
 // gyrel-cli whose port reaches `device` on `clock`; out and err hold the last run's texts.
 class CliOn {
 public:
@@ -49,9 +57,7 @@ struct CliRig : CliParts, CliOn {
     explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock), model(model) {}
     // Runs the words of `job` with this rig's model and port "p" after the subcommand, then `more`.
     int job(const std::string& job, const std::vector<std::string>& more = {}) {
-        std::istringstream words(job);
-        std::vector<std::string> args;
-        for (std::string w; words >> w;) args.push_back(w);
+        std::vector<std::string> args = words(job);
         args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", model, "--port", "p"});
         args.insert(args.end(), more.begin(), more.end());
         return run(args);

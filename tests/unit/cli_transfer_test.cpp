@@ -164,6 +164,9 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         // Output 1: ON 120..234 and 3020..34 (offsets applied); output 3 always ON.
         {"prepare --model NORM", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
          "CamCount 4\n35 4\n120 5\n235 4\n3020 5\n", ""},
+        {"prepare --model NORM --json", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
+         "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
+         "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n", ""},
         {"prepare --model NORM", "4 7 7\r\n", 1, "",
          "Crossed values - Output 4 Row1\nOutput 4    On 7    Off 7\n\nTwice value\nAt row1  -- Value7\n"
          "@:1: Crossed values - Output 4 Row1\n"},
@@ -178,9 +181,7 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         SCOPED_TRACE(r.args);
         CliRig rig("NORM");
         const std::string path = r.text ? rig.file("p.txt", r.text) : rig.home.path() + "/missing.txt";
-        std::istringstream words(r.args);
-        std::vector<std::string> args;
-        for (std::string w; words >> w;) args.push_back(w);
+        std::vector<std::string> args = clitest::words(r.args);
         args.push_back(path);
         EXPECT_EQ(rig.run(args), r.code);
         EXPECT_EQ(rig.out.str(), r.out);
@@ -198,14 +199,10 @@ TEST(CliCheck, PrepareWithTooManyChangePointsKeepsTheFirst120) {
     CliRig r("NORM");
     EXPECT_EQ(r.run({"prepare", "--model", "NORM", r.file("p.txt", text)}), 0);
     EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
-    std::istringstream lines(r.out.str());
-    std::string line, last;
-    std::getline(lines, line);
-    EXPECT_EQ(line, "CamCount 132");
-    int n = 0;
-    for (; std::getline(lines, line); ++n) last = line;
-    EXPECT_EQ(n, 120);
-    EXPECT_EQ(last, "2980 0");  // the 60th cam's OFF
+    const std::string out = r.out.str();
+    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
+    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
+    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
 }
 
 TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
