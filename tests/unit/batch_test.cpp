@@ -46,7 +46,6 @@ struct BatchRig : xfertest::Rig {
 };
 
 using Outcome = DownloadCommand::Outcome;
-using sim::CamEntry;
 
 TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
     BatchRig r("NORM");

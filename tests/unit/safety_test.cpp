@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "safety/backup.h"
 #include "safety/backup_list.h"
@@ -83,14 +82,10 @@ TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
                   std::make_pair(presets[k].preset, presets[k].origin));
     }
     ASSERT_EQ(cli.run({"compare", "--model", GetParam(), "--port", "p", dir}), 0) << cli.out.str();
-    std::istringstream lines(cli.out.str());
-    std::string line;
-    int same = 0;
-    for (int k = 0; std::getline(lines, line); ++k) {
-        const std::string start = std::to_string(k + 1) + (programs[k] ? " same " : " empty-same");
-        same += line.rfind(start, 0) == 0 ? 1 : 0;
+    for (int k = 0; k < 16; ++k) {
+        const std::string line = "\n" + std::to_string(k + 1) + (programs[k] ? " same " : " empty-same");
+        EXPECT_NE(("\n" + cli.out.str()).find(line), std::string::npos) << cli.out.str();
     }
-    EXPECT_EQ(same, 16) << cli.out.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX", "V820HX", "KMT71", "Px71"));
