@@ -112,8 +112,9 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
         EXPECT_EQ(g.info().programFontSize, r.programFont);
         EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
-        if (rig.ctx.main.turnMarksVisible)  // the bar cut in 32 parts
+        if (rig.ctx.main.turnMarksVisible) {  // the bar cut in 32 parts
             EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
+        }
     }
 }
 
