@@ -65,6 +65,7 @@ TEST_F(SerialSettings, ScanListsOnlyPortsThatOpenAndLeavesThePortAsItWas) {
               std::make_tuple(false, 2, 3, true));
 
     port.setPortOpen(false);
+    port.busy.clear();
     port.present = {1, 2, 3, 4, 5, 6, 7, 9};
     port.presentPaths = {"/dev/ttyUSB0"};
     dialog.listDevicePaths = [] { return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}; };
