@@ -111,7 +111,8 @@ TEST(CliUpload, PrintsOrWritesTheRebuiltTextAndAnIncompleteExchangeExitsTwo) {
 // device did not answer for has no values.
 TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
     CliRig r("Px71");
-    EXPECT_EQ(r.job("preset write --preset 1=3600 --preset 16=4294967295 --origin 1=5 --origin 16=0"), 0) << r.err.str();
+    EXPECT_EQ(r.job("preset write --preset 1=3600 --preset 16=4294967295 --origin 1=5 --origin 16=0"), 0)
+        << r.err.str();
     EXPECT_EQ(std::make_tuple(r.device.presetOrigin(0).preset, r.device.presetOrigin(0).origin,
                               r.device.presetOrigin(15).preset),
               std::make_tuple(3600u, 5u, 4294967295u));
@@ -131,7 +132,8 @@ TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
 TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
     CliRig r("V820HX");
     EXPECT_EQ(r.job("preset write --preset 1=-4"), 1);
-    for (const char* program : {"17=5", "0=5", "x=5"}) EXPECT_NE(r.job("preset write --preset", {program}), 0) << program;
+    for (const char* program : {"17=5", "0=5", "x=5"})
+        EXPECT_NE(r.job("preset write --preset", {program}), 0) << program;
     EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.job("preset write --preset 1=2000000"), 1);
     EXPECT_EQ(r.err.str(), "2000000\nToo High\n");
