@@ -13,9 +13,11 @@
 #include "gui_fixture.h"
 #include "origin/origin_dialog.h"
 #include "ui/graph_window.h"
+#include "ui/multi_panel.h"
 #include "ui/origin_dialog.h"
 #include "ui/safety_window.h"
 #include "ui/small_windows.h"
+#include "unit/program_list_fakes.h"
 
 using namespace gyrel;
 using namespace gyrel::test;
@@ -133,25 +135,39 @@ private slots:
     }
 
     void multipleFilesPanelMarksAMissingFileAndLoadsAClickedOne() {
-        GuiRig rig;
-        EditorWindow* e = rig.editor();
-        QVERIFY(e);
-        child<QCheckBox>(e, "SelezMulti")->click();
-        QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
-        const std::string one = rig.dir.filePath("one.txt").toStdString();
-        rig.fs.writeAll(one, "1\t1\t2\r\n");
-        MultiPanel& panel = e->editor().multi.panel;
-        panel.MultiPath[0] = one;
-        panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
-        e->render();
-        auto* last = child<QLineEdit>(e, "MultiPath_15");
+        {
+            GuiRig rig;
+            EditorWindow* e = rig.editor();
+            QVERIFY(e);
+            child<QCheckBox>(e, "SelezMulti")->click();
+            QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
+        }
+        qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only
+        listtest::MemoryFs fs;
+        listtest::ScriptedOperator op;
+        listtest::NoPort port;
+        VirtualClock clock;
+        MemorySettingsStore settings;
+        Context ctx{Services{port, clock, settings, fs, op}};
+        ctx.applyLanguage("EN");
+        EditorState ed;
+        MultiFiles mf(ctx, ed);
+        mf.ConfiguraLista();
+        fs.files["c:\\one.txt"] = "1\t1\t2\r\n";
+        mf.panel.MultiPath[0] = "c:\\one.txt";
+        mf.panel.MultiPath[15] = "c:\\gone.txt";
+        MultiPanelWidget panel(mf, ctx);
+        panel.render();
+        panel.show();
+        auto* last = child<QLineEdit>(&panel, "MultiPath_15");
         QTest::keyClick(last, Qt::Key_Return);
-        QCOMPARE(panel.MultiPathBack[15], kSlotMissing);
-        QVERIFY(rig.op.boxes.at(0).find("|File not present") != std::string::npos);
+        QCOMPARE(mf.panel.MultiPathBack[15], kSlotMissing);
+        QCOMPARE(QString::fromStdString(op.shown.at(0).prompt), QString("File not present"));
         QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
-        QTest::mouseClick(child<QLineEdit>(e, "MultiPath_0"), Qt::LeftButton);
-        QCOMPARE(e->editor().st.ProgramFilePath, one);
-        QCOMPARE(e->editor().st.ProgBox, std::string("1\t1\t2\r\n"));
+        QTest::mouseClick(child<QLineEdit>(&panel, "MultiPath_0"), Qt::LeftButton);
+        QCOMPARE(ed.ProgramFilePath, std::string("c:\\one.txt"));
+        QCOMPARE(ed.ProgBox, std::string("1\t1\t2\r\n"));
+        qunsetenv("GYREL_HOME");
     }
 
     void aDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
