@@ -1,97 +1,120 @@
-// The editor window offscreen: typing, Enter, the error message and the selected
-// token, the re-armed check; the graph drawn from the prepared program; the
-// multiple-files panel.
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
+// The editor window in the assembled program against the simulated encoder:
+// typing and the check, the graph, the multiple-files panel; the download, the
+// origin dialog and compare with what the device received, and the progress
+// window that counts and tells the outcome without a click.
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QWindow>
 
+#include "device/editor_transfers.h"
 #include "editor/editor_files.h"
-#include "editor/multi_files.h"
 #include "gui_fixture.h"
-#include "platform/qt/qt_clock.h"
+#include "origin/origin_dialog.h"
 #include "ui/graph_window.h"
 #include "ui/multi_panel.h"
-#include "unit/app_test_doubles.h"
+#include "ui/origin_dialog.h"
+#include "ui/safety_window.h"
+#include "ui/small_windows.h"
 #include "unit/program_list_fakes.h"
 
 using namespace gyrel;
-using gyrel::test::child;
+using namespace gyrel::test;
+
+namespace {
+
+void typeProgramNumber(EditorWindow* e, const char* number) {
+    auto* text1 = child<QLineEdit>(e, "Text1");
+    text1->selectAll();
+    QTest::keyClicks(text1, number);
+}
+
+QString outcome(ui::WaitFormWindow* w) { return child<QLabel>(w, "Outcome")->text(); }
+
+// Whether any pixel of a column, within a band of rows, is drawn in the trace colour.
+bool inked(const QImage& img, int x, int y0, int y1) {
+    for (int y = y0; y <= y1; ++y)
+        if (img.pixelColor(x, y) == QColor(0, 0, 0)) return true;
+    return false;
+}
+
+}  // namespace
 
 class EditorWindowTest : public QObject {
     Q_OBJECT
 
-    struct Rig {
-        testing_doubles::TempHome temp;
-        testing_doubles::PropertyPort port;
-        QtClock clock;
-        MemorySettingsStore store;
-        StdFileSystem fs;
-        listtest::ScriptedOperator op;
-        Context ctx{Services{port, clock, store, fs, op}};
-        Rig() {
-            temp.create();
-            ctx.LanguageCode = "EN";
-        }
-    };
-    std::unique_ptr<Rig> rig;
-
-    // Whether any pixel of a column, within a band of rows, is drawn in the trace colour.
-    static bool inked(const QImage& img, int x, int y0, int y1) {
-        for (int y = y0; y <= y1; ++y)
-            if (img.pixelColor(x, y) == QColor(0, 0, 0)) return true;
-        return false;
-    }
-
 private slots:
-    void init() { rig = std::make_unique<Rig>(); }
-    void cleanup() {
-        delete currentEditor();  // a failed check leaves its window open
-        rig.reset();
-    }
-
-    void wrongLineIsReportedAndItsTokenSelected() {
-        EditorWindow* w = openEditor(rig->ctx, nullptr);
-        auto* box = child<QTextEdit>(w, "ProgBox");
-        QTRY_COMPARE(w->editor().st.ResizeSeen, 1);
+    void aWrongValueIsSelectedAndAFailedDataControlLeavesTheCaretAlone() {
+        GuiRig rig;
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        auto* box = child<QTextEdit>(e, "ProgBox");
         box->setFocus();
         QTest::keyClicks(box, "1 100 4000");
-        QCOMPARE(child<QGroupBox>(w, "Frame1")->title(), QString("--(Modif.)"));
+        QCOMPARE(child<QGroupBox>(e, "Frame1")->title(), QString("--(Modif.)"));
         QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(rig->op.shown.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(rig->op.shown[0].title), QString("Wrong value"));
-        QCOMPARE(QString::fromStdString(rig->op.shown[0].prompt), QString("Not valid  ' 4000 '"));
+        QCOMPARE(rig.op.boxes, std::vector<std::string>{"Wrong value|Not valid  ' 4000 '"});
         QCOMPARE(box->textCursor().selectedText(), QString("4000"));
-        QCOMPARE(rig->fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
+        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
 
-        QTest::keyClicks(box, "400");  // types over the selected token
+        QTest::keyClicks(box, "400");          // types over the selected token
         QTest::keyClick(box, Qt::Key_Return);  // the first Enter only re-arms
-        QVERIFY(w->editor().st.CheckArmed);
+        QVERIFY(e->editor().st.CheckArmed);
         QTest::keyClick(box, Qt::Key_Return);  // the second checks, and passes
-        QCOMPARE(rig->op.shown.size(), std::size_t(1));
-        QVERIFY(w->editor().st.ParseOk);
-        QCOMPARE(rig->fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
+        QVERIFY(e->editor().st.ParseOk);
+        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
+
+        QTest::keyClicks(box, "1 150 250");  // overlaps the first row
+        const int caret = box->textCursor().position();
+        e->editor().ButtVerificaPrg();  // the verify button: the check with its data control
+        e->render();
+        QCOMPARE(rig.op.boxes.size(), std::size_t(2));
+        QCOMPARE(box->textCursor().selectedText(), QString());
+        QCOMPARE(box->textCursor().position(), caret);
+        QTest::keyClicks(box, "0");  // the key lands where the operator looks
+        QCOMPARE(box->toPlainText(), QString("1 100 400\n\n1 150 2500\n"));
     }
 
-    void accentedProgramIsShownAndKeptByteForByte() {
+    // Shown in the box, kept byte for byte; emptied, the box types in the program style.
+    void anAccentedProgramIsKeptAndAnEmptiedBoxTypesPlain() {
+        GuiRig rig;
         const std::string text = "' prova \xE8 \x92x\x92\r\n1 10 20\r\n";
-        rig->fs.writeAll(WorkFilePath(), text);
-        EditorWindow* w = openEditor(rig->ctx, nullptr);
-        auto* box = child<QTextEdit>(w, "ProgBox");
+        rig.fs.writeAll(WorkFilePath(), text);
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        auto* box = child<QTextEdit>(e, "ProgBox");
         QCOMPARE(box->toPlainText(), QString::fromUtf8("' prova è ’x’\n1 10 20\n"));
+        box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
-        QCOMPARE(w->editor().st.ProgBox, text);
+        QCOMPARE(e->editor().st.ProgBox, text);
+
+        child<QPushButton>(e, "ButtVerificaPrg")->click();
+        e->render();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, "1 10 20");
+        const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
+        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
+        QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
     }
 
-    void theGraphShowsTheProgramAndThePitchEntryRedraws() {
-        rig->fs.writeAll(WorkFilePath(), "1 100 250\r\n");
-        EditorWindow* w = openEditor(rig->ctx, nullptr);
-        auto* form2 = child<GraphWindow>(w, "Form2");
-        child<QAction>(w, "MenEnableGraphic")->trigger();
+    void theGraphOpensBesideTheEditorAndThePitchEntryRedraws() {
+        GuiRig rig;
+        rig.fs.writeAll(WorkFilePath(), "1 100 250\r\n");
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        child<QAction>(e, "MenEnableGraphic")->trigger();
+        auto* form2 = child<GraphWindow>(e, "Form2");
         QTRY_VERIFY(form2->isVisible());
         QCOMPARE(form2->size(), QSize(520, 381));  // 7800 x 5720 twips at scale 2
+        // Neither the verify button, nor the program selector, nor the log is hidden.
+        for (const char* name : {"ButtVerificaPrg", "Text1", "VScroll1", "Text2"}) {
+            auto* w = child<QWidget>(e, name);
+            const QRect onScreen(w->mapToGlobal(QPoint(0, 0)), w->size());
+            QVERIFY2(!form2->frameGeometry().intersects(onScreen), name);
+        }
         QCOMPARE(child<QLabel>(form2, "Label2_7")->text(), QString("315"));
         // Output 1 is high between x = 500 and 800 twips (33..53 px), at y = 78 twips.
         QImage img = form2->grab().toImage();
@@ -104,20 +127,21 @@ private slots:
         QCOMPARE(pitch->selectedText(), QString("45"));
         QTest::keyClicks(pitch, "90");
         QTest::keyClick(pitch, Qt::Key_Return);
-        QCOMPARE(rig->ctx.settings.GraphPitch, 90);
+        QCOMPARE(rig.app->ctx.settings.GraphPitch, 90);
         QCOMPARE(child<QLabel>(form2, "Label2_3")->text(), QString("270"));
         QVERIFY(inked(form2->grab().toImage(), 40, 4, 6));  // the same program, from the prepared table
-
         form2->close();
-        QVERIFY(!child<QAction>(w, "MenEnableGraphic")->isChecked());
+        QVERIFY(!child<QAction>(e, "MenEnableGraphic")->isChecked());
     }
 
     void multipleFilesPanelMarksAMissingFileAndLoadsAClickedOne() {
-        EditorWindow* w = openEditor(rig->ctx, nullptr);
-        child<QCheckBox>(w, "SelezMulti")->click();
-        QVERIFY(child<QWidget>(w, "Frame3")->isVisible() && !child<QWidget>(w, "Frame2")->isVisible());
-        delete w;
-
+        {
+            GuiRig rig;
+            EditorWindow* e = rig.editor();
+            QVERIFY(e);
+            child<QCheckBox>(e, "SelezMulti")->click();
+            QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
+        }
         qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only
         listtest::MemoryFs fs;
         listtest::ScriptedOperator op;
@@ -136,14 +160,114 @@ private slots:
         panel.render();
         panel.show();
         auto* last = child<QLineEdit>(&panel, "MultiPath_15");
-        auto* first = child<QLineEdit>(&panel, "MultiPath_0");
         QTest::keyClick(last, Qt::Key_Return);
         QCOMPARE(mf.panel.MultiPathBack[15], kSlotMissing);
         QCOMPARE(QString::fromStdString(op.shown.at(0).prompt), QString("File not present"));
         QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
-        QTest::mouseClick(first, Qt::LeftButton);
+        QTest::mouseClick(child<QLineEdit>(&panel, "MultiPath_0"), Qt::LeftButton);
         QCOMPARE(ed.ProgramFilePath, std::string("c:\\one.txt"));
         QCOMPARE(ed.ProgBox, std::string("1\t1\t2\r\n"));
+        qunsetenv("GYREL_HOME");
+    }
+
+    void aDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
+        GuiRig rig;
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        typeLine(e, "1 100 400");  // the check passes: the download is offered
+        typeProgramNumber(e, "2");
+        auto* send = child<QPushButton>(e, "Command2");
+        QVERIFY(send->isEnabled());
+        send->click();
+        rig.app->refreshAll();
+
+        QVERIFY((rig.encoder->device().program(1) == sim::CamTable{{100, 1}, {400, 0}}));
+        QVERIFY(rig.op.boxes.empty());
+        // Newest entry first, one per acknowledged frame.
+        const int frames = e->transfers()->dl.sender.framesTotal;
+        const QString log = child<QPlainTextEdit>(e, "Text2")->toPlainText();
+        QCOMPARE(log.split('\n', Qt::SkipEmptyParts).size(), frames);
+        QCOMPARE(log.count("  ok     .("), frames);
+
+        auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
+        QVERIFY(wait->isVisible());  // the outcome stays up without a click
+        QCOMPARE(outcome(wait), QString("Sent"));
+        auto* count = child<QProgressBar>(wait, "Count");
+        QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
+        QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
+
+        rig.encoder->device().faults().silent = true;
+        send->click();
+        rig.app->refreshAll();
+        QVERIFY(wait->isVisible());
+        QCOMPARE(outcome(wait), QString("Failed: the encoder does not answer"));
+        QCOMPARE(count->value(), 0);
+    }
+
+    void theOriginReadShowsItsProgressAboveTheDialog() {
+        GuiRig rig("V820HX");
+        QVERIFY(rig.app->selectModel("V820HX"));
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        child<QAction>(e, "MenuSettings")->trigger();
+        auto* dialog = child<OriginDialogWidget>(e, "OriginDialog");
+        QVERIFY(dialog->isVisible());
+        // An origin box that takes no input does not look like a preset box that does.
+        auto* origin = child<QLineEdit>(dialog, "TxtOrigin_1");
+        auto* presetBox = child<QLineEdit>(dialog, "TxtPreset_1");
+        QVERIFY(!origin->isEnabled() && presetBox->isEnabled());
+        const auto ground = [](QLineEdit* b) { return b->grab().toImage().pixelColor(b->width() - 5, b->height() / 2); };
+        QVERIFY(ground(origin) != ground(presetBox));
+
+        dialog->activateWindow();  // the operator works in the dialog
+        QApplication::setActiveWindow(dialog);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
+        child<QPushButton>(dialog, "PulsRx")->click();
+        rig.app->refreshAll();
+        auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
+        QVERIFY(wait->isVisible());
+        QCOMPARE(wait->starter(), static_cast<QWidget*>(dialog));
+        QCOMPARE(wait->windowHandle()->transientParent(), dialog->windowHandle());
+        QCOMPARE(outcome(wait), QString("Received"));
+        QCOMPARE(child<QProgressBar>(wait, "Count")->value(), 16);
+        QVERIFY(child<QPushButton>(wait, "Command1")->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(!wait->isVisible(), ui::WaitFormWindow::kOutcomeMs + 2000);
+
+        // A confirmed value that is typed over is confirmed no more.
+        QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginConfirmed);
+        QTest::keyClicks(child<QLineEdit>(dialog, "TxtPreset_0"), "7");
+        QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginIdle);
+    }
+
+    void compareShowsOneColouredRowPerSlotAndSavesThem() {
+        GuiRig rig("V820HX", {{"Tipo", "V820HX"}});
+        EditorWindow* e = rig.editor();
+        QVERIFY(e);
+        auto* compare = child<QAction>(e, "MenuCompare");
+        QVERIFY(compare->isEnabled());
+        rig.encoder->device().setProgram(0, {{100, 1}, {400, 0}});
+        const std::string folder = rig.dir.path().toStdString();
+        rig.fs.writeAll(folder + "/p1.820", "1\t100\t500\r\n");
+        rig.fs.writeAll(folder + "/l.lis", "1   (p1.820)\r\n2   (gone.820)\r\n");
+        rig.op.openChoice = folder + "/l.lis";
+        compare->trigger();
+
+        QCOMPARE(rig.app->safety->progress()->count->maximum(), 16);
+        ui::CompareReportWindow* report = rig.app->safety->report();
+        QVERIFY(report->isVisible());
+        QCOMPARE(report->table->item(0, 1)->text(), QString("differs"));
+        QCOMPARE(report->table->item(1, 1)->text(), QString("file missing"));
+        QCOMPARE(report->table->item(0, 0)->background().color(), QColor(255, 204, 204));
+        rig.op.saveChoice = folder + "/report.txt";
+        report->saveButton->click();
+        const std::string saved = rig.fs.readAll(folder + "/report.txt");
+        QVERIFY(saved.rfind("1 differs change point 1: file 500/0, device 400/0\r\n2 missing ", 0) == 0);
+
+        // A model without read-back offers the entries disabled.
+        QVERIFY(rig.app->selectModel("NORM"));
+        emit child<QMenu>(e, "MenuFile")->aboutToShow();
+        for (const char* name : {"MenuCompare", "MenuBackup", "MenuVerifyAfterDownload"})
+            QVERIFY2(!child<QAction>(e, name)->isEnabled(), name);
     }
 };
 

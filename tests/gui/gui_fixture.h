@@ -1,9 +1,16 @@
 #pragma once
 // Shared set-up of the window tests: the whole program against the simulated
 // encoder, on simulated time, with its own working folder and settings file.
-#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QtTest>
 #include <memory>
 #include <optional>
@@ -49,6 +56,15 @@ T* child(QObject* w, const char* name) {
 // in the empty part of a stretched button, is no click at all.
 inline void clickOption(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2)); }
 
+// Types `line` into the editor's program box and presses Enter.
+inline QTextEdit* typeLine(QWidget* editor, const QString& line) {
+    auto* box = child<QTextEdit>(editor, "ProgBox");
+    box->setFocus();
+    QTest::keyClicks(box, line);
+    QTest::keyClick(box, Qt::Key_Return);
+    return box;
+}
+
 struct GuiRig {
     QTemporaryDir dir;
     VirtualClock clock;
@@ -59,13 +75,16 @@ struct GuiRig {
     std::unique_ptr<ui::GyrelApp> app;
     int quits = 0;
 
-    // `stored` are settings written before start, as "Key=value".
-    explicit GuiRig(const std::string& model = "NORM", const std::vector<std::pair<std::string, std::string>>& stored = {}) {
+    // `stored` are settings written before start, as "Key=value"; `typedPaths`
+    // lets the serial dialog take a typed device path.
+    explicit GuiRig(const std::string& model = "NORM", const std::vector<std::pair<std::string, std::string>>& stored = {},
+                    bool typedPaths = false) {
         qputenv("GYREL_HOME", dir.filePath("home").toLocal8Bit());
         settings = std::make_unique<QtSettingsStore>(dir.filePath("gyrel.ini"));
         for (const auto& [k, v] : stored) settings->set("startup", k, v);
         encoder = ui::makeDemoEncoder(model, clock);
         ui::AppOptions options;
+        options.typedPathsAllowed = typedPaths;
         options.quit = [this] { ++quits; };
         options.modelChanged = [this](const std::string& m) { ui::switchDemoModel(*encoder, m, clock); };
         app = std::make_unique<ui::GyrelApp>(Services{*encoder, clock, *settings, fs, op}, options);

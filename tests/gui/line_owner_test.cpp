@@ -1,31 +1,22 @@
 // A second action started while a transfer waits: closing the editor or the
 // main window, the serial dialog's scan. The transfer runs to its end (or is
 // cancelled) and nothing it runs on is freed under it.
-#include <QCheckBox>
+#include <QProgressBar>
 #include <algorithm>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QtTest>
 
 #include "device/editor_transfers.h"
 #include "gui_fixture.h"
-#include "ui/editor_window.h"
+#include "ui/small_windows.h"
 
 using namespace gyrel;
-using gyrel::test::GuiRig;
+using namespace gyrel::test;
 
 namespace {
 
 EditorWindow* openEditorWithProgram(GuiRig& rig, int rows) {
     EditorWindow* e = rig.editor();
-    if (!e) return nullptr;
-    auto* box = e->findChild<QTextEdit*>("ProgBox");
-    box->setFocus();
-    for (int i = 0; i < rows; ++i) {
-        QTest::keyClicks(box, QString("%1 %2 %3").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5));
-        QTest::keyClick(box, Qt::Key_Return);
-    }
+    for (int i = 0; e && i < rows; ++i)
+        typeLine(e, QString("%1 %2 %3").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5));
     return e;
 }
 
@@ -39,23 +30,37 @@ class LineOwnerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Asked, the operator cancels the download; the window goes once it has unwound.
-    void closingTheEditorMidDownloadCancelsItAndClosesAfterwards() {
+    // Closing the editor mid-download asks: kept waiting, the download runs to its
+    // end and the editor stays; cancelled, the window goes once it has unwound.
+    void closingTheEditorMidDownloadKeepsWaitingOrCancelsAndClosesAfterwards() {
         GuiRig rig;
         QPointer<EditorWindow> e = openEditorWithProgram(rig, 40);
         QVERIFY(e);
         auto* command2 = e->findChild<QPushButton*>("Command2");
         QVERIFY(command2->isEnabled());
-        bool closedWhileRunning = false;
-        rig.clock.after(300, [&] {
-            rig.op.answer = AnswerYes;
-            e->close();
-            QVERIFY(rig.op.boxes.back().find(rig.app->ctx.texts->closeDuringTransfer) != std::string::npos);
-            runDeferredDeletes();
-            closedWhileRunning = !e.isNull() && e->isVisible();
-        });
+        const auto closeAnswering = [&](int answer) {
+            rig.clock.after(300, [&rig, &e, answer] {
+                rig.op.answer = answer;
+                e->close();
+                QVERIFY(rig.op.boxes.back().find(rig.app->ctx.texts->closeDuringTransfer) != std::string::npos);
+                rig.op.answer = AnswerOk;
+                runDeferredDeletes();
+                QVERIFY(!e.isNull() && e->isVisible());
+            });
+        };
+        closeAnswering(AnswerNo);
         command2->click();
-        QVERIFY(closedWhileRunning);
+        QCOMPARE(rig.op.boxes.size(), std::size_t{1});
+        QCOMPARE(e->transfers()->dl.lastOutcome, DownloadCommand::Outcome::Sent);
+        runDeferredDeletes();
+        QVERIFY(!e.isNull() && e->isVisible());
+        const auto& frames = rig.encoder->device().frames();
+        QCOMPARE(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f.size() == 19; }),
+                 static_cast<std::ptrdiff_t>(e->transfers()->dl.sender.framesTotal));
+
+        closeAnswering(AnswerYes);
+        command2->click();
+        QCOMPARE(rig.op.boxes.size(), std::size_t{2});
         QVERIFY(e->transfers()->dl.lastOutcome != DownloadCommand::Outcome::Sent);
         QVERIFY(!rig.app->ctx.EditorBusy);
         QVERIFY(QTest::qWaitFor([&] {
@@ -63,29 +68,6 @@ private slots:
             return e.isNull();
         }));
         QCOMPARE(rig.app->link.PortUsers, 0);
-    }
-
-    // Asked, the operator keeps waiting: the download runs to its end and the editor stays.
-    void closingTheEditorMidDownloadAndKeepingWaitingLetsItEnd() {
-        GuiRig rig;
-        QPointer<EditorWindow> e = openEditorWithProgram(rig, 10);
-        QVERIFY(e);
-        std::size_t asked = 0;
-        rig.clock.after(300, [&] {
-            rig.op.answer = AnswerNo;
-            e->close();
-            asked = rig.op.boxes.size();
-            QVERIFY(rig.op.boxes.back().find(rig.app->ctx.texts->closeDuringTransfer) != std::string::npos);
-            rig.op.answer = AnswerOk;
-        });
-        e->findChild<QPushButton*>("Command2")->click();
-        QVERIFY(asked > 0);
-        QCOMPARE(e->transfers()->dl.lastOutcome, DownloadCommand::Outcome::Sent);
-        runDeferredDeletes();
-        QVERIFY(!e.isNull() && e->isVisible());
-        const auto& frames = rig.encoder->device().frames();
-        QCOMPARE(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f.size() == 19; }),
-                 static_cast<std::ptrdiff_t>(e->transfers()->dl.sender.framesTotal));
     }
 
     // Going on line mid-download: the download takes exactly as long as without
@@ -124,6 +106,7 @@ private slots:
     // The scan would close and reopen the port under the upload: it is refused with the reason.
     void serialDialogScanMidUploadIsRefusedAndTheUploadCompletes() {
         GuiRig rig("V820AX");
+        QVERIFY(rig.app->selectModel("V820AX"));
         rig.encoder->device().setProgram(4, sim::CamTable{{100, 1}, {400, 0}});
         EditorWindow* e = openEditorWithProgram(rig, 0);
         QVERIFY(e);
@@ -134,11 +117,16 @@ private slots:
             rig.app->serialDialog.PulsUpdtClick();
             scanned = true;
         });
-        e->transfers()->upload();
+        child<QAction>(e, "Menuencoder")->trigger();
         QVERIFY(scanned);
         QCOMPARE(rig.app->serialDialog.view().failureText, std::string(rig.app->ctx.texts->lineBusy));
         QCOMPARE(e->transfers()->up.lastEnd, UploadEnd::Complete);
         QVERIFY(e->editor().st.ProgBox.find("1\t100\t400") != std::string::npos);
+        // The progress window counts the header, one page of positions and one of masks.
+        rig.app->refreshAll();
+        auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
+        QCOMPARE(child<QLabel>(wait, "Outcome")->text(), QString("Received"));
+        QCOMPARE(child<QProgressBar>(wait, "Count")->format(), QString("3 of 3 frames"));
     }
 
     // Closing the main window cancels the download; the program ends once it has unwound.

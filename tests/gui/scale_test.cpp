@@ -1,9 +1,6 @@
 // Every window laid out at twice the scale (QT_SCALE_FACTOR=2 unless the
 // environment names another; a second run uses 1.5): no control is given less
 // room than its text needs.
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QVBoxLayout>
 
 #include "editor/editor_files.h"
@@ -70,14 +67,22 @@ private slots:
         QCOMPARE(clippedTexts(&window).size(), 1);
     }
 
-    void theMainWindowInEveryLanguage() {
+    void theMainWindowAndTheSmallDialogsInEveryLanguage() {
         GuiRig rig("Px71");
         QVERIFY(rig.app->selectModel("Px71"));
         rig.app->ctx.main.FinQuota = "4294967295";
+        rig.app->filter.show();
+        rig.app->credit.aarelease();
+        rig.app->credit.show();
+        rig.app->positionTest.show();
+        rig.app->serialDialog.Setta();
         for (const char* language : {"Italiano", "Inglese", "Francese"}) {
             rig.action(language)->trigger();
             rig.app->refreshAll();
-            expectNoneClipped(rig.app->mainform.get());
+            for (QWidget* w : std::initializer_list<QWidget*>{rig.app->mainform.get(), rig.app->serialWindow.get(),
+                                                             rig.app->filterWindow.get(), rig.app->creditWindow.get(),
+                                                             rig.app->positionTestWindow.get()})
+                expectNoneClipped(w);
         }
     }
 
@@ -85,10 +90,8 @@ private slots:
         GuiRig rig("V820HX");
         QVERIFY(rig.app->selectModel("V820HX"));
         rig.fs.writeAll(WorkFilePath(), "1 100 250\r\n2 3000 3500\r\n");
-        rig.action("Communications")->trigger();
-        EditorWindow* e = currentEditor();
+        EditorWindow* e = rig.editor();
         QVERIFY(e);
-        QVERIFY(QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }));
         for (const char* language : {"Italiano", "Inglese", "Francese"}) {
             rig.action(language)->trigger();
             rig.app->refreshAll();
@@ -110,20 +113,6 @@ private slots:
         wait.progress.step(60, 20000);
         rig.app->refreshAll();
         expectNoneClipped(e->findChild<ui::WaitFormWindow*>("WaitForm"));
-    }
-
-    void theSmallDialogs() {
-        GuiRig rig;
-        rig.action("Italiano")->trigger();
-        rig.app->filter.show();
-        rig.app->credit.aarelease();
-        rig.app->credit.show();
-        rig.app->positionTest.show();
-        rig.app->serialDialog.Setta();
-        rig.app->refreshAll();
-        for (QWidget* w : std::initializer_list<QWidget*>{rig.app->serialWindow.get(), rig.app->filterWindow.get(),
-                                                         rig.app->creditWindow.get(), rig.app->positionTestWindow.get()})
-            expectNoneClipped(w);
     }
 };
 
