@@ -71,6 +71,12 @@ EditorWindow::~EditorWindow() {
     originWindow_ = nullptr;
     transfers_.reset();
     editor_->refresh = nullptr;
+    // The graph and the slot boxes work on the editor as well, and a slot box that
+    // loses the focus while the window comes down checks its file: both go first.
+    delete graph_;
+    graph_ = nullptr;
+    delete Frame3;
+    Frame3 = nullptr;
 }
 
 void EditorWindow::attachLink(SerialLink& link) {

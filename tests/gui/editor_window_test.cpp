@@ -141,6 +141,16 @@ private slots:
             QVERIFY(e);
             child<QCheckBox>(e, "SelezMulti")->click();
             QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
+            // A slot box that has the focus while the program ends checks nothing: the
+            // editor behind it is gone by then.
+            e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
+            e->render();
+            e->activateWindow();
+            auto* held = child<QLineEdit>(e, "MultiPath_15");
+            held->setFocus();
+            QVERIFY(QTest::qWaitFor([held] { return held->hasFocus(); }));
+            rig.app.reset();
+            QVERIFY(rig.op.boxes.empty());
         }
         qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only
         listtest::MemoryFs fs;
