@@ -16,15 +16,11 @@ namespace gyrel {
 // (a closed or pulled port used, an open that fails).
 class ScriptedPort : public SerialPort {
 public:
-    struct Chunk {
-        double delayMs;  // after the Output it answers
-        Bytes bytes;
-    };
-    using Reply = std::vector<Chunk>;  // empty: the device stays silent
     struct Sent {
         double atMs;
         Bytes bytes;
     };
+    using Reply = std::vector<Sent>;  // times after the Output it answers; empty: the device stays silent
 
     explicit ScriptedPort(VirtualClock& clock) : clock_(clock) {}
 
@@ -100,7 +96,7 @@ public:
         } else if (responder) {
             reply = responder(bytes);
         }
-        for (auto& chunk : reply) deliverAt(clock_.nowMs() + chunk.delayMs, std::move(chunk.bytes));
+        for (auto& chunk : reply) deliverAt(clock_.nowMs() + chunk.atMs, std::move(chunk.bytes));
     }
     Bytes input() override {
         receiveDue();

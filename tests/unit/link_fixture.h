@@ -91,11 +91,7 @@ struct LinkRig {
     }
 };
 
-const Rgb kGreenBar{0, 192, 0};
-const Rgb kDarkGreenBar{0, 128, 0};
-const Rgb kBrownBar{192, 64, 0};
 const Rgb kYellow{255, 255, 0};
-const Rgb kRedBar{255, 0, 0};
 const Rgb kLightBlue{192, 192, 255};
 const Rgb kDarkRed{192, 0, 0};
 

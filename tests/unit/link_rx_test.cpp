@@ -48,15 +48,15 @@ TEST_F(LinkRx, SilenceAndCancelEndTheWaitOnTheGrid) {
         EXPECT_FALSE(r.link.ChecksumOk);
         EXPECT_EQ(r.link.LinkQuality, 0);
         EXPECT_EQ(r.barsVisible(), bars(1));
-        EXPECT_EQ(r.m.Shape3Colour[0], kRedBar);
+        EXPECT_EQ(r.m.Shape3Colour[0], (Rgb{255, 0, 0}));
     }
 }
 
 TEST_F(LinkRx, BarsFollowTheArrivalTime) {
     const std::tuple<double, double, int, Rgb> cases[] = {
-        {0, 35, 4, kGreenBar},      {35, 35, 4, kGreenBar}, {36, 50, 3, kDarkGreenBar},
-        {50, 50, 3, kDarkGreenBar}, {51, 80, 2, kBrownBar}, {80, 80, 2, kBrownBar},
-        {81, 180, 1, kYellow},      {179, 180, 1, kYellow}, {200, 215, 1, kYellow},
+        {0, 35, 4, Rgb{0, 192, 0}},   {35, 35, 4, Rgb{0, 192, 0}},  {36, 50, 3, Rgb{0, 128, 0}},
+        {50, 50, 3, Rgb{0, 128, 0}},  {51, 80, 2, Rgb{192, 64, 0}}, {80, 80, 2, Rgb{192, 64, 0}},
+        {81, 180, 1, kYellow},        {179, 180, 1, kYellow},       {200, 215, 1, kYellow},
     };
     for (const auto& [arrival, returnsAt, quality, colour] : cases) {
         SCOPED_TRACE(arrival);

@@ -68,37 +68,30 @@ TEST_F(MonitorDisplay, OutputsOfAnEightOutputModel) {
     EXPECT_FALSE(m.Label1On[0]);
 }
 
-TEST_F(MonitorDisplay, BarWidthAndColourAndLossWhilePollingVersusStopped) {
+// The bar follows the position; a loss beeps once, shrinks the bar and then clears
+// the display, which says off line once stopped; the return beeps again.
+TEST_F(MonitorDisplay, BarAndBeepsAtLossAndReturn) {
+    m.Check1Caption = " On line";
+    rig.link.LeggiDato();  // start-up: off line
+    EXPECT_EQ(m.FinQuota, "offline");
     poll(frameB(1800));
+    EXPECT_EQ(m.Check1Caption, " Off line");
     EXPECT_EQ(m.barFillWidth, 3251);  // 6480 / 3599 x 1800 + 10
     EXPECT_EQ(m.barFillColour, kLightBlue);
     poll(frameB(4000));
     EXPECT_EQ(m.barFillColour, kLightRed);
+    EXPECT_EQ(rig.op.beeps, 1);  // on line for the first time
     poll({});
+    EXPECT_EQ(rig.op.beeps, 2);
+    EXPECT_EQ(m.barFillWidth, 1);
     poll({});
+    EXPECT_EQ(rig.op.beeps, 2);
     EXPECT_EQ(m.FinQuota + m.FinProgr + m.FinCamme + m.FinOrigin, "- - -  ------");
     EXPECT_EQ(m.barFillWidth, 0);
     EXPECT_EQ(rig.link.monitor().LastShownPosition, -1);
     m.Check1Caption = " On line";
     rig.link.LeggiDato();
     EXPECT_EQ(m.FinQuota, "offline");
-}
-
-TEST_F(MonitorDisplay, OneBeepAtLossAndOneAtReturn) {
-    m.Check1Caption = " On line";
-    rig.link.LeggiDato();  // start-up: off line
-    EXPECT_EQ(m.FinQuota, "offline");
-    poll(frameB(100));
-    EXPECT_EQ(m.Check1Caption, " Off line");
-    poll(frameB(110));
-    poll(frameB(120));
-    EXPECT_EQ(rig.op.beeps, 1);  // on line for the first time
-    poll({});
-    EXPECT_EQ(rig.op.beeps, 2);
-    EXPECT_EQ(m.barFillWidth, 1);  // shrinks at the loss
-    poll({});
-    EXPECT_EQ(rig.op.beeps, 2);
-    EXPECT_EQ(m.barFillWidth, 0);
     poll(frameB(130));
     EXPECT_EQ(rig.op.beeps, 3);
     EXPECT_EQ(m.barFillWidth, 244);  // 6480 / 3599 x 130 + 10
