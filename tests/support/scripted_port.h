@@ -1,8 +1,9 @@
 #pragma once
+#include <algorithm>
 #include <deque>
 #include <functional>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/serial_port.h"
@@ -10,89 +11,117 @@
 
 namespace gyrel {
 
-// A serial port for tests, living in the simulated time of a VirtualClock.
-// It records every Output with the instant it was written, delivers scripted
-// replies at chosen instants (bytes become visible in InBufferCount only when
-// their arrival time is reached) and raises SerialError wherever a real port
-// would: a closed port read or written, a missing or busy port opened, an
-// invalid Settings text.
+// A serial port in the simulated time of a VirtualClock: it records every Output with its
+// instant, delivers scripted replies at chosen instants and raises where a real port would
+// (a closed or pulled port used, an open that fails).
 class ScriptedPort : public SerialPort {
 public:
-    // One piece of a reply: `bytes` arrive `delayMs` after the Output that triggered it.
-    struct Chunk {
-        double delayMs;
-        Bytes bytes;
-    };
-    using Reply = std::vector<Chunk>;  // empty: the device stays silent
     struct Sent {
         double atMs;
         Bytes bytes;
     };
+    using Reply = std::vector<Sent>;  // times after the Output it answers; empty: the device stays silent
 
-    explicit ScriptedPort(VirtualClock& clock);
+    explicit ScriptedPort(VirtualClock& clock) : clock_(clock) {}
 
-    // --- scripting ---
-    // The reply to the next Output not yet answered (queued in order).
+    // The reply to the next Output not yet answered; `responder` answers when none is queued.
     void replyNext(Reply reply) { replies_.push_back(std::move(reply)); }
     void replyNext(double delayMs, Bytes bytes) { replyNext(Reply{{delayMs, std::move(bytes)}}); }
-    void silenceNext() { replyNext(Reply{}); }
-    // Answers every Output that finds the queue empty; unset = silence.
     std::function<Reply(const Bytes& sent)> responder;
-    // Bytes arriving at an absolute instant, whatever was sent.
-    void deliverAt(double atMs, Bytes bytes);
-    // The next `count` attempts to open fail with `kind`.
-    void failOpens(int count, SerialError::Kind kind = SerialError::Kind::Busy);
-    // While pulled, the device is gone: every read or write of an open port raises Io
-    // and opening raises NoSuchPort.
+    void deliverAt(double atMs, Bytes bytes) { inFlight_.push_back({atMs, std::move(bytes)}); }
+    void failOpens(int count, SerialError::Kind kind = SerialError::Kind::Busy) {
+        failOpens_ = count;
+        failKind_ = kind;
+    }
+    // A pulled device: reads and writes raise Io, opening raises NoSuchPort.
     void setPulled(bool pulled) { pulled_ = pulled; }
-    // Port numbers that exist (CommPort); all of 1..16 by default.
-    std::set<int> existingPorts;
 
-    // --- what happened ---
     std::vector<Sent> sent;
     int openAttempts = 0;
     int opens = 0;
     int closes = 0;
-    std::vector<InputMode> inputModesAtRead;  // the InputMode of every Input
+    std::vector<InputMode> inputModesAtRead;
     int inBufferSizeSet = -1;
     bool rtsEnable = true;
     int inputLen = -1;
     double lastOpenedAt = -1;
 
-    // --- SerialPort ---
-    void setCommPort(int number) override;
+    void setCommPort(int number) override { commPort_ = number; }
     int commPort() const override { return commPort_; }
-    void setPortName(const std::string& path) override;
+    void setPortName(const std::string& path) override { portName_ = path; }
     std::string portName() const override { return portName_; }
-    void setSettings(const std::string& settings) override;
+    void setSettings(const std::string& settings) override { settings_ = settings; }
     std::string settings() const override { return settings_; }
-    void setPortOpen(bool open) override;
+    void setPortOpen(bool open) override {
+        if (!open) {
+            closes += open_ ? 1 : 0;
+            open_ = false;
+            received_.clear();
+            inFlight_.clear();  // whatever was on the line is lost with the port
+            return;
+        }
+        if (open_) throw SerialError(SerialError::Kind::Busy, "port already open");
+        ++openAttempts;
+        if (pulled_) throw SerialError(SerialError::Kind::NoSuchPort, "device removed");
+        if (failOpens_ > 0 && failOpens_--) throw SerialError(failKind_, "cannot open the port");
+        open_ = true;
+        ++opens;
+        lastOpenedAt = clock_.nowMs();
+    }
     bool portOpen() const override { return open_; }
-    void setHandshaking(int mode) override;
+    void setHandshaking(int mode) override { handshaking_ = mode; }
     int handshaking() const override { return handshaking_; }
     void setInputLen(int len) override { inputLen = len; }
     void setInputMode(InputMode mode) override { inputMode_ = mode; }
     InputMode inputMode() const override { return inputMode_; }
     void setRTSEnable(bool on) override { rtsEnable = on; }
-    void setInBufferSize(int size) override;
-    int inBufferCount() override;
-    void setInBufferCount(int count) override;
-    void setOutBufferCount(int count) override;
+    void setInBufferSize(int size) override { inBufferSizeSet = size; }
+    int inBufferCount() override {
+        receiveDue();
+        return static_cast<int>(received_.size());
+    }
+    void setInBufferCount(int) override {
+        receiveDue();
+        received_.clear();
+    }
+    void setOutBufferCount(int) override { requireOpen(); }
     using SerialPort::output;
-    void output(const Bytes& bytes) override;
-    Bytes input() override;
+    void output(const Bytes& bytes) override {
+        requireOpen();
+        sent.push_back({clock_.nowMs(), bytes});
+        Reply reply;
+        if (!replies_.empty()) {
+            reply = std::move(replies_.front());
+            replies_.pop_front();
+        } else if (responder) {
+            reply = responder(bytes);
+        }
+        for (auto& chunk : reply) deliverAt(clock_.nowMs() + chunk.atMs, std::move(chunk.bytes));
+    }
+    Bytes input() override {
+        receiveDue();
+        inputModesAtRead.push_back(inputMode_);
+        return std::exchange(received_, Bytes{});
+    }
 
 private:
-    struct Arrival {
-        double atMs;
-        Bytes bytes;
-    };
-    void requireOpen(const char* what) const;
-    void receiveDue();  // moves arrivals whose instant has come into the buffer
+    void requireOpen() const {
+        if (!open_) throw SerialError(SerialError::Kind::NotOpen, "port is not open");
+        if (pulled_) throw SerialError(SerialError::Kind::Io, "device removed");
+    }
+    void receiveDue() {
+        requireOpen();
+        const auto earlier = [](const Sent& a, const Sent& b) { return a.atMs < b.atMs; };
+        std::stable_sort(inFlight_.begin(), inFlight_.end(), earlier);
+        auto it = inFlight_.begin();
+        for (; it != inFlight_.end() && it->atMs <= clock_.nowMs(); ++it)
+            received_.insert(received_.end(), it->bytes.begin(), it->bytes.end());
+        inFlight_.erase(inFlight_.begin(), it);
+    }
 
     VirtualClock& clock_;
     std::deque<Reply> replies_;
-    std::vector<Arrival> inFlight_;
+    std::vector<Sent> inFlight_;
     Bytes received_;
     int failOpens_ = 0;
     SerialError::Kind failKind_ = SerialError::Kind::Busy;
@@ -101,11 +130,10 @@ private:
     int commPort_ = 1;
     std::string portName_;
     std::string settings_ = "9600,n,8,1";
-    int handshaking_ = 0;
+    int handshaking_ = 2;  // as another program may leave it
     InputMode inputMode_ = InputMode::Text;
 };
 
-// Handy byte strings for tests.
-Bytes bytesOf(std::initializer_list<int> values);
+inline Bytes bytesOf(std::initializer_list<int> values) { return Bytes(values.begin(), values.end()); }
 
 }  // namespace gyrel

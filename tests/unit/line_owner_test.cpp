@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "download_fixture.h"
 #include "link/line_owner.h"
 #include "link_fixture.h"
 #include "origin/origin_dialog.h"
@@ -36,12 +35,12 @@ TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
     EXPECT_FALSE(line.busy());
     EXPECT_EQ(line.holder(), "status poll");
     poll.release();
-    try {
-        const LineOwner::Claim claim = line.claim("upload");
-        line.send(0x80);  // the port is closed: this raises
-        FAIL();
-    } catch (const SerialError&) {
-    }
+    EXPECT_THROW(
+        {
+            const LineOwner::Claim claim = line.claim("upload");
+            line.send(0x80);  // the port is closed: this raises
+        },
+        SerialError);
     EXPECT_FALSE(line.busy());
     EXPECT_TRUE(line.claim("download"));
 }
@@ -50,14 +49,13 @@ TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
 // does closing the port.
 TEST(LineOwner, EmptyingTheOutputLetsQueuedBytesReachTheDevice) {
     Rig r;
-    LineOwner& line = r.ctx.line;
-    line.open();
+    r.ctx.line.open();
     const Frame19 request = UploadCommand::requestFrame(4);
-    line.send(Bytes(request.begin(), request.end()));
-    line.emptyOutput();
+    r.ctx.line.send(Bytes(request.begin(), request.end()));
+    r.ctx.line.emptyOutput();
     EXPECT_EQ(r.device.received(), Bytes(request.begin(), request.end()));
-    line.send(0xFF);
-    line.close();
+    r.ctx.line.send(0xFF);
+    r.ctx.line.close();
     EXPECT_EQ(r.device.received().size(), 20u);
     EXPECT_EQ(r.device.received().back(), 0xFF);
     EXPECT_EQ(r.clock.nowMs(), 0);
@@ -67,11 +65,11 @@ TEST(LineOwner, EmptyingTheOutputLetsQueuedBytesReachTheDevice) {
 // goes on), shows why, and starts polling once the transfer has ended.
 TEST(LineOwner, OnLineDuringATransferIsDeferredToItsEnd) {
     LinkRig rig;
-    rig.port.responder = [](const Bytes&) { return ScriptedPort::Reply{{10, frameB(1234)}}; };
+    rig.answerAll(frameB(1234));
     rig.ctx.EditorBusy = true;
     rig.link.check1MouseUp(true);
     EXPECT_EQ(rig.clock.nowMs(), 0);
-    EXPECT_EQ(rig.ctx.main.busyNotice, rig.ctx.texts->lineBusy);
+    EXPECT_EQ(rig.m.busyNotice, rig.ctx.texts->lineBusy);
     rig.clock.waitMs(450);
     EXPECT_TRUE(rig.port.sent.empty());
     rig.ctx.EditorBusy = false;
@@ -82,7 +80,7 @@ TEST(LineOwner, OnLineDuringATransferIsDeferredToItsEnd) {
     rig.clock.waitMs(100);
     ASSERT_EQ(rig.port.sent.size(), 2u);
     EXPECT_EQ(rig.port.sent[0].atMs, 500);
-    EXPECT_EQ(rig.ctx.main.busyNotice, "");
+    EXPECT_EQ(rig.m.busyNotice, "");
     EXPECT_EQ(rig.link.PortUsers, 0);
 }
 
@@ -96,12 +94,11 @@ TEST(LineOwner, EconomyTickDuringTheOriginExchangeStaysQuiet) {
     r.link.check1MouseUp(true);  // a still shaft: the loop ends in the economy pause
     ASSERT_TRUE(r.ctx.main.Check1Checked);
     r.clock.waitMs(1000);
-    const Bytes before = r.device.received();
+    const auto before = static_cast<long>(r.device.received().size());
     const double start = r.clock.nowMs();
     dialog.PulsRx();
     ASSERT_GT(r.clock.nowMs() - start, 1000);  // the 2-s tick fell inside
-    const Bytes during(r.device.received().begin() + static_cast<long>(before.size()), r.device.received().end());
-    EXPECT_EQ(std::count(during.begin(), during.end(), 0x80), 0);
+    EXPECT_EQ(std::count(r.device.received().begin() + before, r.device.received().end(), 0x80), 0);
     for (const OriginRow& row : dialog.rows) EXPECT_EQ(row.presetBack, kOriginConfirmed);
     r.link.check1MouseUp(false);
 }
@@ -115,8 +112,7 @@ TEST(LineOwner, DownloadStartedDuringAStatusReplyWaitsForItsEnd) {
     r.env.procs.LeggiLav = [](int) { return true; };
     bool started = false;
     r.link.afterQuery = [&] { r.link.check1MouseUp(false); };
-    // 2 ms after the query the reply is still arriving at 9600 baud.
-    r.clock.at(3, [&] {
+    r.clock.at(3, [&] {  // 2 ms after the query the reply is still arriving at 9600 baud
         started = true;
         r.download.Command2();
     });
