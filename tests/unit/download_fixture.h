@@ -34,16 +34,20 @@ public:
     int messageBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
         boxes.push_back({prompt, buttons, icon, title});
         if (onBox) onBox();
-        if (!answers.empty()) {
-            const int a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == MsgButtons::YesNo ? AnswerYes : AnswerOk;
+        if (answers.empty()) return buttons == MsgButtons::YesNo ? AnswerYes : AnswerOk;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
     }
     std::optional<std::string> openFileDialog(const FileDialogRequest& r) override { return dialog(r); }
     std::optional<std::string> saveFileDialog(const FileDialogRequest& r) override { return dialog(r); }
     void beep() override {}
+    // Every box so far, one "title|prompt" line each.
+    std::string boxLog() const {
+        std::string s;
+        for (const Box& b : boxes) s += b.title + "|" + b.prompt + "\n";
+        return s;
+    }
     std::vector<Box> boxes;
     std::deque<int> answers;
     std::deque<std::string> files;
@@ -54,7 +58,7 @@ private:
     std::optional<std::string> dialog(const FileDialogRequest& r) {
         dialogs.push_back(r);
         if (files.empty()) return std::nullopt;
-        std::string f = files.front();
+        const std::string f = files.front();
         files.pop_front();
         return f;
     }
@@ -69,8 +73,8 @@ public:
         setenv("GYREL_HOME", path_.c_str(), 1);
     }
     ~TempHome() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
         unsetenv("GYREL_HOME");
     }
     const std::string& path() const { return path_; }
@@ -103,6 +107,12 @@ struct Rig {
         ed.camTable.CamCount = i;
         ed.CamRowCount = i;
         ed.ProgramIndex = slot;
+    }
+
+    // The editor's download, and how it ended.
+    DownloadCommand::Outcome send() {
+        download.Command2();
+        return download.lastOutcome;
     }
 
     // After a transfer: the port given back, the editor free, no wait window.

@@ -47,7 +47,9 @@ TEST(DownloadFrames, HighResolutionNineChangePointsTakeSevenFramesWithZeroTails)
     EXPECT_EQ(frames[6], F({3, 2, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 21}));
 }
 
-TEST(DownloadFrames, EmptyTableGoesAsOneEntryAtZeroWithEveryOutputOff) {
+// An empty table goes as one entry at 0 with every output off; the standard
+// encoding carries the low sixteen bits of a position.
+TEST(DownloadFrames, EmptyTableAndPositionsPastSixteenBits) {
     CamTable t;
     t.set(0, 1234, 0xFFFF);  // left over from an earlier preparation
     t.CamCount = 0;
@@ -61,35 +63,28 @@ TEST(DownloadFrames, EmptyTableGoesAsOneEntryAtZeroWithEveryOutputOff) {
     EXPECT_EQ(hr[0], F({1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2}));
     EXPECT_EQ(hr[2], F({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3}));
     EXPECT_EQ(t.mask(0), 0xFFFFu);  // the editor's table is not touched
+    const auto low = buildDownloadFrames(tableOf({70000}, {0x30001}), 0, FrameEncoding::Standard);
+    EXPECT_EQ(low[1], F({2, 0, 0x70, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x83}));
+    EXPECT_EQ(low[2], F({3, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}));
 }
 
-TEST(DownloadFrames, StandardEncodingCarriesTheLowSixteenBitsOfAPosition) {
-    const auto frames = buildDownloadFrames(tableOf({70000}, {0x30001}), 0, FrameEncoding::Standard);
-    EXPECT_EQ(frames[1], F({2, 0, 0x70, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x83}));
-    EXPECT_EQ(frames[2], F({3, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}));
-}
-
-TEST(DownloadFrames, FullTableTakesThirtyOneOrSixtyOneFrames) {
+// A full table takes 31 or 61 frames; more entries or a slot past 16 are refused whole.
+TEST(DownloadFrames, FullTableTakesThirtyOneOrSixtyOneFramesAndNoMore) {
     CamTable t;
     for (int i = 0; i < 120; ++i) t.set(i, static_cast<std::uint32_t>(i * 30), static_cast<std::uint32_t>(i & 1));
     t.CamCount = 120;
     EXPECT_EQ(buildDownloadFrames(t, 15, FrameEncoding::Standard).size(), 31u);
     EXPECT_EQ(buildDownloadFrames(t, 15, FrameEncoding::HighResolution).size(), 61u);
     for (const auto& f : buildDownloadFrames(t, 15, FrameEncoding::HighResolution)) EXPECT_TRUE(frameSealed(f));
-}
-
-TEST(DownloadFrames, TablesTheDeviceCannotHoldAreRefusedWhole) {
-    CamTable t;
+    EXPECT_FALSE(checkDownloadable(t, 15).has_value());
+    EXPECT_EQ(checkDownloadable(t, 16).value().prompt,
+              "Program # 17 does not exist on the encoder (1 .. 16).\r\nNothing was sent.");
+    EXPECT_TRUE(checkDownloadable(t, -1).has_value());
     t.CamCount = 131;
     const auto refusal = checkDownloadable(t, 0);
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->title + "|" + refusal->prompt,
               "too much cams|Programmed 131 camms\r\nMAX NUM of CAMS = 120 !!!\r\nNothing was sent.");
-    t.CamCount = 120;
-    EXPECT_FALSE(checkDownloadable(t, 15).has_value());
-    EXPECT_EQ(checkDownloadable(t, 16).value().prompt,
-              "Program # 17 does not exist on the encoder (1 .. 16).\r\nNothing was sent.");
-    EXPECT_TRUE(checkDownloadable(t, -1).has_value());
 }
 
 }  // namespace

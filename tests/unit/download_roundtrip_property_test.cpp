@@ -87,33 +87,11 @@ TEST_P(DownloadRoundTrip, PreparedTableIsStoredAndReadBackForRandomTexts) {
 
 INSTANTIATE_TEST_SUITE_P(Models, DownloadRoundTrip, ::testing::Values("KMT71", "V820AX"));
 
-TEST(DownloadRoundTrip, ALastLineWithoutLineEndIsSentAndVerified) {
-    clitest::CliRig r("KMT71");
-    const std::string f = r.file("p.txt", "1 100 250\r\n2 300 400");
-    ASSERT_EQ(r.run({"download", "--model", "KMT71", "--port", "p", "--slot", "6", "--verify", f}), 0) << r.err.str();
-    EXPECT_EQ(*r.device.program(5), (sim::CamTable{{100, 1}, {250, 0}, {300, 2}, {400, 0}}));
-    // One row without a line end is a program, not an empty one.
-    const std::string one = r.file("one.txt", "1 100 250");
-    ASSERT_EQ(r.run({"download", "--model", "KMT71", "--port", "p", "--slot", "6", one}), 0) << r.err.str();
-    EXPECT_EQ(*r.device.program(5), (sim::CamTable{{100, 1}, {250, 0}}));
-}
-
 // The editor: the table behind the graph is the one its download stores.
 TEST(DownloadRoundTrip, TheEditorSendsTheTableItsGraphShows) {
-    xfertest::TempHome home;
-    VirtualClock clock;
-    sim::Device device("KMT71");
-    sim::InProcessPort port(device, clock);
-    MemorySettingsStore store;
-    StdFileSystem fs;
-    xfertest::ScriptedOperator op;
-    Context ctx{Services{port, clock, store, fs, op}};
-    ctx.model = xfertest::globalsFor("KMT71");
-    ctx.applyLanguage("EN");
-    SerialLink link(ctx);
-    link.presetPort(ctx.model.SpeedText);
-    Editor editor(ctx);
-    EditorTransfers transfers(ctx, link, editor);
+    xfertest::Rig r("KMT71");
+    Editor editor(r.ctx);
+    EditorTransfers transfers(r.ctx, r.link, editor);
     editor.st.ResizeSeen = 1;
     editor.st.graphVisible = true;
     auto tableOf = [](const CamTable& t) {
@@ -127,17 +105,17 @@ TEST(DownloadRoundTrip, TheEditorSendsTheTableItsGraphShows) {
     for (int i = 0; i < 40; ++i) {
         const std::string written = randomProgram(rng, 8, 1048575);
         editor.st.ProgBox = written;
-        op.boxes.clear();
+        r.op.boxes.clear();
         // The check the editor runs with the graph shown, then the graph's table.
-        if (!editor.leggiLav(99) || !op.boxes.empty()) continue;
+        if (!editor.leggiLav(99) || !r.op.boxes.empty()) continue;
         const sim::CamTable graph = tableOf(editor.st.camTable);
         // ... which is the text's own table, as gyrel-cli prepare shows it.
-        EXPECT_EQ(graph, tableOf(cli::checkProgramText("KMT71", "EN", written, clock).table)) << written;
+        EXPECT_EQ(graph, tableOf(cli::checkProgramText("KMT71", "EN", written, r.clock).table)) << written;
         editor.st.ProgramIndex = i % 16;
         transfers.dl.Command2();
         ASSERT_EQ(transfers.dl.lastOutcome, DownloadCommand::Outcome::Sent) << editor.st.ProgBox;
-        ASSERT_TRUE(device.program(i % 16).has_value());
-        EXPECT_EQ(*device.program(i % 16), graph) << editor.st.ProgBox;
+        ASSERT_TRUE(r.device.program(i % 16).has_value());
+        EXPECT_EQ(*r.device.program(i % 16), graph) << editor.st.ProgBox;
         ++sent;
     }
     EXPECT_GE(sent, 10);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,17 +48,9 @@ Case randomCase(std::mt19937& rng) {
     };
     for (int r = 0; r < rows; ++r) {
         const double o = used[static_cast<std::size_t>(pick(0, outputs - 1))];
-        const int kind = pick(0, 9);
-        if (kind == 0) {
-            c.rows.push_back({o, 0, 0});
-        } else if (kind == 1) {
-            c.rows.push_back({o, 1, 1});
-        } else if (kind == 2) {
-            const double v = position();
-            c.rows.push_back({o, v, v});
-        } else {
-            c.rows.push_back({o, static_cast<double>(position()), static_cast<double>(position())});
-        }
+        const int kind = pick(0, 9);  // always OFF, always ON, equal edges, a cam
+        const double on = kind < 2 ? kind : position();
+        c.rows.push_back({o, on, kind < 3 ? on : static_cast<double>(position())});
     }
     for (int i = 0; i < 16; ++i) {
         c.check2[static_cast<std::size_t>(i)] = pick(0, 2) == 0;
@@ -70,27 +64,27 @@ Case randomCase(std::mt19937& rng) {
 
 CamTable noisyTable(std::mt19937& rng) {
     CamTable t;
-    for (auto& bytes : t.CamTablePos)
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
-    for (auto& bytes : t.CamTableMask)
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    for (auto* bytes : {&t.CamTablePos, &t.CamTableMask})
+        for (auto& row : *bytes)
+            for (auto& b : row) b = static_cast<std::uint8_t>(rng());
     return t;
 }
 
 std::string describe(const Case& c) {
-    std::string s = "max " + std::to_string(c.max) + " last output " + std::to_string(c.lastOutputIndex) + " mode " +
-                    std::to_string(c.mode) + "\n";
-    for (const CamRow& r : c.rows)
-        s += std::to_string(r[0]) + " " + std::to_string(r[1]) + " " + std::to_string(r[2]) + "\n";
-    for (int i = 0; i < 16; ++i)
-        if (c.check2[static_cast<std::size_t>(i)])
-            s += "offsets of " + std::to_string(i + 1) + ": " + std::to_string(c.offsets[static_cast<std::size_t>(i)]) +
-                 " " + std::to_string(c.offsets[static_cast<std::size_t>(16 + i)]) + "\n";
-    return s;
+    std::ostringstream s;
+    s << "max " << c.max << " last output " << c.lastOutputIndex << " mode " << c.mode << "\n";
+    for (const CamRow& r : c.rows) s << r[0] << " " << r[1] << " " << r[2] << "\n";
+    for (std::size_t i = 0; i < 16; ++i)
+        if (c.check2[i]) s << "offsets of " << i + 1 << ": " << c.offsets[i] << " " << c.offsets[16 + i] << "\n";
+    return s.str();
 }
 
+struct Tally {
+    int cases = 0, failures = 0, tooMany = 0;
+};
+
 // Runs both implementations on copies of one case and demands the same everything.
-void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
+void expectSame(const Case& c, std::mt19937& rng, Tally& tally) {
     std::vector<CamRow> fastRows = c.rows, slowRows = c.rows;
     std::array<bool, 16> fastCheck = c.check2, slowCheck = c.check2;
     const CamTable start = noisyTable(rng);
@@ -101,9 +95,10 @@ void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
     const PrepareOutcome slow = reference::prepareCamTable(slowRows.data(), n, c.offsets, slowCheck, c.max,
                                                            c.lastOutputIndex, c.mode, slowTable);
     SCOPED_TRACE(describe(c));
+    ++tally.cases;
     ASSERT_EQ(fast.failed, slow.failed);
     if (fast.failed) {
-        ++failures;
+        ++tally.failures;
         ASSERT_EQ(fast.failure, slow.failure) << fast.failure.reportedRow << " vs " << slow.failure.reportedRow;
         const auto msg = [](int i) { return "<" + std::to_string(i) + ">"; };
         const CheckMessage a = checkMessage(msg, fast.failure, fastRows.data(), c.offsets, c.max);
@@ -112,7 +107,7 @@ void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
         ASSERT_EQ(a.prompt, b.prompt);
     } else {
         ASSERT_EQ(fast.camCount, slow.camCount);
-        if (fast.camCount > 120) ++tooMany;
+        if (fast.camCount > 120) ++tally.tooMany;
     }
     ASSERT_EQ(fast.marks, slow.marks);
     ASSERT_EQ(fast.alwaysOutputs, slow.alwaysOutputs);
@@ -123,24 +118,26 @@ void expectSame(const Case& c, std::mt19937& rng, int& failures, int& tooMany) {
     ASSERT_EQ(fastTable.CamTableMask, slowTable.CamTableMask);
 }
 
+// `make` gives the i-th case, or nothing to skip it; stops at the first difference.
+template <class Make>
+Tally compareOn(unsigned seed, int count, Make make) {
+    std::mt19937 rng(seed);
+    Tally tally;
+    for (int i = 0; i < count && !::testing::Test::HasFatalFailure(); ++i)
+        if (const std::optional<Case> c = make(rng, i)) expectSame(*c, rng, tally);
+    return tally;
+}
+
 TEST(PrepareEquivalence, RandomProgramsGiveTheSameTablesAndFirstErrors) {
-    std::mt19937 rng(20261206);
-    int failures = 0, tooMany = 0;
-    for (int i = 0; i < 6000; ++i) {
-        const Case c = randomCase(rng);
-        expectSame(c, rng, failures, tooMany);
-        if (HasFatalFailure()) return;
-    }
+    const Tally t = compareOn(20261206, 6000, [](std::mt19937& rng, int) { return std::optional(randomCase(rng)); });
     // The mix must exercise both outcomes, not only one of them.
-    EXPECT_GT(failures, 1000);
-    EXPECT_LT(failures, 5000);
+    EXPECT_GT(t.failures, 1000);
+    EXPECT_LT(t.failures, 5000);
 }
 
 // Many edges on few positions: more change points than the table keeps.
 TEST(PrepareEquivalence, CrowdedProgramsAgreeOnCountsAboveTheTable) {
-    std::mt19937 rng(7);
-    int failures = 0, tooMany = 0;
-    for (int i = 0; i < 300; ++i) {
+    const Tally t = compareOn(7, 300, [](std::mt19937& rng, int i) {
         Case c;
         c.max = 359;
         c.mode = i % 2;
@@ -150,25 +147,21 @@ TEST(PrepareEquivalence, CrowdedProgramsAgreeOnCountsAboveTheTable) {
                 c.rows.push_back({static_cast<double>(o), on, std::fmod(on + 5 + rng() % 30, 360)});
             }
         if (i % 5 == 0) c.rows.push_back({static_cast<double>(1 + rng() % 16), 1, 1});
-        expectSame(c, rng, failures, tooMany);
-        if (HasFatalFailure()) return;
-    }
-    EXPECT_GT(tooMany, 50);
+        return std::optional(c);
+    });
+    EXPECT_GT(t.tooMany, 50);
 }
 
 // Texts with malformed lines go through the parser; whatever parses is prepared
 // by both and must agree.
 TEST(PrepareEquivalence, ParsedRandomTextsAgree) {
-    std::mt19937 rng(99);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    static const char* kNoise[] = {"", " ", "\t", ",", "'c", "-", ".", "x", " 5", "--3"};
-    int parsed = 0, failures = 0, tooMany = 0;
     auto ed = std::make_unique<EditorState>();
-    for (int i = 0; i < 3000; ++i) {
+    const Tally t = compareOn(99, 3000, [&](std::mt19937& rng, int) -> std::optional<Case> {
+        auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        static const char* kNoise[] = {"", " ", "\t", ",", "'c", "-", ".", "x", " 5", "--3"};
         const double max = pick(0, 1) ? 99 : 359;
         std::string text;
-        const int lines = pick(0, 14);
-        for (int l = 0; l < lines; ++l) {
+        for (int l = pick(0, 14); l > 0; --l) {
             text += std::to_string(pick(0, 17)) + " " + std::to_string(pick(0, static_cast<int>(max) + 2)) + " " +
                     std::to_string(pick(0, 2) ? pick(0, static_cast<int>(max)) : pick(0, 1));
             text += kNoise[pick(0, 9)];
@@ -177,8 +170,7 @@ TEST(PrepareEquivalence, ParsedRandomTextsAgree) {
         if (pick(0, 1))
             text += "&\r\n" + std::to_string(pick(1, 16)) + " " + std::to_string(pick(-80, 80)) + " " +
                     std::to_string(pick(-80, 80)) + "\r\n";
-        if (!parseCamText(text, max, *ed).ok) continue;
-        ++parsed;
+        if (!parseCamText(text, max, *ed).ok) return std::nullopt;
         Case c;
         c.max = max;
         c.mode = pick(0, 3) == 0;
@@ -189,10 +181,9 @@ TEST(PrepareEquivalence, ParsedRandomTextsAgree) {
             c.offsets[16 + k] = ed->TextOffsets[1][k];
             c.check2[k] = c.offsets[k] != 0 || c.offsets[16 + k] != 0;
         }
-        expectSame(c, rng, failures, tooMany);
-        if (HasFatalFailure()) return;
-    }
-    EXPECT_GT(parsed, 500);
+        return c;
+    });
+    EXPECT_GT(t.cases, 500);
 }
 
 }  // namespace

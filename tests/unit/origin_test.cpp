@@ -29,9 +29,8 @@ TEST(Origin, ReadShowsEveryProgramConfirmedAndReleasesThePort) {
     EXPECT_EQ(rows[0].presetBack, kOriginConfirmed);
     EXPECT_EQ(rows[15].originBack, kOriginConfirmed);
     // Each program: 3 request bytes, then the answer found after the first 100-ms wait.
-    const Bytes& sent = r.port.sent();
-    ASSERT_EQ(sent.size(), 48u);
-    EXPECT_EQ(Bytes(sent.begin() + 3, sent.begin() + 6), (Bytes{0x81, 0x00, 0x01}));
+    ASSERT_EQ(r.port.sent().size(), 48u);
+    EXPECT_EQ(Bytes(r.port.sent().begin() + 3, r.port.sent().begin() + 6), (Bytes{0x81, 0x00, 0x01}));
     r.expectFree();
 }
 
@@ -53,71 +52,59 @@ TEST(Origin, UnconfirmedReadsStayPink) {
     EXPECT_EQ(r.dialog.rows[1].presetBack, kOriginPending);
 }
 
-TEST(Origin, WriteWithoutOriginsSendsZerosThereAndSkipsEmptyRows) {
+TEST(Origin, WriteSendsZerosForOriginsUnlessTickedAndSkipsRowsWithoutValues) {
     OriginRig r;
     r.device.setPresetOrigin(0, {1, 999});
     r.dialog.rows[0].TxtPreset = "3600";
     r.dialog.rows[2].TxtPreset = "65536";
     r.dialog.PulsTx();
     EXPECT_EQ(r.device.presetOrigin(0).preset, 3600u);
-    EXPECT_EQ(r.device.presetOrigin(0).origin, 0u);
     EXPECT_EQ(r.device.presetOrigin(2).preset, 65536u);
     EXPECT_EQ(r.dialog.rows[0].presetBack, kOriginConfirmed);
     EXPECT_EQ(r.dialog.rows[1].presetBack, kOriginIdle);
-    const Bytes& sent = r.port.sent();
-    ASSERT_EQ(sent.size(), 38u);
-    const Bytes first(sent.begin(), sent.begin() + 19);
-    EXPECT_EQ(first, (Bytes{0x81, 1, 0, 0, 0, 0, 0x10, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA0}));
+    ASSERT_EQ(r.port.sent().size(), 38u);
+    EXPECT_EQ(Bytes(r.port.sent().begin(), r.port.sent().begin() + 19),
+              (Bytes{0x81, 1, 0, 0, 0, 0, 0x10, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA0}));
     EXPECT_EQ(r.ed.wait.text.substr(r.ed.wait.text.size() - 8), "   -  OK");
     EXPECT_EQ(r.ed.wait.label, "Prog.  3");
     EXPECT_EQ(r.link.PortUsers, 0);
-}
-
-TEST(Origin, WithOriginsTickedARowWithoutAnOriginIsSkipped) {
-    OriginRig r;
+    // With origins ticked a row without an origin is skipped.
     r.dialog.ChkOrigClick(true);
     r.dialog.rows[0].TxtPreset = "10";
     r.dialog.rows[0].TxtOrigin = "20";
     r.dialog.rows[1].TxtPreset = "30";
     r.dialog.PulsTx();
     EXPECT_EQ(r.device.presetOrigin(0).origin, 20u);
-    EXPECT_EQ(r.port.sent().size(), 19u);
+    EXPECT_EQ(r.port.sent().size(), 38u + 19);
     EXPECT_EQ(r.dialog.rows[1].TxtOrigin, "");  // the placeholder was emptied
 }
 
-TEST(Origin, TooHighStopsTheWriteAfterTheRowsBeforeIt) {
-    OriginRig r("Px71");
-    r.ctx.model.MaxPosition = 3599;
-    for (int i = 0; i < 4; ++i) r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = "100";
-    r.dialog.rows[2].TxtPreset = "3600";
-    r.dialog.PulsTx();
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt, "Too High");
-    EXPECT_EQ(r.op.boxes[0].title, "3600");
-    EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginTooHigh);
-    EXPECT_EQ(r.port.sent().size(), 38u);
-    EXPECT_EQ(r.device.presetOrigin(3).preset, 0u);
-}
-
-TEST(Origin, NegativeOrNonNumericValuesAreRefusedBeforeAnythingIsSent) {
+// A negative or non-numeric value is refused before anything is sent; a value too
+// high stops the write after the rows before it.
+TEST(Origin, RefusedValues) {
     OriginRig r;
     r.dialog.rows[0].TxtPreset = "100";
     r.dialog.rows[4].TxtPreset = "-5";
     r.dialog.PulsTx();
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].title, "Preset");
-    EXPECT_EQ(r.op.boxes[0].prompt, "Not valid  ' -5 '\r\nProgram # 5\r\n\r\nNothing was sent.");
-    EXPECT_TRUE(r.port.sent().empty());
+    EXPECT_EQ(r.op.boxLog(), "Preset|Not valid  ' -5 '\r\nProgram # 5\r\n\r\nNothing was sent.\n");
     EXPECT_EQ(r.dialog.rows[4].presetBack, kOriginTooHigh);
-
     r.op.boxes.clear();
     r.dialog.rows[4].TxtPreset = "50";
     r.dialog.ChkOrigClick(true);
     r.dialog.rows[0].TxtOrigin = "12abc";
     r.dialog.PulsTx();
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].title, "Origin");
+    EXPECT_EQ(r.op.boxLog().substr(0, 7), "Origin|");
     EXPECT_TRUE(r.port.sent().empty());
+    r.op.boxes.clear();
+    r.dialog.ChkOrigClick(false);
+    r.ctx.model.MaxPosition = 3599;
+    for (int i = 1; i < 4; ++i) r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = "100";
+    r.dialog.rows[2].TxtPreset = "3600";
+    r.dialog.PulsTx();
+    EXPECT_EQ(r.op.boxLog(), "3600|Too High\n");
+    EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginTooHigh);
+    EXPECT_EQ(r.port.sent().size(), 38u);
+    EXPECT_EQ(r.device.presetOrigin(3).preset, 0u);
 }
 
 TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
@@ -127,9 +114,7 @@ TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
     r.op.answers = {AnswerNo};
     r.dialog.PulsClonaPres();
     EXPECT_EQ(r.dialog.rows[3].TxtPreset, "7");
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].title, "Clone Preset");
-    EXPECT_EQ(r.op.boxes[0].prompt, "Program 1 value will be cloned to the others\r\n\r\nContinue?");
+    EXPECT_EQ(r.op.boxLog(), "Clone Preset|Program 1 value will be cloned to the others\r\n\r\nContinue?\n");
     r.dialog.PulsClonaPres();
     for (int i = 1; i < 16; ++i) EXPECT_EQ(r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset, kOriginPlaceholder);
     r.dialog.rows[0].TxtOrigin = "5";
@@ -141,19 +126,20 @@ TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
 TEST(Origin, ReadAfterWriteGivesTheWrittenValuesBack) {
     OriginRig r;
     r.dialog.ChkOrigClick(true);
-    std::string written;
+    auto shown = [&] {
+        std::string s;
+        for (const auto& row : r.dialog.rows) s += row.TxtPreset + "/" + row.TxtOrigin + " ";
+        return s;
+    };
     for (int i = 0; i < 16; ++i) {
-        auto& row = r.dialog.rows[static_cast<std::size_t>(i)];
-        row.TxtPreset = std::to_string(1000 * i + 1);
-        row.TxtOrigin = std::to_string(65535 * i);
-        written += row.TxtPreset + "/" + row.TxtOrigin + " ";
+        r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = std::to_string(1000 * i + 1);
+        r.dialog.rows[static_cast<std::size_t>(i)].TxtOrigin = std::to_string(65535 * i);
     }
+    const std::string written = shown();
     r.dialog.PulsTx();
-    std::string read;
     for (auto& row : r.dialog.rows) row.TxtPreset = row.TxtOrigin = "";
     r.dialog.PulsRx();
-    for (auto& row : r.dialog.rows) read += row.TxtPreset + "/" + row.TxtOrigin + " ";
-    EXPECT_EQ(read, written);
+    EXPECT_EQ(shown(), written);
 }
 
 }  // namespace

@@ -20,37 +20,37 @@ struct Rig712 : Rig {
     std::string sent() const { return toString(port.sent()); }
 };
 
-// Each character waits 10 ms; the line goes with its carriage return, never the
+// Each character waits 10 ms; a line goes with its carriage return, never the
 // line feed, and the next one waits half a second after the reply.
-TEST(Text712, LineIsTypedWithItsCarriageReturnAndAnswered) {
+TEST(Text712, LinesAreTypedWithTheirCarriageReturnAndAnswered) {
     Rig712 r;
     r.type("");
     const double t0 = r.clock.nowMs();
     for (char c : std::string("PRG=1,OUT=2,CON=10,COF=20")) r.t().Tx712(c);
     EXPECT_EQ(r.clock.nowMs() - t0, 250);
-    const double t1 = r.clock.nowMs();
     r.t().Tx712('\r');
     r.t().Tx712('\n');
-    EXPECT_GE(r.clock.nowMs() - t1, 500);
-    EXPECT_LT(r.clock.nowMs() - t1, 600);
+    EXPECT_GE(r.clock.nowMs() - t0, 250 + 500);
+    EXPECT_LT(r.clock.nowMs() - t0, 250 + 600);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=2,CON=10,COF=20\r");
     EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=2,CON=10,COF=20"});
     EXPECT_EQ(r.t().rejectedLines, 0);
-    EXPECT_EQ(r.ed.FinRisp, "");
-    EXPECT_EQ(r.ed.Text2, "PRG=1,OUT=2,CON=10,COF=20\r\nOK\r\n");
+    EXPECT_EQ(r.ed.FinRisp + "|" + r.ed.Text2, "|PRG=1,OUT=2,CON=10,COF=20\r\nOK\r\n");
     EXPECT_EQ(r.device.row712(0, 1).con, 10);
+    // A rejected line goes to the error box, newest first, and the transfer goes on.
+    for (char c : std::string("BAD\r\nPRG=1\r\nALSO\r\n")) r.t().Tx712(c);
+    EXPECT_EQ(r.device.textLines().size(), 4u);
+    EXPECT_EQ(r.t().rejectedLines, 2);
+    EXPECT_EQ(r.ed.FinRisp, "ALSO\r\nER\r\n-BAD\r\nER\r\n-");
 }
 
 TEST(Text712, ABinaryTextIsRefusedInTheEditorBeforeAnythingIsTyped) {
     Rig712 r;
     r.ed.ProgramFilePath = "/progs/image.712";
     r.fs.writeAll(r.env.WorkFilePath(), std::string("PRG=1\r\n\0\x01ELF", 10));
-    r.download.Command2();
-    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Refused);
+    EXPECT_EQ(r.send(), DownloadCommand::Outcome::Refused);
     EXPECT_EQ(r.sent(), "");
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title,
-              "The text holds control characters: it is not a program to send|image.712");
+    EXPECT_EQ(r.op.boxLog(), "image.712|The text holds control characters: it is not a program to send\n");
     EXPECT_EQ(r.link.PortUsers & UserEditor, 0);
 }
 
@@ -77,8 +77,7 @@ TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsUnlessCancelled) {
     EXPECT_GE(r.clock.nowMs() - t0, 15000 + 500);
     EXPECT_LT(r.clock.nowMs() - t0, 15000 + 520);
     EXPECT_EQ(r.ed.FinRisp, "xxxxx");
-    EXPECT_EQ(r.ctx.editorLayout.progBoxHeight, 4600);
-    EXPECT_EQ(r.t().rejectedLines, 1);
+    EXPECT_EQ(std::make_pair(r.ctx.editorLayout.progBoxHeight, r.t().rejectedLines), std::make_pair(4600, 1));
     // A cancel ends a pending reply wait at once.
     r.type("PRG=1\r");
     r.clock.after(300, [&] { r.ctx.CancelRequested = true; });
@@ -87,48 +86,32 @@ TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsUnlessCancelled) {
     EXPECT_LT(r.clock.nowMs() - t1, 300 + 10 + 500);
 }
 
-TEST(Text712, RejectedLineGoesToTheErrorBoxNewestFirstAndTheTransferGoesOn) {
+// A row whose cams do not reach its offset is refused; the others go as one line
+// each with the leading number of each filled box, as do Default and Reset.
+TEST(Text712, RowAndSlotCommandsGoAsOneLine) {
     Rig712 r;
-    r.type("BAD\r\nPRG=1\r\nALSO\r\n");
-    EXPECT_EQ(r.device.textLines().size(), 3u);
-    EXPECT_EQ(r.t().rejectedLines, 2);
-    EXPECT_EQ(r.ed.FinRisp, "ALSO\r\nER\r\n-BAD\r\nER\r\n-");
-}
-
-TEST(Text712, RowCommandsCarryTheLeadingNumberOfEachFilledBox) {
-    Rig712 r;
+    r.t().PulsInvio(0, "1", "30", "10", "5", "Send out 1");
+    EXPECT_EQ(r.op.boxLog(), "gyrel|30 > 10 + 5\n");
+    EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::None);
+    EXPECT_TRUE(r.port.sent().empty());
     std::vector<int> aggTab;
     r.env.procs.AggTab = [&](int i) { aggTab.push_back(i); };
     r.t().PulsInvio(0, "1", "30", "10", "", "Send out 1");
     r.t().PulsInvio(2, "1", "", "2.50", "7abc", "Send out 3");
     r.t().PulsInvio(5, "16", "", "", "", "Send out 6");
-    EXPECT_EQ(r.device.textLines(),
-              (std::vector<std::string>{"PRG=1,OUT=1,OFS=30,CON=10", "PRG=1,OUT=3,CON=2.5,COF=7", "PRG=16"}));
     EXPECT_EQ(aggTab, (std::vector<int>{0, 2, 5}));
     EXPECT_EQ(r.ed.wait.label, "Send out 6");
     r.expectFree();
     EXPECT_TRUE(r.ed.Frame4Enabled);
     EXPECT_EQ(r.t().CommandText, "PRG=16\r\n");
-}
-
-TEST(Text712, RowWhoseCamsDoNotReachTheOffsetIsRefused) {
-    Rig712 r;
-    r.t().PulsInvio(0, "1", "30", "10", "5", "Send out 1");
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt, "30 > 10 + 5");
-    EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::None);
-    EXPECT_TRUE(r.port.sent().empty());
-}
-
-TEST(Text712, DefaultAndResetCommands) {
-    Rig712 r;
     r.t().CmdDFT("3");
     EXPECT_EQ(r.ed.wait.label, "Default");
     r.t().CmdRST("3");
     EXPECT_EQ(r.ed.wait.label, "Reset");
-    EXPECT_EQ(r.device.textLines(), (std::vector<std::string>{"DFT=3", "RST=3"}));
+    EXPECT_EQ(r.device.textLines(), (std::vector<std::string>{"PRG=1,OUT=1,OFS=30,CON=10", "PRG=1,OUT=3,CON=2.5,COF=7",
+                                                              "PRG=16", "DFT=3", "RST=3"}));
     EXPECT_EQ(r.device.runningSlot(), 2);
-    EXPECT_EQ(r.sent(), "DFT=3\rRST=3\r");
+    EXPECT_EQ(r.sent().substr(r.sent().size() - 12), "DFT=3\rRST=3\r");
 }
 
 TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
@@ -137,36 +120,31 @@ TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     int leggi = 0;
     r.env.procs.Leggi712 = [&] { ++leggi; };
     r.ed.ProgramFilePath = "/progs/line.712";
-    r.download.Command2();
+    EXPECT_EQ(r.send(), DownloadCommand::Outcome::Sent);
     EXPECT_EQ(r.ed.wait.caption + "|" + r.ed.wait.label, ".. Trasmitting .....|line.712");
     EXPECT_EQ(leggi, 1);
-    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Sent);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=1,OFS=0,CON=100,COF=50\rPRG=1,OUT=2,CON=5\r");
     r.expectFree();
     EXPECT_FALSE(r.ed.ParsingBusy);
     EXPECT_TRUE(r.ed.Frame4Enabled);
 }
 
-// A line that drops mid-download ends it at once, not after fifteen seconds a line.
-TEST(Text712, ADroppedLineEndsTheDownloadAtOnce) {
-    Rig712 r;
-    r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\nPRG=1,OUT=3,CON=7\r\n");
-    r.device.faults().closeAfterReplies = 1;
-    r.download.Command2();
-    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::TransmissionError);
-    EXPECT_LT(r.clock.nowMs(), 2000) << r.device.textLines().size();
-    r.expectFree();
-}
-
-TEST(Text712, CancelStopsTheDownloadBeforeTheNextCharacter) {
-    Rig712 r;
-    r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\n");
-    r.clock.at(60, [&] { r.ctx.CancelRequested = true; });
-    r.download.Command2();
-    EXPECT_EQ(r.download.lastOutcome, DownloadCommand::Outcome::Cancelled);
-    EXPECT_LT(r.port.sent().size(), 10u);
-    EXPECT_FALSE(r.ctx.CancelRequested);
-    EXPECT_EQ(r.link.PortUsers, 0);
+// A line that drops mid-download ends it at once, not after fifteen seconds a line;
+// a cancel stops it before the next character.
+TEST(Text712, ADroppedLineOrACancelEndsTheDownloadAtOnce) {
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel);
+        Rig712 r;
+        r.fs.writeAll(r.env.WorkFilePath(), "PRG=1,OUT=1,CON=1\r\nPRG=1,OUT=2,CON=5\r\nPRG=1,OUT=3,CON=7\r\n");
+        if (cancel) r.clock.at(60, [&] { r.ctx.CancelRequested = true; });
+        r.device.faults().closeAfterReplies = cancel ? -1 : 1;
+        using Outcome = DownloadCommand::Outcome;
+        EXPECT_EQ(r.send(), cancel ? Outcome::Cancelled : Outcome::TransmissionError);
+        EXPECT_LT(r.clock.nowMs(), 2000);
+        EXPECT_LT(r.port.sent().size(), cancel ? 10u : 100u);
+        EXPECT_FALSE(r.ctx.CancelRequested);
+        r.expectFree();
+    }
 }
 
 TEST(Text712, ValReadsTheLeadingNumber) {
