@@ -6,7 +6,7 @@
 
 #include "app/context.h"
 #include "platform/memory_settings_store.h"
-#include "platform/serial_port.h"
+#include "platform/no_port.h"
 #include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
 #include "unit/program_list_fakes.h"
@@ -14,32 +14,25 @@
 namespace gyrel {
 namespace testing_doubles {
 
-// A port that only keeps its properties; it never receives anything.
-class PropertyPort : public SerialPort {
+// A port that only keeps its properties; it opens, and never receives anything.
+class PropertyPort : public NoPort {
 public:
+    int missingPort = 0;  // a number whose adapter is not plugged in
     void setCommPort(int n) override {
         if (portOpen_) throw SerialError(SerialError::Kind::Busy, "port open");
         if (n == missingPort) throw SerialError(SerialError::Kind::NoSuchPort, "not present");
-        commPort_ = n;
+        NoPort::setCommPort(n);
     }
-    int missingPort = 0;  // a number whose adapter is not plugged in
-    int commPort() const override { return commPort_; }
-    void setPortName(const std::string& p) override { name_ = p; }
-    std::string portName() const override { return name_; }
     void setSettings(const std::string& s) override {
         if (s.find(',') == std::string::npos) throw SerialError(SerialError::Kind::InvalidSettings, s);
-        settings_ = s;
+        NoPort::setSettings(s);
     }
-    std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override { portOpen_ = open; }
     bool portOpen() const override { return portOpen_; }
     void setHandshaking(int m) override { handshaking_ = m; }
     int handshaking() const override { return handshaking_; }
-    void setInputLen(int) override {}
     void setInputMode(InputMode m) override { mode_ = m; }
     InputMode inputMode() const override { return mode_; }
-    void setRTSEnable(bool) override {}
-    void setInBufferSize(int) override {}
     int inBufferCount() override { return 0; }
     void setInBufferCount(int) override {}
     void setOutBufferCount(int) override {}
@@ -47,9 +40,6 @@ public:
     Bytes input() override { return {}; }
 
 private:
-    int commPort_ = 1;
-    std::string name_;
-    std::string settings_ = "9600,n,8,1";
     bool portOpen_ = false;
     int handshaking_ = 0;
     InputMode mode_ = InputMode::Text;

@@ -4,15 +4,19 @@
 #include <memory>
 #include <tuple>
 
+#include "device/model_table.h"
 #include "editor/check.h"
+#include "editor/colours.h"
 #include "editor/editor_check.h"
 #include "editor/editor_files.h"
-#include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
 
 namespace gyrel {
 namespace {
+
+using Ranges = std::vector<StyledRange>;
+const Rgb kBlack{0, 0, 0}, kBlue{0, 0, 255}, kRed{255, 0, 0};
 
 class EditorCheckTest : public ::testing::Test {
 protected:
@@ -29,13 +33,18 @@ protected:
     bool styled(const StyledRange& r) const {
         return std::find(ed->ProgBoxStyles.begin(), ed->ProgBoxStyles.end(), r) != ed->ProgBoxStyles.end();
     }
+    void expectShown(const std::string& title, const std::string& prompt, MsgIcon icon) const {
+        ASSERT_EQ(rig.op.shown.size(), 1u);
+        EXPECT_EQ(rig.op.shown[0].title, title);
+        EXPECT_EQ(rig.op.shown[0].prompt, prompt);
+        EXPECT_EQ(rig.op.shown[0].icon, icon);
+    }
     testing_doubles::Rig rig;
     std::unique_ptr<EditorState> ed = std::make_unique<EditorState>();
     EditorEnv env{rig.ctx, *ed, {}};
 };
 
-// What the operator is told about a text the check refuses, and where the
-// caret is put.
+// What the operator is told about a text the check refuses, and where the caret is put.
 TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
     std::string tooMany;
     for (int i = 0; i < 2002; ++i) tooMany += "2 0 0\r\n";
@@ -58,24 +67,27 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.title);
         EXPECT_FALSE(leggi(r.text));
-        ASSERT_EQ(rig.op.shown.size(), 1u);
-        EXPECT_EQ(rig.op.shown[0].title, r.title);
-        EXPECT_EQ(rig.op.shown[0].prompt, r.prompt);
-        EXPECT_EQ(rig.op.shown[0].icon, MsgIcon::Exclamation);
+        expectShown(r.title, r.prompt, MsgIcon::Exclamation);
         if (r.selStart >= 0) {
             EXPECT_EQ(std::make_pair(ed->SelStart, ed->SelLength), std::make_pair(r.selStart, r.selLength));
         }
         EXPECT_FALSE(ed->CheckArmed || ed->Command2Enabled || ed->ParsingBusy || ed->PreparingBusy);
     }
-    // The work file holds the text that was checked.
     EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), rows[3].text);
-    // The text's offsets are shown in the panel and ticked.
     EXPECT_EQ(std::make_tuple(ed->check2[4], ed->Text5[4], ed->check2Back[4]),
               std::make_tuple(true, std::string("-10"), kOffsetAppliedBack));
     // The ON and OFF of row 1 of the overlap ("3 10 20" at 12) in red and purple.
     leggi(rows[2].text);
     EXPECT_TRUE(styled({14, 2, {255, 0, 0}, 12, false, false}));
     EXPECT_TRUE(styled({17, 2, {200, 40, 240}, 12, false, false}));
+
+    std::string cams;
+    for (int i = 0; i < 61; ++i)
+        cams += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
+    EXPECT_TRUE(leggi(cams));  // too many cams: shown, and the preparation still ends
+    expectShown("too much cams", "Programmed 122 camms\r\nMAX NUM of CAMS = 120 !!!", MsgIcon::Stop);
+    EXPECT_EQ(ed->camTable.storedCount(), 120);
+    EXPECT_TRUE(ed->Command2Enabled);
 }
 
 TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
@@ -99,19 +111,6 @@ TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
     EXPECT_EQ(std::make_pair(ed->camTable.CamCount, ed->camTable.mask(0)), std::make_pair(1.0, 4u));
     EXPECT_TRUE(styled({2, 1, {0, 200, 120}, 12, false, true}));
     EXPECT_TRUE(styled({7, 1, {250, 0, 180}, 11, true, false}));
-}
-
-TEST_F(EditorCheckTest, TooMuchCamsIsShownAndThePreparationStillEnds) {
-    std::string text;
-    for (int i = 0; i < 61; ++i)
-        text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    EXPECT_TRUE(leggi(text));
-    ASSERT_EQ(rig.op.shown.size(), 1u);
-    EXPECT_EQ(rig.op.shown[0].title, "too much cams");
-    EXPECT_EQ(rig.op.shown[0].prompt, "Programmed 122 camms\r\nMAX NUM of CAMS = 120 !!!");
-    EXPECT_EQ(rig.op.shown[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(ed->camTable.storedCount(), 120);
-    EXPECT_TRUE(ed->Command2Enabled);
 }
 
 // Slot 99 verifies, 16 checks quickly, 81..96 prepare a download, others only parse.
@@ -162,7 +161,8 @@ TEST_F(EditorCheckTest, EachSlotCodeStoresAndPreparesItsOwnWay) {
     EXPECT_EQ(ed->camTable.CamCount, 7);
 }
 
-TEST_F(EditorCheckTest, BeforeTheFirstLayoutOrWhileBusyNothingIsPrepared) {
+// Before the first layout nothing is prepared, while busy nothing runs; the hooks run around the check.
+TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndHooksRunAround) {
     ed->camTable.CamCount = 7;
     ed->ResizeSeen = 0;
     EXPECT_TRUE(leggi("1 7 7\r\n"));
@@ -174,16 +174,16 @@ TEST_F(EditorCheckTest, BeforeTheFirstLayoutOrWhileBusyNothingIsPrepared) {
     ed->ParsingBusy = false;
     ed->PreparingBusy = true;
     EXPECT_FALSE(PreparaDati(env, 0));
-}
+    ed->PreparingBusy = false;
 
-TEST_F(EditorCheckTest, HooksRunAroundTheCheck) {
     ed->graphVisible = true;
     int redraws = 0;
     std::string seen = "none";
     env.hooks.redrawGraphics = [&] { ++redraws; };
     env.hooks.saveOffs = [&] { seen = ed->ParsingBusy ? "busy" : "idle"; };
     EXPECT_TRUE(leggi("1 100 250\r\n"));
-    EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth), std::make_tuple(1, std::string("busy"), false, 6200));
+    EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth),
+              std::make_tuple(1, std::string("busy"), false, 6200));
 }
 
 // V712 texts fill the header values, are coloured and build no cam table; the other models build one.
@@ -204,6 +204,29 @@ TEST_F(EditorCheckTest, EachModelBuildsATableOrReadsTheHeaderValues) {
     EXPECT_EQ(rig.fs.readAll(WorkFilePath()), ed->ProgBox);  // the checked text is kept in the work file
     EXPECT_EQ(frames, 1);
     EXPECT_TRUE(styled({0, 4, {0, 0, 255}, 8}));
+}
+
+TEST(Colours, CommentsBlueAtSize8OneLineRecolouredAtTheCaretAndPaintingCutsWhatItCovers) {
+    auto ed = std::make_unique<EditorState>();
+    ed->ProgBox = "' head\r\n1 2 3 ' tail\r\n4 5 6\r\n";
+    ed->FullRecolour = 1;
+    AggColori(*ed, 1, 11);
+    EXPECT_EQ(ed->ProgBoxStyles, (Ranges{{0, 7, kBlue, 8}, {7, 7, kBlack, 11}, {14, 7, kBlue, 8}, {21, 8, kBlack, 11}}));
+    EXPECT_EQ(ed->FullRecolour, 0);
+    ed->ProgBox = "1 2 3\r\n4 5 6\r\n";
+    AggColori(*ed, 1, 9);
+    ed->ProgBox = "1 2 3\r\n4 '5\r\n";
+    ed->CaretPosition = 10;
+    AggColori(*ed, 0, 9);
+    EXPECT_EQ(ed->ProgBoxStyles, (Ranges{{0, 7, kBlack, 9}, {7, 2, kBlack, 9}, {9, 3, kBlue, 8}, {12, 2, kBlack, 9}}));
+
+    Ranges list{{0, 10, kBlack, 11}, {10, 5, kBlue, 8}};
+    paintRange(list, {8, 4, kRed, 12});
+    EXPECT_EQ(list, (Ranges{{0, 8, kBlack, 11}, {8, 4, kRed, 12}, {12, 3, kBlue, 8}}));
+    paintRange(list, {20, 2, kBlack, 11});
+    EXPECT_EQ(list.back(), (StyledRange{20, 2, kBlack, 11}));
+    paintRange(list, {2, 0, kBlue, 8});  // nothing to paint
+    EXPECT_EQ(list.size(), 4u);
 }
 
 }  // namespace

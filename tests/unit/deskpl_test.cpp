@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "device/deskpl.h"
+#include "device/rebuild.h"
 #include "support/deskpl_writer.h"
 #include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
@@ -123,37 +124,11 @@ TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
     for (const auto& [value, text] : rows) EXPECT_EQ(formatSingle(value), text);
 }
 
-struct DeskplImportTest : ::testing::Test, listtest::MultiFilesRig {
-    DeskplImportTest() {
-        mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
-    }
-};
+struct DeskplImportTest : ::testing::Test, listtest::MultiFilesRig {};
 
-TEST_F(DeskplImportTest, ProposesTheListNameWritesTheFilesAndTheList) {
-    EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl") + " " + listBaseOf("C:\\a\\plant_rev_dpl"), "C:\\a.b\\p_dpl C:\\a\\plant_rev_dpl");
-
-    DeskplWriter w;
-    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
-    fs.files["C:\\a\\plant.rev.dpl"] = w.bytes();
-    ed.ProgBox = "old text";
-    ed.ProgramFilePath = "C:\\old.TXT";
-    ed.ModifiedFlag = true;
-    op.files = {std::string("C:\\a\\plant.rev.dpl"), std::string("C:\\a\\plant.lis")};
-    mf.MenuDeskpl();
-
-    ASSERT_EQ(op.dialogs.size(), 2u);
-    EXPECT_EQ(op.dialogs[1].initialPath, "C:\\a\\plant_rev_dpl");
-    EXPECT_TRUE(op.shown.empty());
-    EXPECT_EQ(mf.panel.MultiPath[3], "C:\\a\\plant_4.TXT");
-    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
-              "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.rev.dpl\r\n"
-              "\r\n' - - - Program # 4\r\n\r\n1\t100\t205\r\n");
-    EXPECT_EQ(fs.files.at("C:\\a\\plant.lis"), "4   (C:\\a\\plant_4.TXT)\r\n");
-    EXPECT_EQ(ed.ProgramFilePath, "");
-    EXPECT_TRUE(ed.SelezMulti);  // the list mode
-}
-
-TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
+// A cancelled, missing or bad file shows an error; a good one writes its programs and the list.
+TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
+    mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
     fs.files[inWorkingFolder("lav.lav")] = "1 1 2\r\n";
     ed.ProgBox = "stale";
     mf.MenuDeskpl();
@@ -161,10 +136,10 @@ TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
     op.files.push_back(std::string("C:\\nothing.dpl"));
     mf.MenuDeskpl();
     EXPECT_EQ(op.dialogs.size(), 2u);  // no list name is asked for a missing file
-    DeskplWriter w;
-    w.program(0, 2).count(0, 1, 2);
-    w.program(1, 3).count(1, 1, 2).entry(1, 1, 0, 1.0f, 7);
-    fs.files["C:\\bad.dpl"] = w.bytes();
+    DeskplWriter bad;
+    bad.program(0, 2).count(0, 1, 2);
+    bad.program(1, 3).count(1, 1, 2).entry(1, 1, 0, 1.0f, 7);
+    fs.files["C:\\bad.dpl"] = bad.bytes();
     fs.files["C:\\keep.lis"] = "1   (x)\r\n";
     op.files = {std::string("C:\\bad.dpl"), std::string("C:\\keep.lis")};
     mf.MenuDeskpl();
@@ -176,6 +151,78 @@ TEST_F(DeskplImportTest, ACancelledOrMissingFileAndABadFileShowError) {
     EXPECT_EQ(mf.panel.MultiPath[1] + "|" + mf.panel.MultiPath[2], "C:\\keep_2.TXT|");
     EXPECT_EQ(fs.files.at("C:\\keep.lis"), "1   (x)\r\n");
     EXPECT_EQ(fs.files.count("C:\\keep_2.TXT"), 1u);
+
+    EXPECT_EQ(proposedListName("C:\\a.b\\p.dpl") + " " + listBaseOf("C:\\a\\plant_rev_dpl"),
+              "C:\\a.b\\p_dpl C:\\a\\plant_rev_dpl");
+    DeskplWriter w;
+    w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
+    fs.files["C:\\a\\plant.rev.dpl"] = w.bytes();
+    ed.ProgBox = "old text";
+    ed.ProgramFilePath = "C:\\old.TXT";
+    ed.ModifiedFlag = true;
+    op.files = {std::string("C:\\a\\plant.rev.dpl"), std::string("C:\\a\\plant.lis")};
+    mf.MenuDeskpl();
+    ASSERT_EQ(op.dialogs.size(), 6u);
+    EXPECT_EQ(op.dialogs[5].initialPath, "C:\\a\\plant_rev_dpl");
+    EXPECT_EQ(op.shown.size(), 3u);
+    EXPECT_EQ(mf.panel.MultiPath[3], "C:\\a\\plant_4.TXT");
+    EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
+              "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.rev.dpl\r\n"
+              "\r\n' - - - Program # 4\r\n\r\n1\t100\t205\r\n");
+    EXPECT_EQ(fs.files.at("C:\\a\\plant.lis"), "4   (C:\\a\\plant_4.TXT)\r\n");
+    EXPECT_EQ(ed.ProgramFilePath, "");
+    EXPECT_TRUE(ed.SelezMulti);  // the list mode
+}
+
+ImportedTable tableOf(std::initializer_list<std::pair<double, double>> entries) {
+    ImportedTable t;
+    int i = 0;
+    for (auto [p, m] : entries) t.rows[static_cast<std::size_t>(i++)] = {p, m};
+    return t;
+}
+
+TEST(Rebuild, ChangePointsBecomeCamRows) {
+    struct Case {
+        const char* what;
+        ImportedTable table;
+        int count;
+        std::vector<RebuiltRow> rows;
+    };
+    const Case cases[] = {
+        {"one cam", tableOf({{100, 1}, {200, 0}}), 2, {{1, 100, 200}}},
+        {"on at every entry: the whole turn", tableOf({{0, 1}, {100, 3}}), 2, {{1, 1, 1}, {2, 100, 0}}},
+        {"the final run wraps into the start", tableOf({{0, 1}, {50, 0}, {300, 1}}), 3, {{1, 300, 50}}},
+        {"by output, then by OFF edge, output 16 too",
+         tableOf({{10, 0x8001}, {20, 0x0002}, {30, 0x8003}, {40, 0}}),
+         4,
+         {{1, 10, 20}, {1, 30, 40}, {2, 20, 40}, {16, 10, 20}, {16, 30, 40}}},
+        {"entries behind the count are ignored", tableOf({{100, 1}, {200, 0}, {300, 4}, {400, 0}}), 2, {{1, 100, 200}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto rows = rebuildRows(c.table, c.count);
+        ASSERT_TRUE(rows.has_value());
+        EXPECT_EQ(*rows, c.rows);
+    }
+    const auto rows = rebuildRows(tableOf({{0, 1}, {100, 3}}), 2);
+    EXPECT_EQ(rebuiltProgramText(*rows, "Imported on ", "06/12/2026 07:30:00", "Program # ", 1),
+              "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t1\t1\r\n2\t100\t0\r\n");
+}
+
+TEST(Rebuild, MoreRowsThanTheTableHoldsAreRefused) {
+    // 15 outputs x 16 cams = 240 rows still fit; one more cam does; a second one not.
+    ImportedTable fits;
+    for (int i = 0; i < 32; ++i)
+        fits.rows[static_cast<std::size_t>(i)] = {static_cast<double>(i * 10), i % 2 ? 0.0 : 0x7FFF};
+    EXPECT_EQ(rebuildRows(fits, 32).value().size(), 240u);
+    fits.rows[32] = {400, 0x8000};
+    fits.rows[33] = {410, 0};
+    EXPECT_EQ(rebuildRows(fits, 34).value().size(), 241u);
+    fits.rows[34] = {420, 0x8000};
+    fits.rows[35] = {430, 0};
+    EXPECT_FALSE(rebuildRows(fits, 36).has_value());
+    // Large positions are written as plain whole numbers.
+    EXPECT_EQ(plainNumber(4294967295.0) + " " + plainNumber(0) + " " + plainNumber(2.5), "4294967295 0 2.5");
 }
 
 }  // namespace

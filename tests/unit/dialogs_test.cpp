@@ -2,6 +2,7 @@
 
 #include "dialogs/filt_form.h"
 #include "dialogs/position_test_form.h"
+#include "dialogs/progress_state.h"
 #include "dialogs/wait_form.h"
 #include "unit/app_test_doubles.h"
 
@@ -21,13 +22,11 @@ TEST_F(DialogsTest, WaitFormShowingClearsALeftOverCancelAndCancelOrCloseRaiseIt)
     EXPECT_FALSE(ctx.CancelRequested);
     EXPECT_EQ(view.label, "Update Graphics .....");
     wait.Command1Click();
-    EXPECT_TRUE(ctx.CancelRequested);
-    EXPECT_TRUE(view.visible);
+    EXPECT_TRUE(ctx.CancelRequested && view.visible);
     wait.Activate();
     EXPECT_FALSE(ctx.CancelRequested);
     wait.closedByUser();
-    EXPECT_TRUE(ctx.CancelRequested);
-    EXPECT_FALSE(view.visible);
+    EXPECT_TRUE(ctx.CancelRequested && !view.visible);
 }
 
 TEST_F(DialogsTest, FilterDialogSelectsTheFactorInForceAndSetsItAtOnce) {
@@ -35,7 +34,6 @@ TEST_F(DialogsTest, FilterDialogSelectsTheFactorInForceAndSetsItAtOnce) {
     filter.show();
     EXPECT_EQ(ctx.filter.selected, 1);
     filter.optionClick(10);
-    EXPECT_EQ(ctx.model.RxTimeoutFactor, 10);
     filter.optionClick(5);  // not an option
     EXPECT_EQ(ctx.model.RxTimeoutFactor, 10);
     filter.hide();
@@ -52,35 +50,32 @@ TEST_F(DialogsTest, PositionTestOpensLockedUnlocksWithThePasswordAndKeepsItsStat
     ctx.settings.Primi = "35";
     ctx.main.testEncoderChecked = true;
     PositionTestForm form(ctx);
+    PositionTestView& v = ctx.posTest;
     form.show();
-    EXPECT_FALSE(ctx.posTest.unlocked);
-    EXPECT_EQ(ctx.posTest.TxtPrimi, "35");
+    EXPECT_FALSE(v.unlocked);
+    EXPECT_EQ(v.TxtPrimi, "35");
     for (const char* wrong : {"tirn", "Tirn "}) {  // case and blanks matter
-        ctx.posTest.TxtPassword = wrong;
+        v.TxtPassword = wrong;
         form.TxtPasswordKeyPress(13);
-        EXPECT_FALSE(ctx.posTest.unlocked) << wrong;
+        EXPECT_FALSE(v.unlocked) << wrong;
     }
-    ctx.posTest.TxtPassword = "Tirn";
+    v.TxtPassword = "Tirn";
     form.TxtPasswordKeyPress('a');  // only Enter acts
-    EXPECT_FALSE(ctx.posTest.unlocked);
+    EXPECT_FALSE(v.unlocked);
     form.TxtPasswordKeyPress(13);
-    EXPECT_TRUE(ctx.posTest.unlocked);
-    ctx.posTest.LblMax = "99";
+    EXPECT_TRUE(v.unlocked);
+    v.LblMax = "99";
     form.hide();  // by the menu
     form.show();
-    EXPECT_TRUE(ctx.posTest.unlocked);
-    EXPECT_EQ(ctx.posTest.LblMax, "99");
+    EXPECT_TRUE(v.unlocked);
+    EXPECT_EQ(v.LblMax, "99");
     form.close();  // by the operator
     EXPECT_FALSE(ctx.main.testEncoderChecked);
     form.show();
-    EXPECT_FALSE(ctx.posTest.unlocked);
-    EXPECT_EQ(ctx.posTest.TxtPassword + "|" + ctx.posTest.LblMax, "|0");
-}
+    EXPECT_FALSE(v.unlocked);
+    EXPECT_EQ(v.TxtPassword + "|" + v.LblMax, "|0");
 
-TEST_F(DialogsTest, PositionTestClearAllAndTolerances) {
-    PositionTestForm form(ctx);
-    form.show();
-    PositionTestView& v = ctx.posTest;
+    // The tolerances are kept in the settings; Clear All empties the readings.
     v.LblMax = "812";
     v.Label5 = "2";
     v.Label1[14] = "1200     812";
@@ -89,6 +84,51 @@ TEST_F(DialogsTest, PositionTestClearAllAndTolerances) {
     EXPECT_EQ(ctx.settings.Primi + " " + ctx.settings.Success, "50 400");
     form.Command1Click();
     EXPECT_EQ(v.LblMax + "|" + v.Label5 + "|" + v.Label1[14] + "|" + v.TxtPrimi, "0|||50");
+}
+
+TEST(ProgressState, TimeLeftFollowsTheRateSoFarAndANewOperationForgetsTheOutcome) {
+    const WindowTexts& en = windowTextsFor("EN");
+    ProgressState p;
+    p.begin(120, 1000);
+    EXPECT_EQ(timeLeftText(p, en), "");  // no step yet, no estimate
+    p.step(40, 16000);                   // 40 frames in 15 s: 80 more take 30 s
+    EXPECT_EQ(framesText(p, en), "40 of 120 frames");
+    EXPECT_EQ(timeLeftText(p, en), "Time left 0:30");
+    EXPECT_EQ(p.percent(), 33);
+    p.step(119, 45550);
+    EXPECT_EQ(timeLeftText(p, en), "Time left 0:01");
+    p.step(500, 46000);  // never beyond the total
+    EXPECT_EQ(p.done, 120);
+    p.finish(ProgressOutcome::Done, "", 47000);
+    p.clear();
+    EXPECT_FALSE(p.finished());
+    p.begin(5, 50000);
+    p.finish(ProgressOutcome::Failed, "why", 51000);
+    EXPECT_EQ(p.endings, 2);  // a window tells the new outcome from the one it showed
+}
+
+TEST(ProgressState, OutcomeInEveryLanguage) {
+    struct Case {
+        const char* code;
+        ProgressOutcome how;
+        bool receiving;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"DE", ProgressOutcome::Done, true, "Received"},
+        {"EN", ProgressOutcome::Failed, false, "Failed: the encoder does not answer"},
+        {"FR", ProgressOutcome::Cancelled, false, "Annulé"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        const WindowTexts& t = windowTextsFor(c.code);
+        ProgressState p;
+        p.begin(10, 0, c.receiving);
+        EXPECT_EQ(outcomeText(p, t), "");
+        p.finish(c.how, t.noReply, 100);
+        EXPECT_EQ(outcomeText(p, t), c.expected);
+        EXPECT_EQ(timeLeftText(p, t), "");  // over: nothing left to wait for
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "editor/editor_files.h"
 #include "editor/offsets_file.h"
@@ -16,33 +15,35 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndLeaveNothingBeside) {
     // A program file made by an earlier tool: accented comments in Windows-1252.
     const std::string oldFile = "' camme \xE8 \x92prova\x92\r\n1 100 250\r\n2 3000 50 ' pi\xF9 \x80\r\n";
     EditorRig rig;
-    const std::string original = rig.path("old.txt");
+    const std::string original = rig.path("old.txt"), copy = rig.path("copy.txt");
     rig.fs.writeAll(original, oldFile);
-    rig.op.files = {original};
+    rig.fs.writeAll(copy, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
+    rig.op.files = {original, copy};
     rig.ed.RichiamaFoglio();
     EXPECT_EQ(rig.op.dialogs[0].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), oldFile + oldFile);
     EXPECT_EQ(rig.ctx.settings.PercorsoTxt, original);
-
-    const std::string copy = rig.path("copy.txt");
-    rig.fs.writeAll(copy, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
-    rig.op.files = {copy};
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(copy), oldFile);
     EXPECT_EQ(rig.ed.st.ProgramFilePath, copy);
-    EXPECT_EQ(rig.ed.CheckModif(1), AnswerYes);  // nothing to warn about
     EXPECT_TRUE(rig.op.shown.empty());
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(rig.temp.home())) ++entries;
     EXPECT_EQ(entries, 3);  // old.txt, copy.txt, the work file
 }
 
-TEST(WorkingSheet, FailedSaveOrLoadSaysSoAndKeepsTheOldFileAndTheText) {
+TEST(WorkingSheet, CancelledFailedEmptyOrMissingNamesKeepTheOldFileAndTheText) {
     EditorRig rig;
+    rig.ed.st.ProgBox = "1 1 3\r\n";
+    rig.ed.st.ProgramFilePath = "x.txt";
+    rig.ed.RichiamaFoglio();
+    rig.ed.SalvaFoglio();
+    EXPECT_EQ(rig.op.dialogs.size(), 2u);
+    EXPECT_EQ(rig.ed.st.ProgramFilePath + rig.work(), "x.txt<none>");
+
     const std::string good = rig.path("good.txt");
     rig.fs.writeAll(good, "1 1 2\r\n");
     rig.ed.st.ProgramFilePath = good;
-    rig.ed.st.ProgBox = "1 1 3\r\n";
     rig.ed.st.ModifiedFlag = true;
     const std::string nowhere = rig.path("missing-folder/prog.txt");
     rig.op.files = {nowhere, nowhere};
@@ -54,34 +55,25 @@ TEST(WorkingSheet, FailedSaveOrLoadSaysSoAndKeepsTheOldFileAndTheText) {
         EXPECT_EQ(s.title, nowhere);
     }
     EXPECT_TRUE(rig.ed.st.ModifiedFlag);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good), good + "|1 1 3\r\n|1 1 2\r\n");
+    EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good),
+              good + "|1 1 3\r\n|1 1 2\r\n");
     EXPECT_EQ(rig.ed.view.Frame1Caption, good + "--(Modif.)");
 
     // A text without line end is saved as it stands; the box and the work file get one.
     rig.ed.st.ProgBox = "1 100 250";
     rig.op.files = {good};
     rig.ed.SalvaFoglio();
-    EXPECT_EQ(rig.fs.readAll(good) + "|" + rig.work() + "|" + rig.ed.st.ProgBox, "1 100 250|1 100 250\r\n|1 100 250\r\n");
+    EXPECT_EQ(rig.fs.readAll(good) + "|" + rig.work() + "|" + rig.ed.st.ProgBox,
+              "1 100 250|1 100 250\r\n|1 100 250\r\n");
     EXPECT_FALSE(rig.ed.st.ModifiedFlag);
-}
 
-TEST(WorkingSheet, CancelledEmptyOrMissingNamesOnLoad) {
-    EditorRig rig;
-    rig.ed.st.ProgBox = "1 1 2\r\n";
-    rig.ed.st.ProgramFilePath = "x.txt";
-    rig.ed.RichiamaFoglio();
-    rig.ed.SalvaFoglio();
-    EXPECT_EQ(rig.op.dialogs.size(), 2u);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath, "x.txt");
-    EXPECT_EQ(rig.work(), "<none>");
-
+    rig.op.shown.clear();
     rig.fs.writeAll(WorkFilePath(), "1 1 3\r\n");
     rig.op.files = {std::string()};
     rig.ed.RichiamaFoglio();  // an error, and the editor reloads its work file
     ASSERT_EQ(rig.op.shown.size(), 1u);
     EXPECT_EQ(rig.op.shown[0].prompt, "ERROR               ");
     EXPECT_EQ(rig.ed.st.ProgBox, "1 1 3\r\n");
-
     const std::string fresh = rig.path("new.txt");
     rig.op.files = {fresh};
     rig.ed.RichiamaFoglio();  // a missing file is created empty
@@ -126,20 +118,14 @@ TEST(CheckModif, EachModeShowsItsNoticeAndReturnsTheButton) {
         EXPECT_EQ(rig.ed.st.ModifiedFlag, c.modifiedAfter);
         EXPECT_EQ(rig.work(), "1 1 3\r\n");  // the text waits in the work file whatever the answer
     }
-}
-
-TEST(CheckModif, NothingToWarnAbout) {
-    const std::function<void(ModifiedRig&)> cases[] = {
-        [](ModifiedRig& r) { r.ed.st.ProgBox = "1 1 2\r\n"; },
-        [](ModifiedRig& r) { r.ed.st.ProgBox.clear(); },
-        [](ModifiedRig& r) { r.ed.st.ProgramFilePath = r.path("gone.txt"); },
-        [](ModifiedRig& r) { r.ed.st.ProgramFilePath.clear(); },
-    };
-    for (const auto& set : cases) {
+    // Nothing to warn about: the same text, no text, a program file gone or none.
+    const std::pair<const char*, const char*> quiet[] = {
+        {"1 1 2\r\n", "p.txt"}, {"", "p.txt"}, {"1 1 3\r\n", "gone.txt"}, {"1 1 3\r\n", ""}};
+    for (const auto& [box, file] : quiet) {
         ModifiedRig rig;
-        rig.ed.st.ModifiedFlag = true;
-        set(rig);
-        for (int mode = 0; mode < 4; ++mode) EXPECT_EQ(rig.ed.CheckModif(mode), AnswerYes);
+        rig.ed.st.ProgBox = box;
+        rig.ed.st.ProgramFilePath = *file ? rig.path(file) : "";
+        for (int mode = 0; mode < 4; ++mode) EXPECT_EQ(rig.ed.CheckModif(mode), AnswerYes) << box << file;
         EXPECT_TRUE(rig.op.shown.empty());
     }
 }

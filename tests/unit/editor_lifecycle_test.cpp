@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
+#include <utility>
 
 #include "editor/offsets_file.h"
+#include "editor/pulsappend.h"
 #include "unit/editor_test_rig.h"
 
 namespace gyrel {
@@ -11,30 +12,46 @@ namespace {
 
 using editortest::EditorRig;
 
-TEST(EditorLoad, FirstStartCreatesTheFilesAndForgetsAMissingProgram) {
+// A first start creates the files and forgets a missing program; later the work file comes back
+// and the first resize warns once that it differs from the program file.
+TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
     EditorRig rig;
+    // The window draws the editor's state again only when told: every step from outside tells it.
+    int redraws = 0;
+    rig.ed.refresh = [&] { ++redraws; };
+    const auto told = [&] { return std::exchange(redraws, 0) > 0; };
     rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
     rig.ed.load();
+    EXPECT_TRUE(told());
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
     EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
     EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
+    rig.ed.firstResize();
+    EXPECT_TRUE(told());
+    rig.ed.leggiLav(16);
+    EXPECT_TRUE(told());
     EXPECT_TRUE(rig.op.shown.empty());
-}
+    // The model configuration and the main window reach the editor.
+    rig.ed.st.ProgBox = "1 1 2\r\n";
+    rig.ctx.hooks.emptyEditor();
+    EXPECT_TRUE(told());
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), "");
+    rig.ctx.hooks.editorQueryUnload();
+    EXPECT_EQ(rig.released, std::vector<int>{8});
 
-TEST(EditorLoad, TheWorkFileComesBackAndTheFirstResizeWarnsOnce) {
-    EditorRig rig;
-    rig.fs.writeAll(rig.path("p.txt"), "1 10 20\r\n");
-    rig.fs.writeAll(WorkFilePath(), "1 10 30\r\n");
-    rig.fs.writeAll(OffsetsFilePath(), "1\r\n");
-    rig.ctx.settings.PercorsoTxt = rig.path("p.txt");
-    rig.ed.load();
-    EXPECT_EQ(rig.ed.st.ProgBox, "1 10 30\r\n");
-    EXPECT_TRUE(rig.ed.st.Check1);
-    rig.ed.firstResize();
-    rig.ed.firstResize();
-    ASSERT_EQ(rig.op.shown.size(), 1u);
-    EXPECT_EQ(rig.op.shown[0].prompt, "Work file has been modified !");
-    EXPECT_EQ(rig.ed.view.Frame1Caption, rig.path("p.txt") + "--(Modif.)");
+    EditorRig again;
+    again.fs.writeAll(again.path("p.txt"), "1 10 20\r\n");
+    again.fs.writeAll(WorkFilePath(), "1 10 30\r\n");
+    again.fs.writeAll(OffsetsFilePath(), "1\r\n");
+    again.ctx.settings.PercorsoTxt = again.path("p.txt");
+    again.ed.load();
+    EXPECT_EQ(again.ed.st.ProgBox, "1 10 30\r\n");
+    EXPECT_TRUE(again.ed.st.Check1);
+    again.ed.firstResize();
+    again.ed.firstResize();
+    ASSERT_EQ(again.op.shown.size(), 1u);
+    EXPECT_EQ(again.op.shown[0].prompt, "Work file has been modified !");
+    EXPECT_EQ(again.ed.view.Frame1Caption, again.path("p.txt") + "--(Modif.)");
 }
 
 // An editor laid out and armed, as after it has been opened.
@@ -55,10 +72,8 @@ TEST(ProgBoxKeys, EnterShowsTheErrorSelectsTheTokenAndThenOnlyReArms) {
     e.type("1 100 250\r\n1 100 4000\r\n");
     EXPECT_EQ(e.work(), "1 100 250\r\n1 100 4000\r\n");
     EXPECT_EQ(e.ed.view.Frame1Caption, "--(Modif.)");
-    e.ed.progBoxKeyUp(KeyEnter);
-    ASSERT_EQ(e.op.shown.size(), 1u);
-    EXPECT_EQ(e.op.shown[0].prompt, "Not valid  ' 4000 '");
-    EXPECT_EQ(e.ed.st.SelStart, 17);
+    e.ed.progBoxKeyUp(KeyEnter);  // the check's refusal is shown
+    EXPECT_EQ(e.op.shown.size(), 1u);
 
     e.ed.progBoxChange("1 100 250\r\n1 300 400\r\n");  // the correction is not mirrored yet
     EXPECT_EQ(e.work(), "1 100 250\r\n1 100 4000\r\n");
@@ -149,25 +164,47 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     EXPECT_FALSE(e.ed.st.graphVisible);
 }
 
-// The window draws the editor's state again only when told; every step that
-// changes it from outside a key or click handler must tell it.
-TEST(EditorHooks, TheWindowIsToldToRedrawAfterEachStepFromOutside) {
+TEST(PulsAppend, ReplacesOnlyTheBlockOfThatProgramNumberAndWarnsOfOffsetsBeyondOnPlusOff) {
+    RowBoxes rows;
+    rows.ofs[0] = "30", rows.con[0] = "10", rows.cof[0] = "5";
+    rows.ofs[1] = "30", rows.con[1] = "100", rows.cof[1] = "250.50";
+    rows.ofs[2] = "300", rows.con[2] = "10";  // no OFF: no warning
+    rows.ofs[15] = "-3x";
+    std::vector<std::string> warnings;
+    EXPECT_EQ(appendProgramBlock("'Program #  1 \r\nPRG=1,OUT=1,CON=5\r\n'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\n"
+                                 "PRG=1,OUT=3,COF=9\r\n",
+                                 "1", "Program # ", rows, &warnings),
+              "'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\n\r\n'Program #  1 \r\nPRG=1,OUT=1,OFS=30,CON=10,COF=5\r\n"
+              "PRG=1,OUT=2,OFS=30,CON=100,COF=250.5\r\nPRG=1,OUT=3,OFS=300,CON=10\r\nPRG=1,OUT=16,OFS=-3\r\n");
+    EXPECT_EQ(warnings, std::vector<std::string>{"30 > 10 + 5"});
+    EXPECT_EQ(std::make_tuple(valOf("12.5abc"), valOf(" \t-709"), valOf("abc"), generalNumber(0.25)),
+              std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
+}
+
+// The row boxes become the block of the program in Text1 (none without a number), and read back.
+TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1AndReadBack) {
     EditorRig rig;
-    int redraws = 0;
-    rig.ed.refresh = [&] { ++redraws; };
-    const std::function<void()> steps[] = {[&] { rig.ed.load(); }, [&] { rig.ed.firstResize(); },
-                                           [&] { rig.ed.leggiLav(16); }, [&] { rig.ctx.hooks.emptyEditor(); }};
-    for (const auto& step : steps) {
-        const int before = redraws;
-        step();
-        EXPECT_GT(redraws, before);
-    }
-    // The model configuration and the main window reach the editor.
-    rig.ed.st.ProgBox = "1 1 2\r\n";
-    rig.ctx.hooks.emptyEditor();
-    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), "");
-    rig.ctx.hooks.editorQueryUnload();
-    EXPECT_EQ(rig.released, std::vector<int>{8});
+    rig.ctx.model.ModelType = "V712";
+    rig.ed.load();
+    const std::string before = "'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\nPRG=1,OUT=3,COF=9\r\n";
+    rig.ed.st.ProgBox = before;
+    rig.ed.view.TxtOFS[0] = "30", rig.ed.view.TxtCON[0] = "10", rig.ed.view.TxtCOF[0] = "5";
+    rig.ed.view.TxtCON[2] = "7";
+    rig.ed.view.Text1 = "";
+    rig.ed.PulsAppend(0);
+    EXPECT_EQ(rig.ed.st.ProgBox, before);
+    EXPECT_TRUE(rig.op.shown.empty());
+    rig.ed.view.Text1 = "1";
+    rig.ed.PulsAppend(0);
+    const std::string expected =
+        "'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\n\r\n'Program #  1 \r\nPRG=1,OUT=1,OFS=30,CON=10,COF=5\r\n"
+        "PRG=1,OUT=3,CON=7\r\n";
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), expected + expected);  // the box is reloaded from the work file
+    ASSERT_EQ(rig.op.shown.size(), 1u);
+    EXPECT_EQ(rig.op.shown[0].prompt, "30 > 10 + 5");
+    rig.ed.view.Text1 = "10";
+    rig.ed.PulsAppend(1);
+    EXPECT_EQ(rig.ed.view.TxtCON[1] + "|" + rig.ed.view.TxtOFS[1], "7|");
 }
 
 }  // namespace

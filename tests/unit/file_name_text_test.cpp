@@ -28,7 +28,7 @@ struct FileNames : ::testing::Test {
     std::string folder, deskpl;
 };
 
-TEST_F(FileNames, ListAndHeaderHoldWindows1252AndTheListResolvesLocally) {
+TEST_F(FileNames, ListAndHeaderHoldWindows1252AndListsResolveLocallyEitherWay) {
     const std::string list = folder + "/Zeile \xC3\xBC.lis";
     ASSERT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, deskpl}), 0) << r.err.str();
     const std::string program = folder + "/Zeile \xC3\xBC_1.TXT";
@@ -40,15 +40,11 @@ TEST_F(FileNames, ListAndHeaderHoldWindows1252AndTheListResolvesLocally) {
     // The list, as a Windows machine would have written it, sends the program.
     EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--list", list}), 0) << r.err.str();
     EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
-}
-
-TEST_F(FileNames, ListsWrittenWithRawUtf8BytesStillLoad) {
-    const std::string program = folder + "/p.TXT";
-    StdFileSystem files;
-    files.writeAll(program, "1\t100\t200\r\n");
-    const std::string list = r.file("old.lis", "1   (" + program + ")\r\n");  // names in raw UTF-8
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--list", list}), 0) << r.err.str();
-    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    // A list written with the names in raw UTF-8 still loads.
+    files.writeAll(program, "2\t300\t400\r\n");
+    const std::string raw = r.file("old.lis", "1   (" + program + ")\r\n");
+    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "p", "--list", raw}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{300, 2}, {400, 0}}));
     EXPECT_EQ(pathToOpen(files, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
 }
 

@@ -54,15 +54,12 @@ TEST(BarreGraf, OneCamGivesAStepUpAndAStepDownAndARunToTheEnd) {
     EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(7800.0, 12000.0 - 5720 - 20));
     // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
     const auto t = traceOf(d, 70, 270);
-    const std::vector<GraphLine> expected = {
-        {300, 266, 300, 266, kGraphTraceColour, true},
-        {300, 266, 500, 266, kGraphTraceColour, false},  // ON at 100: x = 300 + 2*100
-        {500, 266, 500, 78, kGraphTraceColour, false},
-        {500, 78, 800, 78, kGraphTraceColour, false},  // OFF at 250
-        {800, 78, 800, 266, kGraphTraceColour, false},
-        {800, 266, 7498, 266, kGraphTraceColour, false},  // to the last position 3599
-        {7498, 266, 7498, 266, kGraphTraceColour, false},
-    };
+    // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
+    const Rgb c = kGraphTraceColour;
+    const std::vector<GraphLine> expected = {{300, 266, 300, 266, c, true},     {300, 266, 500, 266, c, false},
+                                             {500, 266, 500, 78, c, false},     {500, 78, 800, 78, c, false},
+                                             {800, 78, 800, 266, c, false},     {800, 266, 7498, 266, c, false},
+                                             {7498, 266, 7498, 266, c, false}};
     EXPECT_EQ(t, expected);
     // Output 16 is the bottom trace: a flat line at (160*15+133)*2.
     const auto last = traceOf(d, 5066, 5066);

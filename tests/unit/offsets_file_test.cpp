@@ -14,12 +14,10 @@
 namespace gyrel {
 namespace {
 
-namespace stdfs = std::filesystem;
-
 struct OffsetsFileTest : ::testing::Test {
     testing_doubles::TempHome temp;  // its folders do not exist yet
-    std::string home_ = temp.home();
     StdFileSystem fs_;
+    std::unique_ptr<EditorState> st = std::make_unique<EditorState>();
 };
 
 std::string defaultContent() {
@@ -29,33 +27,38 @@ std::string defaultContent() {
 }
 
 TEST_F(OffsetsFileTest, MissingFileIsCreatedWithItsFoldersAndTheDefaultLines) {
-    ASSERT_FALSE(stdfs::exists(stdfs::path(home_).parent_path()));
+    ASSERT_FALSE(std::filesystem::exists(std::filesystem::path(temp.home()).parent_path()));
     ensureOffsetsFile(fs_);
-    EXPECT_EQ(OffsetsFilePath(), joinPath(home_, "Offs.lav"));
+    EXPECT_EQ(OffsetsFilePath(), joinPath(temp.home(), "Offs.lav"));
     EXPECT_EQ(fs_.readAll(OffsetsFilePath()), defaultContent());
     fs_.writeAll(OffsetsFilePath(), "1\r\n");  // an existing file is left alone
     ensureOffsetsFile(fs_);
     EXPECT_EQ(fs_.readAll(OffsetsFilePath()), "1\r\n");
 }
 
-TEST_F(OffsetsFileTest, SaveWritesCheck1ThenOneTabbedLinePerOutput) {
-    stdfs::create_directories(home_);
-    auto st = std::make_unique<EditorState>();
+TEST_F(OffsetsFileTest, SaveWritesCheck1ThenOneTabbedLinePerOutputThatReadsBackTheSame) {
+    temp.create();
     st->Check1 = false;
-    st->check2[0] = true;
-    st->Text4[0] = "20";
-    st->Text5[0] = "-15";
-    st->Text4[15] = "7";
+    std::string expected = "0\r\n";
+    for (int i = 0; i < 16; ++i) {
+        st->check2[i] = i % 3 == 0;
+        st->Text4[i] = std::to_string(i * 10 - 50);
+        st->Text5[i] = i == 1 ? "" : std::to_string(-i);
+        expected += (i % 3 == 0 ? "1\t" : "0\t") + st->Text4[i] + "\t" + st->Text5[i] + "\t\r\n";
+    }
     SaveOffs(fs_, *st);
-    std::string expected = "0\r\n1\t20\t-15\t\r\n";
-    for (int i = 1; i < 15; ++i) expected += "0\t\t\t\r\n";
-    EXPECT_EQ(fs_.readAll(OffsetsFilePath()), expected + "0\t7\t\t\r\n");
+    EXPECT_EQ(fs_.readAll(OffsetsFilePath()), expected);
+    auto b = std::make_unique<EditorState>();
+    LoadOffs(fs_, *b);
+    EXPECT_EQ(b->check2, st->check2);
+    EXPECT_EQ(b->Text4, st->Text4);
+    EXPECT_EQ(b->Text5, st->Text5);
+    EXPECT_EQ(b->ActiveOffsets[19], -3);
     st->Check1 = true;
     EXPECT_EQ(offsetsFileContent(*st).substr(0, 3), "1\r\n");
 }
 
 TEST_F(OffsetsFileTest, LoadFillsTheBoxesColoursAndActiveOffsets) {
-    auto st = std::make_unique<EditorState>();
     LoadOffs(*st, "0\r\n1\t20\t-15\t\r\n0\t5\t6\t\r\n1\t-1800\t1800\t\r\n");
     EXPECT_FALSE(st->Check1);
     EXPECT_EQ((std::vector<bool>{st->check2[0], st->check2[1], st->check2[2]}), (std::vector<bool>{true, false, true}));
@@ -64,46 +67,25 @@ TEST_F(OffsetsFileTest, LoadFillsTheBoxesColoursAndActiveOffsets) {
     EXPECT_EQ(
         (std::vector<int>{st->ActiveOffsets[0], st->ActiveOffsets[16], st->ActiveOffsets[1], st->ActiveOffsets[17]}),
         (std::vector<int>{20, -15, 0, 0}));
-    EXPECT_EQ(st->check2Back[0], kOffsetAppliedBack);
-    EXPECT_EQ(st->Text5Back[0], kOffsetAppliedBox);
-    EXPECT_EQ(st->Text4Back[1], 0x80000005u);
-
-    stdfs::create_directories(home_);  // what is saved reads back the same
-    auto a = std::make_unique<EditorState>();
-    a->Check1 = false;
-    for (int i = 0; i < 16; ++i) {
-        a->check2[i] = i % 3 == 0;
-        a->Text4[i] = std::to_string(i * 10 - 50);
-        a->Text5[i] = std::to_string(-i);
-    }
-    SaveOffs(fs_, *a);
-    auto b = std::make_unique<EditorState>();
-    LoadOffs(fs_, *b);
-    EXPECT_EQ(b->check2, a->check2);
-    EXPECT_EQ(b->Text4, a->Text4);
-    EXPECT_EQ(b->Text5, a->Text5);
-    EXPECT_EQ(b->ActiveOffsets[19], -3);
+    EXPECT_EQ(std::make_tuple(st->check2Back[0], st->Text5Back[0], st->Text4Back[1]),
+              std::make_tuple(kOffsetAppliedBack, kOffsetAppliedBox, 0x80000005u));
 }
 
 // A first line 1 leaves the boxes to the program text (no recolouring either);
 // the default content changes no box but recolours; short files read as 0.
 TEST_F(OffsetsFileTest, FirstLineDecidesWhetherTheBoxesAreRead) {
-    auto st = std::make_unique<EditorState>();
     st->Text4[0] = "7";
     st->check2[0] = true;
     st->check2Back[0] = 1234;
     LoadOffs(*st, "1\r\n0\t99\t99\t\r\n");
-    EXPECT_TRUE(st->Check1);
-    EXPECT_EQ(st->Text4[0], "7");
-    EXPECT_TRUE(st->check2[0]);
-    EXPECT_EQ(st->check2Back[0], 1234u);
+    EXPECT_TRUE(st->Check1 && st->check2[0]);
+    EXPECT_EQ(st->Text4[0] + "|" + std::to_string(st->check2Back[0]), "7|1234");
 
     auto d = std::make_unique<EditorState>();
     d->Text5[4] = "-3";
     d->check2[4] = true;
     LoadOffs(*d, defaultContent());
-    EXPECT_FALSE(d->Check1);
-    EXPECT_TRUE(d->check2[4]);
+    EXPECT_TRUE(!d->Check1 && d->check2[4]);
     EXPECT_EQ(d->ActiveOffsets[20], -3);
     EXPECT_EQ(d->check2Back[4], kOffsetAppliedBack);
 
@@ -118,7 +100,6 @@ TEST_F(OffsetsFileTest, FirstLineDecidesWhetherTheBoxesAreRead) {
 }
 
 TEST_F(OffsetsFileTest, CharacterRulesOfTheReader) {
-    auto st = std::make_unique<EditorState>();
     // Letters, blanks, "+" and line feeds are skipped; only "-" and digits make the text.
     LoadOffs(*st, "0\r\n1\t2a0\t-3 x5+\t\r\n\n 0 \t1\t2\t\r\n");
     EXPECT_EQ(st->Text4[0] + " " + st->Text5[0] + " " + st->Text4[1] + " " + st->Text5[1], "20 -35 1 2");
@@ -149,7 +130,9 @@ TEST(Offsets, WholeNumbersOfTheBoxes) {
     for (const auto& [text, value] : rows) EXPECT_EQ(wholeNumber(text), value) << text;
 }
 
-TEST(Offsets, FromTheTextTheBoxesFollowAndNonZeroOutputsAreTicked) {
+// From the text the boxes follow and non-zero outputs are ticked; from the boxes only ticked
+// outputs are taken; ColoriOffs switches to the boxes.
+TEST(Offsets, TakenFromTheTextOrFromTheTickedBoxes) {
     auto ed = std::make_unique<EditorState>();
     ed->Check1 = true;
     ed->TextOffsets[0][0] = 20;
@@ -157,40 +140,29 @@ TEST(Offsets, FromTheTextTheBoxesFollowAndNonZeroOutputsAreTicked) {
     ed->TextOffsets[1][5] = 3;
     ed->check2[9] = true;
     takeOffsets(*ed);
-    EXPECT_EQ(ed->ActiveOffsets[16], -15);
-    EXPECT_EQ(ed->ActiveOffsets[21], 3);
+    EXPECT_EQ((std::vector<int>{ed->ActiveOffsets[16], ed->ActiveOffsets[21]}), (std::vector<int>{-15, 3}));
     EXPECT_EQ(ed->Text5[0] + " " + ed->Text4[9], "-15 0");
     EXPECT_TRUE(ed->check2[5] && !ed->check2[9]);
     EXPECT_EQ(ed->Text4Back[5], kOffsetAppliedBox);
     EXPECT_EQ(ed->check2Back[9], kOffsetOffBack);
-}
 
-// From the boxes only ticked outputs are taken; ColoriOffs switches to the boxes.
-TEST(Offsets, FromTheBoxesOnlyTickedOutputsAreTaken) {
-    auto ed = std::make_unique<EditorState>();
     ed->Check1 = false;
     ed->ActiveOffsets[1] = 44;
     ed->Text4[0] = "12";
     ed->Text5[0] = "-8";
     ed->Text4[1] = "99";
-    ed->check2[0] = true;
+    ed->check2[1] = false;
     takeOffsets(*ed);
-    EXPECT_EQ(ed->ActiveOffsets[0], 12);
-    EXPECT_EQ(ed->ActiveOffsets[16], -8);
-    EXPECT_EQ(ed->ActiveOffsets[1], 44);  // not ticked: kept, and not applied
+    EXPECT_EQ((std::vector<int>{ed->ActiveOffsets[0], ed->ActiveOffsets[16], ed->ActiveOffsets[1]}),
+              (std::vector<int>{12, -8, 44}));  // not ticked: kept, and not applied
 
-    auto c = std::make_unique<EditorState>();
-    c->Check1 = true;
-    c->Text4[2] = "5";
-    c->Text5[2] = "6";
-    c->Text4[3] = "7";
-    c->check2[2] = true;
-    c->ActiveOffsets[3] = 9;
-    ColoriOffs(*c);
-    EXPECT_FALSE(c->Check1);
-    EXPECT_EQ(c->ActiveOffsets[18], 6);
-    EXPECT_EQ(c->ActiveOffsets[3], 0);
-    EXPECT_EQ(c->check2Back[2], kOffsetAppliedBack);
+    ed->Check1 = true;
+    ed->Text5[5] = "6";
+    ed->check2[0] = false;
+    ColoriOffs(*ed);
+    EXPECT_FALSE(ed->Check1);
+    EXPECT_EQ((std::vector<int>{ed->ActiveOffsets[21], ed->ActiveOffsets[0]}), (std::vector<int>{6, 0}));
+    EXPECT_EQ(ed->check2Back[5], kOffsetAppliedBack);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "editor/check.h"
 #include "editor/parse.h"
@@ -19,8 +20,7 @@ TEST_F(ParseTest, ReadsCamRowsCommentsAndTheOffsetsSection) {
     const ParseResult r = parse("' cam set 1\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(rows(), (std::vector<CamRow>{{1, 100, 250}, {1, 3000, 50}, {2, 0, 0}, {3, 1, 1}}));
-    EXPECT_EQ(ed->TextOffsets[0][0], 20);
-    EXPECT_EQ(ed->TextOffsets[1][0], -15);
+    EXPECT_EQ((std::vector<int>{ed->TextOffsets[0][0], ed->TextOffsets[1][0]}), (std::vector<int>{20, -15}));
     // Where each number stands, for the marks.
     EXPECT_EQ(ed->CamRowSpans[1].start, (std::array<int, 3>{24, 26, 31}));
     EXPECT_EQ(ed->CamRowSpans[1].length, (std::array<int, 3>{1, 4, 2}));
@@ -89,21 +89,16 @@ TEST_F(ParseTest, EachRefusalNamesTheFirstBadToken) {
 
 TEST_F(ParseTest, OffsetsComeInGroupsOfThree) {
     ASSERT_TRUE(parse("&\r\n1 5 6 2 -7 8\r\n3 9\r\n4 10 11 16 -1800 1800\r\n").ok);
-    EXPECT_EQ(ed->TextOffsets[0][0], 5);
-    EXPECT_EQ(ed->TextOffsets[1][0], 6);
-    EXPECT_EQ(ed->TextOffsets[0][1], -7);
-    EXPECT_EQ(ed->TextOffsets[1][1], 8);
-    EXPECT_EQ(ed->TextOffsets[0][2], 9);  // a short group sets the ON offset only
-    EXPECT_EQ(ed->TextOffsets[1][2], 0);
-    EXPECT_EQ(ed->TextOffsets[0][15], -1800);
-    EXPECT_EQ(ed->TextOffsets[1][15], 1800);
+    const auto& on = ed->TextOffsets[0];
+    const auto& off = ed->TextOffsets[1];
+    // A short group sets the ON offset only.
+    EXPECT_EQ((std::vector<int>{on[0], off[0], on[1], off[1], on[2], off[2], on[15], off[15]}),
+              (std::vector<int>{5, 6, -7, 8, 9, 0, -1800, 1800}));
     ParseResult r = parse("1 1 2\r\n&\r\n2 0 1801\r\n");
-    EXPECT_EQ(r.error.word, 7);
-    EXPECT_EQ(r.error.token, "1801");
-    EXPECT_TRUE(r.error.inOffsets);
+    EXPECT_EQ(std::make_tuple(r.error.word, r.error.token, r.error.inOffsets),
+              std::make_tuple(7, std::string("1801"), true));
     r = parse("&\r\n17 0 0\r\n");
-    EXPECT_EQ(r.error.word, 4);
-    EXPECT_TRUE(r.error.inOffsets);
+    EXPECT_EQ(std::make_pair(r.error.word, r.error.inOffsets), std::make_pair(4, true));
 }
 
 TEST_F(ParseTest, TheTableHolds2001RowsAndSaysSoAtTheNext) {
@@ -111,14 +106,11 @@ TEST_F(ParseTest, TheTableHolds2001RowsAndSaysSoAtTheNext) {
     for (int i = 0; i < 2001; ++i) text += "1 " + std::to_string(i) + " " + std::to_string(i) + "\r\n";
     ASSERT_TRUE(parse(text).ok);
     EXPECT_EQ(ed->CamRowCount, 2001);
-    const std::string more = text + "16 1 2\r\n";
-    const ParseResult r = parse(more);
+    const ParseResult r = parse(text + "16 1 2\r\n");
     ASSERT_FALSE(r.ok);
     EXPECT_TRUE(r.error.tooManyRows);
-    EXPECT_EQ(r.error.word, 6);
-    EXPECT_EQ(r.error.token, "16");
-    EXPECT_EQ(r.error.tokenStart, static_cast<int>(text.size()));
-    EXPECT_EQ(ed->CamRowCount, 2001);
+    EXPECT_EQ(std::make_tuple(r.error.word, r.error.token, r.error.tokenStart, ed->CamRowCount),
+              std::make_tuple(6, std::string("16"), static_cast<int>(text.size()), 2001));
 }
 
 }  // namespace

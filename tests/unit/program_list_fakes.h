@@ -16,7 +16,6 @@
 #include "platform/memory_settings_store.h"
 #include "platform/no_port.h"
 #include "platform/operator.h"
-#include "platform/serial_port.h"
 #include "platform/virtual_clock.h"
 
 namespace gyrel::listtest {

@@ -45,28 +45,7 @@ struct MultiFilesTest : ::testing::Test, listtest::MultiFilesRig {
     int preConfs = 0;
 };
 
-TEST_F(MultiFilesTest, LoadingAListFillsItsSlotsEmptiesTheOthersAndMarksMissingFiles) {
-    fs.files["c:\\l\\m.lis"] = "2   (c:\\p\\two.txt)\r\n5   (c:\\p\\gone.txt)\r\n";
-    fs.files["c:\\p\\two.txt"] = "1\t10\t20\r\n";
-    mf.panel.MultiPath[0] = "old";
-    ed.ProgramFilePath = "c:\\p\\x.txt";
-    ed.ProgBox = "text";
-    ctx.editorLayout.selectorEnabled = true;
-    load("c:\\l\\m.lis");
-    EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
-    EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
-    SlotPaths want;
-    want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
-    EXPECT_EQ(mf.panel.MultiPath, want);
-    EXPECT_EQ(std::make_pair(mf.panel.MultiPathBack[1], mf.panel.MultiPathBack[4]), std::make_pair(kSlotNormal, kSlotMissing));
-    ASSERT_EQ(op.shown.size(), 1u);
-    EXPECT_EQ(op.shown[0].prompt, "File not present");
-    EXPECT_EQ(ctx.editorLayout.multiFileCaption, "c:\\l\\m.lis");
-    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox, "");
-    EXPECT_TRUE(ed.SelezMulti);
-}
-
-TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothing) {
+TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsItsSlots) {
     mf.panel.MultiPath[2] = "keep";
     for (const char* bad : {"2   (a)\r\n17   (b)\r\n", "0   (a)\r\n"}) {
         fs.files["c:\\bad.lis"] = bad;
@@ -84,6 +63,26 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothing) {
     load("c:\\good.lis");
     EXPECT_EQ(ed.ProgBox, "mine");
     EXPECT_EQ(mf.panel.MultiPath[2], "keep");
+    ctx.hooks.checkModif = [](int) { return AnswerYes; };
+    op.shown.clear();
+    op.files.clear();  // the declined load asked for no file
+    fs.files["c:\\l\\m.lis"] = "2   (c:\\p\\two.txt)\r\n5   (c:\\p\\gone.txt)\r\n";
+    fs.files["c:\\p\\two.txt"] = "1\t10\t20\r\n";
+    ed.ProgramFilePath = "c:\\p\\x.txt";
+    ed.ProgBox = "text";
+    ctx.editorLayout.selectorEnabled = true;
+    load("c:\\l\\m.lis");
+    EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
+    EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
+    SlotPaths want;
+    want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
+    EXPECT_EQ(mf.panel.MultiPath, want);
+    EXPECT_EQ(std::make_pair(mf.panel.MultiPathBack[1], mf.panel.MultiPathBack[4]), std::make_pair(kSlotNormal, kSlotMissing));
+    ASSERT_EQ(op.shown.size(), 1u);
+    EXPECT_EQ(op.shown[0].prompt, "File not present");
+    EXPECT_EQ(ctx.editorLayout.multiFileCaption, "c:\\l\\m.lis");
+    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox, "");
+    EXPECT_TRUE(ed.SelezMulti);
 }
 
 TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
@@ -153,19 +152,17 @@ TEST_F(MultiFilesTest, KeysMoveAroundTheSixteenBoxesAndCheckTheFileLeft) {
     EXPECT_EQ(mf.panel.MultiPathBack[15], kSlotMissing);
 }
 
-TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnly) {
+// Browsing takes an existing file only; unticking leaves the mode through the model configuration.
+TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnlyAndUntickingLeavesTheMode) {
     ctx.model.FileExtension = "712";
-    op.files.push_back(std::string("c:\\nope.712"));
+    op.files = {std::string("c:\\nope.712"), std::string("c:\\yes.712")};
     mf.MultiButt(4);
     EXPECT_EQ(op.dialogs[0].filter, "Text Files (*.712)|*.712|All Files (*.*)|*.*");
     EXPECT_EQ(mf.panel.MultiPath[4], "");
     fs.files["c:\\yes.712"] = "PRG=1\r\n";
-    op.files.push_back(std::string("c:\\yes.712"));
     mf.MultiButt(0);
     EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath + "|" + ed.ProgBox, "c:\\yes.712|c:\\yes.712|PRG=1\r\n");
-}
 
-TEST_F(MultiFilesTest, UntickingLeavesTheModeThroughTheModelConfiguration) {
     mf.SelezMultiReleased(true);
     EXPECT_TRUE(ctx.editorLayout.multiFilePanel);
     ed.CurrentSlot = 4;
