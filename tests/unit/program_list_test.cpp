@@ -162,6 +162,12 @@ TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnlyAndUntickingLeavesThe
     fs.files["c:\\yes.712"] = "PRG=1\r\n";
     mf.MultiButt(0);
     EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath + "|" + ed.ProgBox, "c:\\yes.712|c:\\yes.712|PRG=1\r\n");
+    const auto boxes = op.shown.size();
+    op.files = {std::string(), std::nullopt};  // nothing chosen, then the dialog cancelled
+    mf.MultiButt(0);
+    mf.MultiButt(0);
+    EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath, "c:\\yes.712|c:\\yes.712");
+    EXPECT_EQ(op.shown.size(), boxes);
 
     mf.SelezMultiReleased(true);
     EXPECT_TRUE(ctx.editorLayout.multiFilePanel);
