@@ -12,10 +12,6 @@ namespace gyrel {
 
 namespace {
 
-// The work file mirrors the text box; a file that cannot be written must not
-// stop the check, which reads the same bytes from the box.
-void writeWorkFile(EditorEnv& e) { mirrorWorkFile(e.ctx.svc.fs, e.ed.ProgBox); }
-
 int programFontSize(const Context& ctx) { return ctx.model.info().programFontSize; }
 
 std::function<std::string(int)> messages(const Context& ctx) {
@@ -161,7 +157,7 @@ bool LeggiLav(EditorEnv& e, int& slot) {
         ed.wait.label = "Update Graphics .....";
     }
     if (e.hooks.saveOffs) e.hooks.saveOffs();
-    writeWorkFile(e);
+    mirrorWorkFile(e.ctx.svc.fs, e.ed.ProgBox);
 
     ParseResult parsed;
     if (e.ctx.model.ModelType == "V712") {
@@ -179,7 +175,7 @@ bool LeggiLav(EditorEnv& e, int& slot) {
         ed.ParseOk = parsed.ok;
         if ((parsed.ok || parsed.error.inOffsets) && completed.size() != ed.ProgBox.size()) {
             ed.ProgBox = completed;
-            writeWorkFile(e);
+            mirrorWorkFile(e.ctx.svc.fs, e.ed.ProgBox);
             ed.FullRecolour = 1;  // the box was loaded again
         }
     }
@@ -232,7 +228,7 @@ void Leggi712(EditorEnv& e) {
     EditorState& ed = e.ed;
     if (ed.ParsingBusy) return;
     ed.ParsingBusy = true;
-    writeWorkFile(e);
+    mirrorWorkFile(e.ctx.svc.fs, e.ed.ProgBox);
     AggColori(ed, 1, programFontSize(e.ctx));
     readHeaderParams(ed.ProgBox, ed);
     ed.ParsingBusy = false;

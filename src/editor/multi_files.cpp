@@ -1,9 +1,9 @@
 #include "editor/multi_files.h"
 
 #include "device/deskpl.h"
+#include "editor/editor_files.h"
 #include "lang/file_name_texts.h"
 #include "platform/file_name_text.h"
-#include "editor/editor_files.h"
 
 namespace gyrel {
 
@@ -34,8 +34,6 @@ std::string listBaseOf(const std::string& listPath) {
 
 MultiFiles::MultiFiles(Context& ctx, EditorState& ed) : ctx_(ctx), ed_(ed) {}
 
-std::string MultiFiles::workFilePath() const { return WorkFilePath(); }
-
 int MultiFiles::checkModif(int mode) { return ctx_.hooks.checkModif ? ctx_.hooks.checkModif(mode) : AnswerYes; }
 
 void MultiFiles::aggBox() {
@@ -44,15 +42,13 @@ void MultiFiles::aggBox() {
         return;
     }
     try {
-        ed_.ProgBox = ctx_.svc.fs.readAll(workFilePath());
+        ed_.ProgBox = ctx_.svc.fs.readAll(WorkFilePath());
     } catch (const FileError&) {
         ed_.ProgBox.clear();
     }
 }
 
 bool MultiFiles::leggiLav(int code) { return hooks.leggiLav ? hooks.leggiLav(code) : true; }
-
-void MultiFiles::writeWork(const std::string& text) { writeWorkFile(ctx_.svc.fs, text); }
 
 std::string MultiFiles::programFilter() const {
     const std::string& e = ctx_.model.FileExtension;
@@ -65,8 +61,8 @@ void MultiFiles::fileNotPresent(const std::string& title) {
 
 void MultiFiles::loadProgramFile(const std::string& path) {
     FileSystem& fs = ctx_.svc.fs;
-    if (!fs.fileExists(workFilePath())) fs.createTextFile(workFilePath());
-    fs.copyFile(path, workFilePath());
+    if (!fs.fileExists(WorkFilePath())) fs.createTextFile(WorkFilePath());
+    fs.copyFile(path, WorkFilePath());
     if (hooks.programPathToMain) hooks.programPathToMain(path);
     ed_.ModifiedFlag = false;
     aggBox();
@@ -107,7 +103,7 @@ void MultiFiles::LoadList() {
     panel.MultiPathBack.fill(kSlotNormal);
     if (checkModif(1) == AnswerNo) return;
     ed_.ProgBox.clear();
-    writeWork("");
+    writeWorkFile(ctx_.svc.fs, "");
     if (hooks.clearProgramFrame) hooks.clearProgramFrame();
 
     const auto chosen = ctx_.svc.op.openFileDialog({"", kListFilter, panel.ListFilePath});
@@ -194,7 +190,7 @@ void MultiFiles::OpenSlot(int k) {
     if (path.empty() || !ctx_.svc.fs.fileExists(path)) {
         ed_.ProgBox.clear();
         ed_.ProgramFilePath.clear();
-        writeWork("");
+        writeWorkFile(ctx_.svc.fs, "");
         aggBox();
         return;
     }
@@ -279,7 +275,7 @@ void MultiFiles::RichiamaDeskpl() {
 
     ed_.ProgramFilePath.clear();
     ed_.ModifiedFlag = false;
-    writeWork(ed_.ProgBox);
+    writeWorkFile(ctx_.svc.fs, ed_.ProgBox);
     aggBox();
 }
 

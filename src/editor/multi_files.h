@@ -48,8 +48,6 @@ public:
     MultiPanel panel;
     MultiFilesHooks hooks;
 
-    std::string workFilePath() const;
-
     // Entering and leaving the mode.
     void ConfiguraLista();
     void SelezMultiReleased(bool ticked);
@@ -83,7 +81,6 @@ private:
     int checkModif(int mode);
     void aggBox();
     bool leggiLav(int code);
-    void writeWork(const std::string& text);
     void loadProgramFile(const std::string& path);  // copy onto the work file and reload
     std::string programFilter() const;
 
