@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <random>
+#include <functional>
 #include <tuple>
 
 #include "device/model_table.h"
@@ -11,6 +11,7 @@
 namespace gyrel {
 namespace {
 
+using sim::CamTable;
 using sim::Device;
 
 Bytes only(const std::vector<sim::Reply>& replies) {
@@ -19,19 +20,34 @@ Bytes only(const std::vector<sim::Reply>& replies) {
 }
 
 TEST(SimDevice, StatusFramesKnownAnswers) {
-    const std::tuple<const char*, double, Bytes> cases[] = {
+    const std::tuple<const char*, std::function<void(Device&)>, Bytes> cases[] = {
         // position 0x04D2 at 2..3, program 1 at 4, no cams, idle outputs 0xA5A5 at 8..9;
         // checksum 0xD2+0x04+0x01+0xA5+0xA5 = 0x221 -> 0x21.
-        {"NORM", 1234, {0x80, 0, 0xD2, 0x04, 0x01, 0, 0, 0, 0xA5, 0xA5, 0, 0, 0, 0, 0, 0, 0, 0, 0x21}},
+        {"NORM", [](Device& d) { d.setPosition(1234, 0); },
+         {0x80, 0, 0xD2, 0x04, 0x01, 0, 0, 0, 0xA5, 0xA5, 0, 0, 0, 0, 0, 0, 0, 0, 0x21}},
         // program stored as 0 (the host adds 1), cams 0 at 4..5, position 0x000FFFFF
         // at 6..9, 8 outputs of the idle pattern at 14; sum 0xFF+0xFF+0x0F+0xA5 -> 0xB2.
-        {"KMT71", 1048575, {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x0F, 0, 0, 0, 0, 0, 0xA5, 0, 0, 0, 0xB2}},
+        {"KMT71", [](Device& d) { d.setPosition(1048575, 0); },
+         {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x0F, 0, 0, 0, 0, 0, 0xA5, 0, 0, 0, 0xB2}},
+        // no program: all 32 position bits set, nothing else; sum 4 x 0xFF -> 0xFC.
+        {"KMT71", [](Device& d) { d.setEmptySlotMode(sim::EmptySlotMode::NoProgram); },
+         {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xFC}},
+        // program 3, 3 cams, position 50, outputs of the last change point (wrap); sum 0x32+3+3+4 = 0x3C.
+        {"NORM",
+         [](Device& d) {
+             d.setProgram(2, {{100, 0x0001}, {200, 0x0003}, {3000, 0x0004}});
+             d.setRunningSlot(2);
+             d.setPosition(50, 0);
+         },
+         {0x80, 0, 0x32, 0, 0x03, 0x03, 0, 0, 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x3C}},
+        {"NORM", [](Device& d) { d.setEmptySlotMode(sim::EmptySlotMode::EmptyReply); }, {0x00, 0xFF}},
     };
-    for (const auto& [model, position, frame] : cases) {
+    for (const auto& [model, setUp, frame] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(frame));
         Device d(model);
-        d.setPosition(position, 0);
+        setUp(d);
         const auto replies = d.receive(0x80, 5);
-        EXPECT_EQ(only(replies), frame) << model;
+        EXPECT_EQ(only(replies), frame);
         EXPECT_DOUBLE_EQ(replies[0].readyMs, 7);  // default reply delay 2 ms
     }
     Device px("Px71");
@@ -40,93 +56,28 @@ TEST(SimDevice, StatusFramesKnownAnswers) {
     EXPECT_EQ(Bytes(f.begin() + 2, f.begin() + 5), (Bytes{0x70, 0x11, 1}));
 }
 
-TEST(SimDevice, ShaftTurnsAndJumps) {
-    Device d("NORM");
-    d.setPosition(3590, 0);
-    d.setShaftSpeed(360, 0);  // a turn every 10 s
-    EXPECT_EQ(d.positionAt(0), 3590u);
-    EXPECT_EQ(d.positionAt(100), 26u);  // 3590 + 36 wraps past 3599
-    d.setPosition(1000, 200);
-    EXPECT_EQ(d.positionAt(300), 1036u);
-    d.setShaftSpeed(-3600, 300);
-    EXPECT_EQ(d.positionAt(600), 3556u);  // 1036 - 1080 turns back past 0
-}
-
-TEST(SimDevice, EmptySlotRepliesAsChosen) {
-    Device norm("NORM");
-    norm.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
-    EXPECT_EQ(only(norm.receive(0x80, 0)), (Bytes{0x00, 0xFF}));
-    norm.setProgram(0, {{0, 1}});
-    EXPECT_EQ(only(norm.receive(0x80, 0)).size(), 19u);
-    norm.setRunningSlot(4);
-    EXPECT_EQ(only(norm.receive(0x80, 0)), (Bytes{0x00, 0xFF}));
-    Device kmt("KMT71");
-    kmt.setEmptySlotMode(sim::EmptySlotMode::NoProgram);
-    // all 32 position bits set, nothing else; sum 4 x 0xFF -> 0xFC.
-    const Bytes expected{0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xFC};
-    EXPECT_EQ(only(kmt.receive(0x80, 0)), expected);
-}
-
-TEST(SimDevice, OutputsFollowTheRunningProgramAndWrap) {
-    Device d("NORM");
-    d.setProgram(2, {{100, 0x0001}, {200, 0x0003}, {3000, 0x0004}});
-    d.setRunningSlot(2);
-    d.setPosition(50, 0);
-    // program 3, 3 cams, position 50, outputs of the last change point (wrap); sum 0x32+3+3+4 = 0x3C.
-    const Bytes expected{0x80, 0x00, 0x32, 0x00, 0x03, 0x03, 0x00, 0x00, 0x04, 0x00,
-                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3C};
-    EXPECT_EQ(only(d.receive(0x80, 0)), expected);
-    d.setPosition(100, 0);
-    EXPECT_EQ(d.outputsAt(0), 0x0001u);
-    d.setPosition(2999, 0);
-    EXPECT_EQ(d.outputsAt(0), 0x0003u);
-    d.setProgram(2, {});
-    EXPECT_EQ(d.outputsAt(0), 0u);
-}
-
+// Garbage and an overlong reply end a transfer as silence would, so only their bytes
+// show that they are what they say; silence, muting and a wrong checksum show in the
+// outcomes the transfer tests expect.
 TEST(SimDevice, FaultsShapeTheReplies) {
     Device d("NORM");
     d.setPosition(1234, 0);
-    d.faults().badChecksum = true;
-    EXPECT_EQ(only(d.receive(0x80, 0))[18], 0x22);
-    d.faults() = {};
-    d.faults().garbage = true;
+    ASSERT_TRUE(sim::applyFault("garbage", d.faults()));
     const Bytes g = only(d.receive(0x80, 0));
-    EXPECT_EQ(g.size(), 19u);
-    EXPECT_EQ(Bytes(g.begin(), g.begin() + 2), (Bytes{0x55, 0xAA}));
+    EXPECT_EQ((Bytes{g[0], g[1], static_cast<std::uint8_t>(g.size())}), (Bytes{0x55, 0xAA, 19}));
     d.faults() = {};
-    d.faults().overlong = true;
+    ASSERT_TRUE(sim::applyFault("long", d.faults()));
     const Bytes l = only(d.receive(0x80, 0));
     ASSERT_EQ(l.size(), 39u);
     EXPECT_EQ((Bytes{l[0], l[18]}), (Bytes{0x80, 0x21}));
     d.faults() = {};
-    d.faults().silent = true;
-    EXPECT_TRUE(d.receive(0x80, 0).empty());
-    d.faults() = {};
-    d.faults().muteAfterReplies = 1;
-    EXPECT_EQ(d.receive(0x80, 0).size(), 1u);
-    EXPECT_TRUE(d.receive(0x80, 0).empty());
-    EXPECT_TRUE(d.receive(0x80, 0).empty());
-    d.faults() = {};
     d.setReplyDelayMs(40);
     EXPECT_DOUBLE_EQ(d.receive(0x80, 10)[0].readyMs, 50);
-    EXPECT_EQ(d.received(), Bytes(8, 0x80));
-}
+    EXPECT_EQ(d.received(), Bytes(3, 0x80));
 
-TEST(SimDevice, FaultTextsOfTheCommandLine) {
-    sim::Faults f;
     std::string error;
-    for (const char* good :
-         {"late80", "noack:3", "mute-after:4", "close-after:0", "silent", "badsum", "garbage", "long"})
-        EXPECT_TRUE(sim::applyFault(good, f)) << good;
-    EXPECT_EQ(std::make_tuple(f.lateMs, f.noAckFrames, f.muteAfterReplies, f.closeAfterReplies),
-              std::make_tuple(70.0, 3, 4, 0));
-    EXPECT_TRUE(f.silent && f.badChecksum && f.garbage && f.overlong);
-    EXPECT_TRUE(sim::applyFault("late:12", f));
-    EXPECT_DOUBLE_EQ(f.lateMs, 12);
-    for (const char* bad : {"late:", "late:x", "noack:-1", "noack:99999999", "loud", ""})
-        EXPECT_FALSE(sim::applyFault(bad, f, &error)) << bad;
-    EXPECT_EQ(error.rfind("unknown fault \"\"", 0), 0u);
+    EXPECT_FALSE(sim::applyFault("noack:99999999", d.faults(), &error));
+    EXPECT_EQ(error.rfind("unknown fault \"noack:99999999\"", 0), 0u);
 }
 
 TEST(SimDevice, HalfFrameIsDroppedAfterAPause) {
@@ -137,51 +88,154 @@ TEST(SimDevice, HalfFrameIsDroppedAfterAPause) {
     EXPECT_TRUE(d.receive(Bytes{0x33, 0x44, 0xFF}, 400).empty());  // noise between frames
 }
 
-// Host bytes are outside input: whatever arrives, every model answers only with
-// replies of a known size and keeps serving status queries afterwards.
-TEST(SimDevice, RandomHostBytesNeverBreakTheDevice) {
-    std::mt19937 rng(20261206);
-    const std::uint8_t starts[] = {0x80, 0x81, 0x01, 0x02, 0x03, 0x0A, 0xFF, '|', '\r', 'P'};
-    for (const ModelInfo& m : modelTable()) {
-        Device d(m.code);
-        double t = 0;
-        for (int i = 0; i < 20000; ++i) {
-            // Favour the bytes that start frames so that whole conversations happen.
-            const std::uint8_t b = (rng() % 3 == 0) ? starts[rng() % 10] : static_cast<std::uint8_t>(rng());
-            t += (rng() % 50 == 0) ? 150 : 1;
-            for (const sim::Reply& r : d.receive(b, t)) {
-                ASSERT_FALSE(r.bytes.empty());
-                ASSERT_LE(r.bytes.size(), 270u) << m.code;  // the longest text answer
-                ASSERT_GE(r.readyMs, t);
-            }
-        }
-        const Bytes last = only(d.receive(0x80, t + 500));
-        EXPECT_TRUE(last.size() == 19 || last == (Bytes{0x00, 0xFF})) << m.code;
-    }
-}
-
-TEST(SimDevice, ModelChangeKeepsStoredProgramsAndTheOwnedPortTurnsItsShaft) {
+// The shaft turns from the last position set; a model change keeps the stored
+// programs; the port the program owns in its simulated mode turns its shaft from the start.
+TEST(SimDevice, ShaftModelChangeAndTheOwnedPort) {
     Device d("NORM");
-    d.setProgram(0, {{5, 1}});
+    d.setPosition(3590, 0);
+    d.setShaftSpeed(360, 0);  // a turn every 10 s
+    EXPECT_EQ(d.positionAt(100), 26u);  // 3590 + 36 wraps past 3599
+    d.setPosition(1000, 200);
+    d.setShaftSpeed(-3600, 300);
+    EXPECT_EQ(d.positionAt(600), 3556u);  // 1000 + 36 - 1080 turns back past 0
+    d.setProgram(0, {{100, 0x0001}, {200, 0x0003}});
+    d.setPosition(199, 600);
+    EXPECT_EQ(d.outputsAt(600), 0x0001u);
     d.setModel("KMT71");
-    EXPECT_EQ(d.model().layout, StatusLayout::A);
-    EXPECT_EQ(d.camCount(0), 1);
-    EXPECT_EQ(d.receive(0x80, 0)[0].bytes[4], 1);  // 16-bit cam count of layout A
+    EXPECT_EQ(d.receive(0x80, 600)[0].bytes[4], 2);  // 16-bit cam count of layout A
     EXPECT_THROW(d.setModel("nope"), std::invalid_argument);
-    EXPECT_THROW(Device("norm"), std::invalid_argument);
 
     VirtualClock clock;
     clock.waitMs(1000);
     auto port = sim::makeSimulatedPort("V820HX", clock);
-    EXPECT_EQ(port->device().model().code, std::string("V820HX"));
-    EXPECT_EQ(port->device().positionAt(1000), 0u);
     EXPECT_EQ(port->device().positionAt(2000), 409u);  // 4096 a turn, a turn in 10 s
     port->setSettings("115200,n,8,1");
     port->setPortOpen(true);
     port->output(Bytes{0x80});
     clock.waitMs(5);
     EXPECT_EQ(port->input().size(), 19u);
-    EXPECT_THROW(sim::makeSimulatedPort("X", clock), std::invalid_argument);
+}
+
+// A 19-byte frame from its leading bytes, zero-filled, with its last byte given.
+Bytes frame(std::initializer_list<int> head, int checksum) {
+    Bytes f(19, 0);
+    int i = 0;
+    for (int v : head) f[i++] = static_cast<std::uint8_t>(v);
+    f[18] = static_cast<std::uint8_t>(checksum);
+    return f;
+}
+
+Bytes replyTo(Device& d, const Bytes& bytes, double t = 0) {
+    Bytes all;
+    for (const auto& r : d.receive(bytes, t)) all.insert(all.end(), r.bytes.begin(), r.bytes.end());
+    return all;
+}
+
+const Bytes kAck{0xFF};
+
+TEST(SimTransfer, ShortLastPageKeepsOnlyAnnouncedEntries) {
+    // Nine entries: the second page carries entry 8 and stale bytes behind it.
+    Device d("V820AX");
+    EXPECT_EQ(replyTo(d, frame({1, 0, 0, 9}, 0x0A)), kAck);
+    EXPECT_EQ(replyTo(d, frame({2, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0}, 0x26)), kAck);
+    EXPECT_EQ(replyTo(d, frame({2, 1, 9, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0}, 0x2F)), kAck);
+    EXPECT_EQ(replyTo(d, frame({3, 0, 1}, 0x04)), kAck);
+    EXPECT_FALSE(d.program(0).has_value());
+    EXPECT_EQ(replyTo(d, frame({3, 1, 2}, 0x06)), kAck);
+    EXPECT_EQ(d.program(0), (CamTable{{1, 1}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 2}}));
+}
+
+TEST(SimTransfer, HighResolutionDownloadAndUpload) {
+    Device d("KMT71");
+    // slot 0, one change point at 0x000A0000 with mask 0x81.
+    EXPECT_EQ(replyTo(d, frame({1, 0, 0, 0, 1, 0}, 0x02)), kAck);
+    EXPECT_EQ(replyTo(d, frame({2, 0, 0x00, 0x00, 0x0A, 0x00}, 0x0C)), kAck);
+    EXPECT_EQ(replyTo(d, frame({3, 0, 0x81, 0x00, 0x00, 0x00}, 0x84)), kAck);
+    EXPECT_EQ(*d.program(0), (CamTable{{0xA0000, 0x81}}));
+
+    // Upload: the header, then one frame per go-ahead byte; an empty slot is a header alone.
+    EXPECT_EQ(replyTo(d, frame({10, 0, 0}, 0x0A)), frame({1, 0, 0, 0, 1, 0}, 0x02));
+    EXPECT_EQ(replyTo(d, kAck), frame({2, 0, 0x00, 0x00, 0x0A, 0x00}, 0x0C));
+    EXPECT_EQ(replyTo(d, frame({10, 0, 5}, 0x0F)), frame({1, 0, 5}, 0x06));
+
+    // A table larger than one upload can address is cut at 1024 entries (256 pages).
+    d.setProgram(7, CamTable(1100, sim::CamEntry{1, 1}));
+    EXPECT_EQ(replyTo(d, frame({10, 0, 7}, 0x11)), frame({1, 0, 7, 0, 0x00, 0x04}, 0x0C));
+    int pages = 0;
+    while (!replyTo(d, kAck).empty()) ++pages;
+    EXPECT_EQ(pages, 512);
+}
+
+TEST(SimTransfer, DamagedOrOutOfPlaceFramesGetNoAcknowledgement) {
+    Device d("NORM");
+    EXPECT_TRUE(replyTo(d, frame({1, 0, 2, 3}, 0x07)).empty());   // checksum off by one
+    EXPECT_TRUE(replyTo(d, frame({2, 0, 1}, 0x03)).empty());      // page before any header
+    EXPECT_TRUE(replyTo(d, frame({1, 0, 16, 1}, 0x12)).empty());  // slot 17
+    EXPECT_EQ(replyTo(d, frame({1, 0, 0, 1}, 0x02)), kAck);
+    EXPECT_TRUE(replyTo(d, frame({2, 1, 1}, 0x04)).empty());  // page past the count
+    EXPECT_EQ(d.acknowledgedFrames(), 1);
+    Device v("V712");
+    EXPECT_TRUE(replyTo(v, frame({1, 0, 0, 1}, 0x02)).empty());  // text-only generation
+    Device n("NORM");
+    EXPECT_TRUE(replyTo(n, frame({10, 0, 0}, 0x0A)).empty());  // no upload on this model
+}
+
+// Frames left unacknowledged are accepted when sent again; when the acknowledgement
+// of the final page is lost, the resend is acknowledged although the program is complete.
+TEST(SimTransfer, ResentFramesAreAcknowledged) {
+    Device d("NORM");
+    d.faults().noAckFrames = 2;
+    const Bytes header = frame({1, 0, 0, 1}, 0x02);
+    EXPECT_TRUE(replyTo(d, header, 0).empty());
+    EXPECT_TRUE(replyTo(d, header, 5000).empty());
+    EXPECT_EQ(replyTo(d, header, 9000), kAck);
+    EXPECT_EQ(replyTo(d, frame({2, 0, 0x10}, 0x12)), kAck);
+    d.faults().noAckFrames = 1;
+    const Bytes lastPage = frame({3, 0, 0x01}, 0x04);
+    EXPECT_TRUE(replyTo(d, lastPage).empty());
+    EXPECT_EQ(*d.program(0), (CamTable{{16, 1}}));
+    EXPECT_EQ(replyTo(d, lastPage), kAck);
+    EXPECT_TRUE(replyTo(d, frame({3, 1, 0x01}, 0x05)).empty());  // but no other page
+    EXPECT_EQ(*d.program(0), (CamTable{{16, 1}}));
+}
+
+TEST(SimTransfer, PresetAndOriginReadAndWrite) {
+    Device d("KMT71");
+    d.setPresetOrigin(5, {3600, 7});
+    // preset 0x0E10 at 6..9, origin 7 at 10..13; sum 0x81+5+0x10+0x0E+7 = 0xAB.
+    EXPECT_EQ(replyTo(d, Bytes{0x81, 0x00, 0x05}), frame({0x81, 0, 5, 0, 0, 0, 0x10, 0x0E, 0, 0, 7}, 0xAB));
+    // write slot 3: preset 32, origin 256.
+    EXPECT_EQ(replyTo(d, frame({0x81, 1, 3, 0, 0, 0, 0x20, 0, 0, 0, 0x00, 0x01}, 0xA6)), kAck);
+    EXPECT_TRUE(replyTo(d, frame({0x81, 1, 3, 0, 0, 0, 0x21}, 0xA7)).empty());  // bad checksum
+    EXPECT_EQ(std::make_pair(d.presetOrigin(3).preset, d.presetOrigin(3).origin), std::make_pair(32u, 256u));
+    d.faults().badChecksum = true;
+    EXPECT_EQ(replyTo(d, Bytes{0x81, 0x00, 0x05})[18], 0xAC);
+    Device norm("NORM");
+    EXPECT_TRUE(replyTo(norm, Bytes{0x81, 0x00, 0x05}).empty());  // no presets on this model
+}
+
+TEST(SimTransfer, Text712LinesAreEchoedAndAnswered) {
+    Device d("V712");
+    EXPECT_TRUE(replyTo(d, toBytes("|")).empty());
+    EXPECT_EQ(toString(replyTo(d, toBytes("PRG=1,OUT=2,CON=10,COF=20"))), "PRG=1,OUT=2,CON=10,COF=20");
+    EXPECT_EQ(toString(replyTo(d, toBytes("\r"))), "\r\nOK\r\n->");
+    EXPECT_EQ(toString(replyTo(d, toBytes("\n"))), "");
+    const sim::Row712& row = d.row712(0, 1);
+    EXPECT_TRUE(row.set && row.hasCof && row.con == 10 && row.cof == 20);
+    EXPECT_EQ(d.textLines(), (std::vector<std::string>{"PRG=1,OUT=2,CON=10,COF=20"}));
+
+    // ON 0..9, 30..39, ...; the status frame reports program 1 with one row.
+    d.setPosition(35, 0);
+    const Bytes status = replyTo(d, Bytes{0x80});
+    EXPECT_EQ(Bytes(status.begin() + 4, status.begin() + 9), (Bytes{1, 1, 0, 0, 0x02}));
+    d.setPosition(15, 0);
+    EXPECT_EQ(d.outputsAt(0), 0u);
+
+    for (const std::string bad : {"PRG=17,OUT=1,CON=5", "PRG=1,OUT=0,CON=5", "PRG=1,CON=5", "XYZ=1",
+                                  "PRG=1,OUT=1,OFS=70000", "DFT=1,OUT=2", "PRG=1,OUT=1,OUT=2", "PRG1"})
+        EXPECT_EQ(toString(replyTo(d, toBytes(bad + "\r"))), bad + "\r\nER\r\n->");
+    EXPECT_EQ(toString(replyTo(d, toBytes("OUT=3 \r"))), "OUT=3 \r\nER\r\n->");
+    EXPECT_EQ(toString(replyTo(d, toBytes("PRG=2\r"))), "PRG=2\r\nOK\r\n->");
 }
 
 }  // namespace
