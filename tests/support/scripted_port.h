@@ -29,10 +29,7 @@ public:
     void replyNext(double delayMs, Bytes bytes) { replyNext(Reply{{delayMs, std::move(bytes)}}); }
     std::function<Reply(const Bytes& sent)> responder;
     void deliverAt(double atMs, Bytes bytes) { inFlight_.push_back({atMs, std::move(bytes)}); }
-    void failOpens(int count, SerialError::Kind kind = SerialError::Kind::Busy) {
-        failOpens_ = count;
-        failKind_ = kind;
-    }
+    void failOpens(int count) { failOpens_ = count; }
     // A pulled device: reads and writes raise Io, opening raises NoSuchPort.
     void setPulled(bool pulled) { pulled_ = pulled; }
 
@@ -63,7 +60,7 @@ public:
         if (open_) throw SerialError(SerialError::Kind::Busy, "port already open");
         ++openAttempts;
         if (pulled_) throw SerialError(SerialError::Kind::NoSuchPort, "device removed");
-        if (failOpens_ > 0 && failOpens_--) throw SerialError(failKind_, "cannot open the port");
+        if (failOpens_ > 0 && failOpens_--) throw SerialError(SerialError::Kind::Busy, "cannot open the port");
         open_ = true;
         ++opens;
         lastOpenedAt = clock_.nowMs();
@@ -124,7 +121,6 @@ private:
     std::vector<Sent> inFlight_;
     Bytes received_;
     int failOpens_ = 0;
-    SerialError::Kind failKind_ = SerialError::Kind::Busy;
     bool pulled_ = false;
     bool open_ = false;
     int commPort_ = 1;

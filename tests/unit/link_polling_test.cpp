@@ -1,15 +1,194 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "link_fixture.h"
 
 namespace gyrel {
 namespace {
 
-TEST(LinkPort, UsersShareThePort) {
+std::vector<bool> bars(int lit) {
+    std::vector<bool> v(5, false);
+    std::fill_n(v.begin(), lit, true);
+    return v;
+}
+Bytes with(Bytes b, std::size_t at, std::uint8_t v) {
+    b.resize(std::max(b.size(), at + 1));
+    b[at] = v;
+    return b;
+}
+
+class LinkRx : public ::testing::Test {
+protected:
     LinkRig rig;
+    void SetUp() override { rig.polling(); }
+    // Delivers `reply` `after` ms from now and reads it: what rx_msg returned and how long it took.
+    std::pair<int, double> receive(Bytes reply, double after = 10) {
+        const double start = rig.clock.nowMs();
+        rig.port.deliverAt(start + after, std::move(reply));
+        const int code = rig.link.rx_msg();
+        return {code, rig.clock.nowMs() - start};
+    }
+};
+
+// The reply grid: checks 35, 50, 80 and 180 ms after the query, then a 100-ms pause
+// when nothing usable came; a factor stretches the wait to more 180-ms rounds.
+TEST_F(LinkRx, SilenceAndCancelEndTheWaitOnTheGrid) {
+    const std::tuple<int, double, double> cases[] = {{1, -1, 280}, {10, -1, 1900}, {100, 250, 460}};
+    for (const auto& [factor, cancelAt, returnsAt] : cases) {
+        SCOPED_TRACE(factor);
+        LinkRig r;
+        r.polling();
+        r.ctx.model.RxTimeoutFactor = factor;
+        if (cancelAt >= 0) r.clock.at(cancelAt, [&] { r.ctx.CancelRequested = true; });
+        EXPECT_EQ(r.link.rx_msg(), 1000);
+        EXPECT_EQ(r.clock.nowMs(), returnsAt);
+        EXPECT_FALSE(r.link.ChecksumOk);
+        EXPECT_EQ(r.link.LinkQuality, 0);
+        EXPECT_EQ(r.barsVisible(), bars(1));
+        EXPECT_EQ(r.m.Shape3Colour[0], (Rgb{255, 0, 0}));
+    }
+}
+
+TEST_F(LinkRx, BarsFollowTheArrivalTime) {
+    const std::tuple<double, double, int, Rgb> cases[] = {
+        {0, 35, 4, Rgb{0, 192, 0}},   {35, 35, 4, Rgb{0, 192, 0}},  {36, 50, 3, Rgb{0, 128, 0}},
+        {50, 50, 3, Rgb{0, 128, 0}},  {51, 80, 2, Rgb{192, 64, 0}}, {80, 80, 2, Rgb{192, 64, 0}},
+        {81, 180, 1, kYellow},        {179, 180, 1, kYellow},       {200, 215, 1, kYellow},
+    };
+    for (const auto& [arrival, returnsAt, quality, colour] : cases) {
+        SCOPED_TRACE(arrival);
+        rig.ctx.model.RxTimeoutFactor = arrival > 180 ? 10 : 1;  // a second round only when asked for
+        EXPECT_EQ(receive(frameB(1234, 3, 5, 0x0005), arrival), std::make_pair(128, returnsAt));
+        EXPECT_TRUE(rig.link.ChecksumOk);
+        EXPECT_EQ(rig.link.LinkQuality, quality);
+        EXPECT_EQ(rig.barsVisible(), bars(quality + 1));
+        for (int i = 0; i <= quality; ++i) EXPECT_EQ(rig.m.Shape3Colour[static_cast<std::size_t>(i)], colour);
+    }
+    EXPECT_EQ(rig.link.CurrentPosition, 1234);
+    EXPECT_EQ(rig.link.OutputBits, 0x0005u);
+    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    const Bytes f = frameB(100);  // a frame arriving in pieces counts when complete
+    rig.port.deliverAt(rig.clock.nowMs() + 10, Bytes(f.begin(), f.begin() + 10));
+    EXPECT_EQ(receive(Bytes(f.begin() + 10, f.end()), 60), std::make_pair(128, 80.0));
+    EXPECT_EQ(rig.link.LinkQuality, 2);
+    rig.link.PollingActive = false;  // no bars while polling is off
+    rig.m.Shape3Visible.fill(false);
+    EXPECT_EQ(receive(frameB(100)).first, 128);
+    EXPECT_EQ(rig.barsVisible(), bars(0));
+}
+
+// Each reply shape: its code, the checksum verdict and the time taken (short replies wait the round).
+TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
+    const std::tuple<const char*, Bytes, int, bool, double, int> cases[] = {
+        {"data frame", with(frameB(100), 0, 0x40), 64, true, 35, 4},
+        {"short data frame", bytesOf({0x40, 0x01, 0x02}), 64, false, 180, 1},
+        {"acknowledge keeps the verdict", bytesOf({0xFF}), 255, false, 180, 1},
+        {"noise", bytesOf({0x12, 0x34, 0x56}), 1000, false, 280, 1},  // something came: never red
+        {"18 bytes", Bytes(18, 0x80), 1000, false, 280, 1},
+        {"20 bytes", with(frameB(1234), 19, 0), 1000, false, 135, 4},
+        {"38 acknowledge bytes", Bytes(38, 0xFF), 255, false, 35, 4},
+        {"empty slot and more", bytesOf({0x00, 0xFF, 0x00}), 1000, false, 280, 1},
+        {"00 FE", bytesOf({0x00, 0xFE}), 1000, false, 280, 1},
+        {"39 acknowledge bytes", Bytes(39, 0xFF), 1000, false, 135, 4},
+    };
+    for (const auto& [name, reply, code, checksumOk, took, quality] : cases) {
+        SCOPED_TRACE(name);
+        rig.link.ChecksumOk = false;
+        EXPECT_EQ(receive(reply, 5), std::make_pair(code, took));
+        EXPECT_EQ(rig.link.ChecksumOk, checksumOk);
+        EXPECT_EQ(rig.link.LinkQuality, quality);
+    }
+    EXPECT_EQ(rig.m.FinQuota, "offline");  // nothing decoded
+    rig.port.input();                      // a reply longer than any is left unread
+    rig.link.ChecksumOk = true;
+    EXPECT_EQ(receive(bytesOf({0xFF})).first, 255);
+    EXPECT_TRUE(rig.link.ChecksumOk);
+
+    EXPECT_EQ(receive(with(frameB(1234), 18, 0xE4)).first, 128);  // a wrong sum is decoded, not trusted
+    EXPECT_FALSE(rig.link.ChecksumOk);
+    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    rig.link.LeggiDato();
+    EXPECT_EQ(rig.m.FinQuota, "- - -  ");
+}
+
+TEST_F(LinkRx, TwoEmptySlotRepliesInARowStopPollingWithAMessage) {
+    rig.m.FinProgr = "4";
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})), std::make_pair(0, 180.0));
+    EXPECT_TRUE(rig.link.EmptySlotSeen);
+    EXPECT_EQ(receive(bytesOf({0xFF})).first, 255);  // an acknowledge in between forgets it
+    EXPECT_FALSE(rig.link.EmptySlotSeen);
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    EXPECT_TRUE(rig.op.boxes.empty() && rig.link.PollingActive);
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    EXPECT_EQ(rig.m.FinQuota + "|" + rig.m.FinProgr + "|" + rig.m.FinCamme + "|" + rig.m.FinOrigin,
+              "no prg|--|--|--");
+    EXPECT_FALSE(rig.m.Check1Checked || rig.link.PollingActive);
+    EXPECT_EQ(rig.op.boxLog(), "Empty program|Selected memory location on ENCODER,\r\nis empty. \r\n\r\n"
+                               "Send a program at this location.\n");
+}
+
+TEST_F(LinkRx, StatusFrameAfterOneEmptySlotTypesSyncFirst) {
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    std::vector<std::pair<double, std::string>> shown;
+    rig.clock.onPump = [&] {
+        if (shown.empty() || shown.back().second != rig.m.FinQuota)
+            shown.emplace_back(rig.clock.nowMs(), rig.m.FinQuota);
+    };
+    rig.m.FinQuota = "7.0";
+    EXPECT_EQ(receive(frameB(1234)).first, 128);
+    EXPECT_EQ(shown.at(1), std::make_pair(215.0, std::string("S")));  // one character each 40 ms
+    EXPECT_EQ(shown.at(7), std::make_pair(455.0, std::string("S y n c")));
+    EXPECT_EQ(rig.clock.nowMs(), 1295);  // 7 x 40 ms, then 800 ms
+    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    EXPECT_FALSE(rig.link.EmptySlotSeen);
+    // Silence after one empty slot shows the same instead of the time-out.
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    const double t0 = rig.clock.nowMs();
+    EXPECT_EQ(rig.link.rx_msg(), 0);
+    EXPECT_EQ(rig.clock.nowMs() - t0, 180 + 7 * 40 + 800);
+    EXPECT_EQ(rig.m.FinQuota, "S y n c");
+    EXPECT_TRUE(rig.op.boxes.empty());
+}
+
+TEST_F(LinkRx, PortFailingWhileReadingClosesItAndDecodesNothing) {
+    rig.clock.at(20, [&] { rig.port.setPulled(true); });
+    EXPECT_EQ(receive(frameB(1234)), std::make_pair(1000, 35.0));
+    EXPECT_FALSE(rig.port.portOpen());  // polling goes on and looks for the device again
+    EXPECT_EQ(rig.link.LinkQuality + rig.link.CurrentPosition, 0);
+    EXPECT_EQ(rig.m.FinQuota, "offline");
+}
+
+TEST_F(LinkRx, QueryDiscardsStaleBytesSendsOneByteAndReadsInBinary) {
+    rig.port.deliverAt(0, bytesOf({0x55, 0x55}));
+    rig.port.replyNext(10, frameB(1234));
+    rig.port.setInputMode(InputMode::Text);
+    rig.link.TxQuery();
+    ASSERT_EQ(rig.port.sent.size(), 1u);
+    EXPECT_EQ(rig.port.sent[0].bytes, bytesOf({0x80}));
+    EXPECT_EQ(rig.port.inputModesAtRead, std::vector<InputMode>{InputMode::Binary});
+    EXPECT_TRUE(rig.link.ChecksumOk);
+    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    rig.ctx.EditorBusy = true;  // no query while the editor transfers
+    rig.link.TxQuery();
+    EXPECT_EQ(rig.port.sent.size(), 1u);
+}
+
+// Presets apply with the port closed; opening waits while the serial dialog is up;
+// the users share the port, which closes when the last one or the whole mask lets go.
+TEST(LinkPort, PresetsOpeningAndUsersSharingThePort) {
+    LinkRig rig;
+    rig.link.presetPort("19200", 3);
+    EXPECT_EQ(rig.port.settings() + " " + std::to_string(rig.port.commPort()), "19200,n,8,1 3");
+    const ScriptedPort& p = rig.port;
+    EXPECT_EQ(std::make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet),
+              std::make_tuple(0, 0, false, 1024));
+    EXPECT_FALSE(rig.port.portOpen());
+    rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
     ASSERT_TRUE(rig.link.apri_com(UserEditor));
+    EXPECT_EQ(rig.port.lastOpenedAt, 500);
     ASSERT_TRUE(rig.link.apri_com(UserMonitor));
     EXPECT_EQ(rig.port.opens, 1);
     EXPECT_EQ(rig.link.PortUsers, 9);
@@ -18,12 +197,11 @@ TEST(LinkPort, UsersShareThePort) {
     EXPECT_EQ(rig.link.PortUsers, 1);
     rig.link.chiudi_com(UserMonitor);
     EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(rig.port.closes, 1);
     rig.link.apri_com(UserMonitor);
     rig.link.apri_com(UserUpload);
     rig.link.chiudi_com(rig.link.PortUsers);  // the whole mask closes it for everyone
     EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.closes, 2);
 }
 
 // A port that will not open: the serial dialog is offered after each failure while
@@ -33,7 +211,7 @@ TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
     for (const auto& [failures, retries, opened, attempts] : cases) {
         SCOPED_TRACE(failures);
         LinkRig rig;
-        rig.port.failOpens(failures, SerialError::Kind::NoSuchPort);
+        rig.port.failOpens(failures);
         int dialogs = 0;
         if (retries >= 0) rig.ctx.hooks.serialDialogForOpenFailure = [&, n = retries] { return dialogs++ < n; };
         EXPECT_EQ(rig.link.apri_com(UserEditor), opened);
@@ -48,20 +226,6 @@ TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
     EXPECT_FALSE(rig.link.PollingActive || rig.m.Check1Checked);
     rig.expectOffLine();
     EXPECT_TRUE(rig.port.sent.empty());
-}
-
-// Presets apply with the port closed; opening waits while the serial dialog is up.
-TEST(LinkPort, PresetsApplyClosedAndOpeningWaitsForTheSerialDialog) {
-    LinkRig rig;
-    rig.link.presetPort("19200", 3);
-    EXPECT_EQ(rig.port.settings() + " " + std::to_string(rig.port.commPort()), "19200,n,8,1 3");
-    const ScriptedPort& p = rig.port;
-    EXPECT_EQ(std::make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet),
-              std::make_tuple(0, 0, false, 1024));
-    EXPECT_FALSE(rig.port.portOpen());
-    rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
-    EXPECT_TRUE(rig.link.apri_com(UserMonitor));
-    EXPECT_EQ(rig.port.lastOpenedAt, 500);
 }
 
 // A pulled adapter: the port is released and the link shown lost, polling goes
@@ -108,11 +272,6 @@ TEST(LinkPolling, PollsUntilTheToggleIsReleased) {
     EXPECT_FALSE(rig.link.ChecksumOk);
     EXPECT_EQ(rig.barsVisible(), std::vector<bool>(5, false));
     EXPECT_EQ(rig.link.EconLastText, "offline");
-
-    rig.answerAll(bytesOf({0x00, 0xFF}));  // a second empty-slot reply in a row ends polling by itself
-    rig.link.check1MouseUp(true);
-    EXPECT_EQ(rig.port.sent.size(), 5u);
-    rig.expectOffLine();
 }
 
 class LinkEconomy : public ::testing::Test {
@@ -168,11 +327,20 @@ TEST_F(LinkEconomy, StillPositionPausesAfter1500UnchangedPollsThenQueriesEveryTw
     EXPECT_EQ(rig.m.econBack, kLightBlue);
 }
 
-TEST_F(LinkEconomy, SilentDevicePausesAfter100Polls) {
-    rig.port.responder = nullptr;
+// Economy off polls on and on; on, a silent device pauses after 100 polls.
+TEST_F(LinkEconomy, SilentDevicePausesAfter100PollsAndNoneWithEconomyOff) {
+    rig.link.monitor().EnbEconClick();
+    EXPECT_FALSE(rig.m.econVisible);
+    rig.link.afterQuery = [&] { rig.link.PollingActive = rig.port.sent.size() < 3000; };
     rig.link.check1MouseUp(true);
-    ASSERT_EQ(rig.port.sent.size(), 102u);
-    EXPECT_EQ(rig.clock.nowMs(), 102 * 280);
+    EXPECT_EQ(rig.port.sent.size(), 3000u);
+    rig.link.afterQuery = nullptr;
+    rig.link.monitor().EnbEconClick();
+    rig.port.responder = nullptr;
+    const double start = rig.clock.nowMs();
+    rig.link.check1MouseUp(true);
+    ASSERT_EQ(rig.port.sent.size(), 3102u);
+    EXPECT_EQ(rig.clock.nowMs() - start, 102 * 280);
     EXPECT_EQ(rig.m.econBack, kDarkRed);
 }
 
@@ -201,17 +369,6 @@ TEST_F(LinkEconomy, BackOnLineDuringThePauseTakesOverFromTheTimer) {
     rig.clock.waitMs(2000);  // Timer2 was re-armed by that pause, not left from before
     EXPECT_EQ(polls, 100);
     EXPECT_EQ(rig.port.sent[1503].atMs, paused + 500 + 35 + 2000);
-}
-
-TEST_F(LinkEconomy, EconomyOffPollsOnAndOn) {
-    rig.link.monitor().EnbEconClick();
-    EXPECT_FALSE(rig.m.econVisible);
-    int polls = 0;
-    rig.link.afterQuery = [&] {
-        if (++polls == 3000) rig.link.PollingActive = false;
-    };
-    rig.link.check1MouseUp(true);
-    EXPECT_EQ(rig.port.sent.size(), 3000u);
 }
 
 }  // namespace
