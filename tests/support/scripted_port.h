@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/serial_port.h"
+#include "platform/no_port.h"
 #include "platform/virtual_clock.h"
 
 namespace gyrel {
@@ -14,7 +14,7 @@ namespace gyrel {
 // A serial port in the simulated time of a VirtualClock: it records every Output with its
 // instant, delivers scripted replies at chosen instants and raises where a real port would
 // (a closed or pulled port used, an open that fails).
-class ScriptedPort : public SerialPort {
+class ScriptedPort : public NoPort {
 public:
     struct Sent {
         double atMs;
@@ -43,12 +43,6 @@ public:
     int inputLen = -1;
     double lastOpenedAt = -1;
 
-    void setCommPort(int number) override { commPort_ = number; }
-    int commPort() const override { return commPort_; }
-    void setPortName(const std::string& path) override { portName_ = path; }
-    std::string portName() const override { return portName_; }
-    void setSettings(const std::string& settings) override { settings_ = settings; }
-    std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override {
         if (!open) {
             closes += open_ ? 1 : 0;
@@ -123,9 +117,6 @@ private:
     int failOpens_ = 0;
     bool pulled_ = false;
     bool open_ = false;
-    int commPort_ = 1;
-    std::string portName_;
-    std::string settings_ = "9600,n,8,1";
     int handshaking_ = 2;  // as another program may leave it
     InputMode inputMode_ = InputMode::Text;
 };
