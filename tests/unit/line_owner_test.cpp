@@ -16,10 +16,11 @@ using xfertest::Rig;
 
 // A second conversation is refused while one holds the line, and told who holds
 // it; the status poll yields to a conversation and is refused during one. A
-// conversation that fails with an exception gives the line back.
-TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
-    LinkRig rig;
-    LineOwner& line = rig.ctx.line;
+// conversation that fails with an exception gives the line back. Emptying the
+// output lets every byte written reach the device first, and so does closing the port.
+TEST(LineOwner, SecondClaimIsRefusedNamingTheHolderAndQueuedBytesReachTheDevice) {
+    Rig r;
+    LineOwner& line = r.ctx.line;
     LineOwner::Claim poll = line.claim("status poll", LineOwner::Kind::Poll);
     ASSERT_TRUE(poll);
     EXPECT_FALSE(line.busy());
@@ -43,20 +44,15 @@ TEST(LineOwner, SecondClaimIsRefusedNamingTheHolder) {
         SerialError);
     EXPECT_FALSE(line.busy());
     EXPECT_TRUE(line.claim("download"));
-}
 
-// Emptying the output lets every byte written reach the device first, and so
-// does closing the port.
-TEST(LineOwner, EmptyingTheOutputLetsQueuedBytesReachTheDevice) {
-    Rig r;
-    r.ctx.line.open();
+    line.open();
     const Frame19 request = UploadCommand::requestFrame(4);
     Bytes sent(request.begin(), request.end());
-    r.ctx.line.send(sent);
-    r.ctx.line.emptyOutput();
+    line.send(sent);
+    line.emptyOutput();
     EXPECT_EQ(r.device.received(), sent);
-    r.ctx.line.send(0xFF);
-    r.ctx.line.close();
+    line.send(0xFF);
+    line.close();
     sent.push_back(0xFF);
     EXPECT_EQ(r.device.received(), sent);
     EXPECT_EQ(r.clock.nowMs(), 0);
