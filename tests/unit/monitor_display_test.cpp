@@ -38,6 +38,8 @@ TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
     poll(frameA(0xFFFFFFFFu, 4, 9, 0x0));
     EXPECT_EQ(m.FinQuota + " " + m.FinCamme + " " + m.FinProgr, "NO PROG -- 5");
     EXPECT_EQ(m.Shape1Fill[0], FillStyle::Solid);  // the rest of the display is left alone
+    poll({});                                      // a device lost after it shows as lost
+    EXPECT_EQ(m.FinQuota, "- - -  ");
     rig.useModel("NORM");  // single-turn: the hidden displays keep "0"
     poll(frameB(3000));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro, "0 0");
