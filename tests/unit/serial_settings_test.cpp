@@ -112,6 +112,10 @@ TEST_F(SerialSettings, SettingsAreShownAndOptionClicksAreWrittenBackByOk) {
     dialog.Setta();
     EXPECT_EQ(v.speedButton, "");
     EXPECT_EQ(dialog.settingsText(), "300,N,8,1");
+    dialog.flowClick(0);
+    dialog.flowClick(4);  // no such button: ignored
+    ASSERT_TRUE(dialog.OKButtonClick());
+    EXPECT_EQ(port.handshaking(), 0);
 }
 
 // OK proves a new port or a typed device path by opening it and keeps the previous
