@@ -84,6 +84,7 @@ TEST_F(MonitorDisplay, BarAndBeepsAtLossAndReturn) {
     EXPECT_EQ(rig.op.beeps, 2);
     EXPECT_EQ(m.FinQuota + m.FinProgr + m.FinCamme + m.FinOrigin, "- - -  ------");
     EXPECT_EQ(m.barFillWidth, 0);
+    EXPECT_EQ(rig.link.monitor().LastShownPosition, -1);  // the bar is drawn afresh on return
     m.Check1Caption = " On line";
     rig.link.LeggiDato();
     EXPECT_EQ(m.FinQuota, "offline");
