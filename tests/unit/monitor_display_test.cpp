@@ -153,7 +153,7 @@ TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     double pos = 3;
     for (int i = 1; i <= 14; ++i) step(pos += 100 + i);
-    EXPECT_EQ(t.Label1[13] + "|" + t.Label1[14], "1207     114|1324     116");
+    EXPECT_EQ(t.Label1[13] + "|" + t.Label1[14], "1281     112|1508     114");
     EXPECT_EQ(t.Label5, "16");
     mon.TestErrorCount = 32767;
     step(pos + 500);
