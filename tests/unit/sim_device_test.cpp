@@ -343,9 +343,6 @@ TEST(SimPort, PropertiesRaiseWhereARealPortWould) {
     EXPECT_EQ(raised([&] { port.setCommPort(2); }), static_cast<int>(Kind::NoSuchPort));
     port.setCommPort(3);
     EXPECT_EQ(port.portLabel(), "3");
-    port.setBusy(true);
-    EXPECT_EQ(raised([&] { port.setPortOpen(true); }), static_cast<int>(Kind::Busy));
-    EXPECT_FALSE(port.portOpen());
 }
 
 TEST(SimPort, ADroppedLineRaisesIoUntilReconnected) {
