@@ -81,7 +81,7 @@ TEST(Origin, WriteSendsZerosForOriginsUnlessTickedAndSkipsRowsWithoutValues) {
 
 // A negative or non-numeric value is refused before anything is sent; a value too
 // high stops the write after the rows before it.
-TEST(Origin, RefusedValues) {
+TEST(Origin, RefusedValuesAndClones) {
     OriginRig r;
     r.dialog.rows[0].TxtPreset = "100";
     r.dialog.rows[4].TxtPreset = "-5";
@@ -105,10 +105,8 @@ TEST(Origin, RefusedValues) {
     EXPECT_EQ(r.dialog.rows[2].presetBack, kOriginTooHigh);
     EXPECT_EQ(r.port.sent().size(), 38u);
     EXPECT_EQ(r.device.presetOrigin(3).preset, 0u);
-}
-
-TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
-    OriginRig r;
+    // Cloning copies row one only on Yes.
+    r.op.boxes.clear();
     r.dialog.rows[0].TxtPreset = kOriginPlaceholder;
     r.dialog.rows[3].TxtPreset = "7";
     r.op.answers = {AnswerNo};
@@ -121,25 +119,6 @@ TEST(Origin, CloneCopiesRowOneOnlyOnYes) {
     r.dialog.PulsClonaOrig();
     EXPECT_EQ(r.op.boxes.back().title, "Clone Origin");
     EXPECT_EQ(r.dialog.rows[15].TxtOrigin, "5");
-}
-
-TEST(Origin, ReadAfterWriteGivesTheWrittenValuesBack) {
-    OriginRig r;
-    r.dialog.ChkOrigClick(true);
-    auto shown = [&] {
-        std::string s;
-        for (const auto& row : r.dialog.rows) s += row.TxtPreset + "/" + row.TxtOrigin + " ";
-        return s;
-    };
-    for (int i = 0; i < 16; ++i) {
-        r.dialog.rows[static_cast<std::size_t>(i)].TxtPreset = std::to_string(1000 * i + 1);
-        r.dialog.rows[static_cast<std::size_t>(i)].TxtOrigin = std::to_string(65535 * i);
-    }
-    const std::string written = shown();
-    r.dialog.PulsTx();
-    for (auto& row : r.dialog.rows) row.TxtPreset = row.TxtOrigin = "";
-    r.dialog.PulsRx();
-    EXPECT_EQ(shown(), written);
 }
 
 }  // namespace

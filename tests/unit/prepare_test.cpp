@@ -56,21 +56,6 @@ TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdgesUnlessQuick) {
     EXPECT_EQ(steps, (Steps{{"Data Preparing 1", 0}, {"Data Preparing 2", 1}}));
 }
 
-// Past 120 change points the count goes on but the table keeps the first 120 (the
-// entries beyond are held to the reference by the equivalence test).
-TEST(Prepare, TooManyChangePointsKeepTheFirst120) {
-    std::vector<CamRow> rows;
-    for (int i = 0; i < 59; ++i) rows.push_back({1, 10.0 + i * 50, 30.0 + i * 50});
-    rows.push_back({2, 3300, 3400});
-    rows.push_back({3, 3400, 3500});  // 118 + 3 changes
-    const Prepared p = prepare(rows);
-    EXPECT_EQ(p.outcome.camCount, 121);
-    EXPECT_TRUE(p.outcome.tooManyCams());
-    EXPECT_EQ(p.entries().back(), std::make_pair(3400u, 4u));
-    rows.pop_back();
-    EXPECT_FALSE(prepare(rows).outcome.tooManyCams());
-}
-
 TEST(Prepare, Px71UsesItsWholeRangeForTableAndControl) {
     const double max = 4294967295.0;
     std::array<bool, 16> check2{};
