@@ -13,8 +13,8 @@ using xfertest::Rig;
 // origin exchange: each ends with the outcome of its conversation, within a bounded
 // time, with the port given back, the editor free and the program text untouched.
 TEST(TransferFaults, EveryExchangeEndsCleanlyWhateverTheDeviceDoes) {
-    for (const char* fault : {"silent", "late:35", "late400", "badsum", "garbage", "long", "noack:2", "mute-after:1",
-                              "close-after:1", "mute-after:0"}) {
+    for (const char* fault : {"silent", "late:35", "late400", "badsum", "garbage", "long", "noack:2",
+                              "mute-after:1", "close-after:1", "mute-after:0"}) {
         SCOPED_TRACE(fault);
         Rig d("V820AX"), u("KMT71"), o("Px71");
         for (Rig* r : {&d, &u, &o}) ASSERT_TRUE(sim::applyFault(fault, r->device.faults()));
