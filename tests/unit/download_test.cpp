@@ -49,6 +49,22 @@ TEST(Command2, SendsTheCheckedProgramIntoTheSelectedSlot) {
     const WindowTexts& en = windowTextsFor("EN");
     EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Sent");
     r.expectFree();
+    // The editor's other buttons: clear the log, verify, append the offsets.
+    r.ed.Text2 = "log";
+    r.download.Command1();
+    EXPECT_EQ(r.ed.Text2, "");
+    r.download.ButtVerificaPrg();
+    EXPECT_EQ(r.codes, (std::vector<int>{96, 99}));
+    r.work("1\t10\t20\r\n");
+    r.ed.check2[0] = r.ed.check2[15] = true;
+    r.ed.Text4[0] = r.ed.Text5[15] = "5";
+    r.ed.Text5[0] = "-3";
+    r.ed.Text4[15] = "0";
+    int reloads = 0;
+    r.env.procs.AggBox = [&] { ++reloads; };
+    r.download.Command5();
+    EXPECT_EQ(r.fs.readAll(r.env.WorkFilePath()), "1\t10\t20\r\n&\r\n1\t5\t-3\r\n16\t0\t5\r\n");
+    EXPECT_EQ(reloads, 1);
 }
 
 // Nothing is sent while the editor is busy, when unsaved changes are kept, when the
@@ -95,25 +111,6 @@ TEST(Command2, NothingIsSentUntilTheProgramMayGo) {
     EXPECT_EQ(r.modifModes, std::vector<int>{1});
     EXPECT_EQ(r.codes, std::vector<int>{80});
     EXPECT_EQ(r.port.sent().size(), sent);
-}
-
-TEST(EditorButtons, ClearVerifyAndAppend) {
-    CmdRig r;
-    r.ed.Text2 = "log";
-    r.download.Command1();
-    EXPECT_EQ(r.ed.Text2, "");
-    r.download.ButtVerificaPrg();
-    EXPECT_EQ(r.codes, std::vector<int>{99});
-    r.work("1\t10\t20\r\n");
-    r.ed.check2[0] = r.ed.check2[15] = true;
-    r.ed.Text4[0] = r.ed.Text5[15] = "5";
-    r.ed.Text5[0] = "-3";
-    r.ed.Text4[15] = "0";
-    int reloads = 0;
-    r.env.procs.AggBox = [&] { ++reloads; };
-    r.download.Command5();
-    EXPECT_EQ(r.fs.readAll(r.env.WorkFilePath()), "1\t10\t20\r\n&\r\n1\t5\t-3\r\n16\t0\t5\r\n");
-    EXPECT_EQ(reloads, 1);
 }
 
 }  // namespace

@@ -34,6 +34,16 @@ TEST(Upload, ThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFive) {
     EXPECT_EQ(log.substr(log.size() - 52), "10 0 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 12     req_ok\r\n");
     EXPECT_EQ(log.substr(0, 11), "3 0 1 0 0 0");
     r.expectFree();
+    // The menu's single slot keeps the text for the single program too.
+    r.device.setProgram(4, {{10, 1}, {20, 0}});
+    r.upload.Menuencoder("5");
+    EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 4\r\n\r\n1\t10\t20\r\n");
+    EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
+    EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
+    // What the progress window shows at the end: the count and the outcome.
+    const WindowTexts& en = windowTextsFor("EN");
+    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Received");
+    EXPECT_FALSE(r.ed.wait.visible);
     // A high-resolution model names the program from one and counts down in fewer pages.
     Rig hx("KMT71");
     hx.device.setProgram(0, {{0, 1}, {1048575, 0x81}});
@@ -84,19 +94,6 @@ TEST(Upload, FailedExchangesLeaveTheText) {
         r.expectFree();
         EXPECT_EQ(r.op.boxLog(), c.box);
     }
-}
-
-TEST(Upload, MenuencoderSingleSlotKeepsTheTextForTheSingleProgram) {
-    Rig r("V820AX");
-    r.device.setProgram(4, {{10, 1}, {20, 0}});
-    r.upload.Menuencoder("5");
-    EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 4\r\n\r\n1\t10\t20\r\n");
-    EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
-    EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
-    // What the progress window shows at the end: the count and the outcome.
-    const WindowTexts& en = windowTextsFor("EN");
-    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Received");
-    EXPECT_FALSE(r.ed.wait.visible);
 }
 
 }  // namespace
