@@ -71,53 +71,31 @@ TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
     r.expectFree();
 }
 
-TEST(BatchDownload, AMissingSlotFileStopsTheRunWithItsPathAsTitle) {
+// Empty programs ask once when the answer is remembered; a missing slot file stops
+// the run with its path as the box's title, the progress window hidden under it.
+TEST(BatchDownload, EmptyProgramsAskOnceAndAMissingSlotFileStopsTheRun) {
     BatchRig r("NORM");
-    r.mf.panel.MultiPath[0] = r.file("one.TXT", "1\t100\t200\r\n");
-    r.mf.panel.MultiPath[1] = r.dir + "/gone.TXT";
-    r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t0\t1800\r\n");
+    r.mf.panel.MultiPath[0] = r.file("e1.TXT", "' nothing\r\n");
+    r.mf.panel.MultiPath[1] = r.file("e2.TXT", "");
+    r.mf.panel.MultiPath[2] = r.dir + "/gone.TXT";
+    r.mf.panel.MultiPath[3] = r.file("four.TXT", "3\t0\t1800\r\n");
     r.ed.SelezMulti = true;
+    r.op.answers = {AnswerYes, AnswerYes};
     bool progressShownWithTheBox = true;
     r.op.onBox = [&] { progressShownWithTheBox = r.ed.wait.visible; };
     r.download.Command2();
     EXPECT_FALSE(progressShownWithTheBox);
-    ASSERT_EQ(r.op.boxes.size(), 1u);
-    EXPECT_EQ(r.op.boxes[0].prompt + "|" + r.op.boxes[0].title, "File not present|" + r.dir + "/gone.TXT");
-    EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(std::make_pair(r.mf.panel.MultiPathBack[0], r.mf.panel.MultiPathBack[1]),
-              std::make_pair(kSlotNormal, kSlotMissing));
-    EXPECT_TRUE(r.device.program(0).has_value() && !r.device.program(2).has_value());
-    EXPECT_FALSE(r.ed.wait.visible);
-}
-
-TEST(BatchDownload, ADeviceThatStopsAcknowledgingAtSlotTwoEndsTheRun) {
-    BatchRig r("NORM");
-    r.mf.panel.MultiPath[0] = r.file("one.TXT", "1\t100\t200\r\n");
-    r.mf.panel.MultiPath[1] = r.file("two.TXT", "2\t100\t200\r\n");
-    r.mf.panel.MultiPath[2] = r.file("three.TXT", "3\t100\t200\r\n");
-    r.ed.SelezMulti = true;
-    // Slot 1 takes a header, a position page and a mask page; then the line goes quiet.
-    r.device.faults().muteAfterReplies = 3;
-    r.download.Command2();
-    EXPECT_EQ(r.download.lastOutcome, Outcome::TransmissionError);
-    EXPECT_EQ(r.codes, (std::vector<int>{80, 81}));
-    EXPECT_TRUE(r.device.program(0).has_value() && !r.device.program(2).has_value());
-    ASSERT_FALSE(r.op.boxes.empty());
-    EXPECT_EQ(r.op.boxes.back().prompt.rfind("Transmission error", 0), 0u) << r.op.boxes.back().prompt;
-}
-
-TEST(BatchDownload, EmptyProgramsAskOnceWhenTheAnswerIsRemembered) {
-    BatchRig r("NORM");
-    r.mf.panel.MultiPath[0] = r.file("e1.TXT", "' nothing\r\n");
-    r.mf.panel.MultiPath[3] = r.file("e4.TXT", "");
-    r.ed.SelezMulti = true;
-    r.op.answers = {AnswerYes, AnswerYes};
-    r.download.Command2();
-    ASSERT_EQ(r.op.boxes.size(), 2u);
+    ASSERT_EQ(r.op.boxes.size(), 3u);
     EXPECT_EQ(r.op.boxes[0].title, "     Empty program ! ");
     EXPECT_EQ(r.op.boxes[0].prompt, "All outputs on program # 1 will be set to zero!\r\n     Continue?");
     EXPECT_EQ(r.op.boxes[1].prompt, "Remember this answer ?");
-    EXPECT_TRUE(r.device.program(0).has_value() && r.device.program(3).has_value());
+    EXPECT_EQ(r.op.boxes[2].prompt + "|" + r.op.boxes[2].title, "File not present|" + r.dir + "/gone.TXT");
+    EXPECT_EQ(r.op.boxes[2].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(std::make_pair(r.mf.panel.MultiPathBack[1], r.mf.panel.MultiPathBack[2]),
+              std::make_pair(kSlotNormal, kSlotMissing));
+    EXPECT_TRUE(r.device.program(0).has_value() && r.device.program(1).has_value());
+    EXPECT_FALSE(r.device.program(3).has_value());
+    EXPECT_FALSE(r.ed.wait.visible);
 }
 
 TEST(BatchUpload, ReadsEverySlotIntoFilesAndAListOnceOneIsChosen) {

@@ -83,8 +83,6 @@ private:
     std::string path_;
 };
 
-inline ModelGlobals globalsFor(const std::string& code) { return globalsOf(*findModel(code)); }
-
 struct Rig {
     explicit Rig(const std::string& model = "NORM")
         : device(model),
@@ -94,7 +92,7 @@ struct Rig {
           env{ctx, link, ed, {}, {}},
           download(env),
           upload(env, download.sender) {
-        ctx.model = globalsFor(model);
+        ctx.model = globalsOf(*findModel(model));
         ctx.applyLanguage("EN");
         link.presetPort(ctx.model.SpeedText);
         env.procs.dateNow = [] { return std::string("06/12/2026 07:30:00"); };

@@ -49,12 +49,22 @@ TEST(Command2, SendsTheCheckedProgramIntoTheSelectedSlot) {
     const WindowTexts& en = windowTextsFor("EN");
     EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Sent");
     r.expectFree();
-    // High-resolution models get the wide encoding: the count stands in byte 4.
-    CmdRig hx("V820HX");
-    hx.work("1");
-    EXPECT_EQ(hx.send(), Outcome::Sent);
-    EXPECT_EQ(hx.port.sent().size(), 19u * 3);
-    EXPECT_EQ(hx.port.sent()[4], 2);
+    // The editor's other buttons: clear the log, verify, append the offsets.
+    r.ed.Text2 = "log";
+    r.download.Command1();
+    EXPECT_EQ(r.ed.Text2, "");
+    r.download.ButtVerificaPrg();
+    EXPECT_EQ(r.codes, (std::vector<int>{96, 99}));
+    r.work("1\t10\t20\r\n");
+    r.ed.check2[0] = r.ed.check2[15] = true;
+    r.ed.Text4[0] = r.ed.Text5[15] = "5";
+    r.ed.Text5[0] = "-3";
+    r.ed.Text4[15] = "0";
+    int reloads = 0;
+    r.env.procs.AggBox = [&] { ++reloads; };
+    r.download.Command5();
+    EXPECT_EQ(r.fs.readAll(r.env.WorkFilePath()), "1\t10\t20\r\n&\r\n1\t5\t-3\r\n16\t0\t5\r\n");
+    EXPECT_EQ(reloads, 1);
 }
 
 // Nothing is sent while the editor is busy, when unsaved changes are kept, when the
@@ -86,41 +96,21 @@ TEST(Command2, NothingIsSentUntilTheProgramMayGo) {
     EXPECT_FALSE(r.port.portOpen());
     EXPECT_EQ(r.send(), Outcome::Sent);
     EXPECT_EQ(r.device.program(2), (sim::CamTable{{0, 0}}));
-}
-
-// The multiple-file run asks about unsaved changes once (mode 1); declining an
-// empty program stops the run before anything is sent.
-TEST(Command2Multiple, DecliningAnEmptyProgramStopsTheRest) {
-    CmdRig r;
+    // The multiple-file run asks about unsaved changes once (mode 1); declining an
+    // empty program stops the run before anything more is sent.
     r.ed.SelezMulti = true;
     const std::string empty = r.home.path() + "/e1.txt", one = r.home.path() + "/two.txt";
     r.env.slots.path = [&](int k) { return k == 0 ? empty : k == 1 ? one : ""; };
     r.fs.writeAll(empty, "EMPTY");
     r.fs.writeAll(one, "1");
+    r.modifModes.clear();
+    r.codes.clear();
+    const std::size_t sent = r.port.sent().size();
     r.op.answers = {AnswerNo};
     EXPECT_EQ(r.send(), Outcome::Declined);
     EXPECT_EQ(r.modifModes, std::vector<int>{1});
     EXPECT_EQ(r.codes, std::vector<int>{80});
-    EXPECT_TRUE(r.port.sent().empty());
-}
-
-TEST(EditorButtons, ClearVerifyAndAppend) {
-    CmdRig r;
-    r.ed.Text2 = "log";
-    r.download.Command1();
-    EXPECT_EQ(r.ed.Text2, "");
-    r.download.ButtVerificaPrg();
-    EXPECT_EQ(r.codes, std::vector<int>{99});
-    r.work("1\t10\t20\r\n");
-    r.ed.check2[0] = r.ed.check2[15] = true;
-    r.ed.Text4[0] = r.ed.Text5[15] = "5";
-    r.ed.Text5[0] = "-3";
-    r.ed.Text4[15] = "0";
-    int reloads = 0;
-    r.env.procs.AggBox = [&] { ++reloads; };
-    r.download.Command5();
-    EXPECT_EQ(r.fs.readAll(r.env.WorkFilePath()), "1\t10\t20\r\n&\r\n1\t5\t-3\r\n16\t0\t5\r\n");
-    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(r.port.sent().size(), sent);
 }
 
 }  // namespace

@@ -118,7 +118,9 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
     }
 }
 
-TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
+// A declined change keeps only the steps before the question; an accepted one empties the
+// editor and the work file; the same model or family again keeps them.
+TEST_F(ModelConfigTest, ChangeAskedDeclinedAcceptedOrKeptWithinTheFamily) {
     config.Configura712();  // from the initial "NORM"
     writeWorkFile("PRG=1\r\n");
     restart();
@@ -135,20 +137,8 @@ TEST_F(ModelConfigTest, DeclinedChangeKeepsOnlyTheStepsBeforeTheQuestion) {
     EXPECT_EQ(emptied + reloads + refreshes + relabels, 0);
     EXPECT_EQ(rig.fs.readAll(workFile()), "PRG=1\r\n");
 
+    restart();
     answer = AnswerYes;
-    config.Configura820HX();
-    restart();
-    answer = AnswerNo;
-    config.Configura712();
-    EXPECT_EQ(atQuestion.LastOutputIndex, 15);
-    EXPECT_FALSE(rig.ctx.main.turnDisplaysVisible);
-    EXPECT_EQ(rig.ctx.model.FileExtension + rig.ctx.model.ModelType, "820V820HX");
-}
-
-TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFileAndTheSameFamilyKeepsThem) {
-    config.Configura712();
-    writeWorkFile("PRG=1\r\n");
-    restart();
     config.Configura712();  // the same model again
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(rig.fs.readAll(workFile()), "PRG=1\r\n");
@@ -159,6 +149,15 @@ TEST_F(ModelConfigTest, AcceptedChangeEmptiesEditorAndWorkFileAndTheSameFamilyKe
     EXPECT_EQ(emptied, 1);
     EXPECT_EQ(rig.fs.readAll(workFile()), "");
 
+    config.Configura820HX();
+    restart();
+    answer = AnswerNo;
+    config.Configura712();
+    EXPECT_EQ(atQuestion.LastOutputIndex, 15);
+    EXPECT_FALSE(rig.ctx.main.turnDisplaysVisible);
+    EXPECT_EQ(rig.ctx.model.FileExtension + rig.ctx.model.ModelType, "820V820HX");
+
+    answer = AnswerYes;
     config.ConfiguraSingolo(0);  // the single-turn reload happens inside the change only
     writeWorkFile("1 10 20\r\n");
     restart();

@@ -31,7 +31,7 @@ Prepared prepare(std::vector<CamRow> rows, double max = 3599, int mode = 0, std:
 
 // Output 1 ticked with offsets ON +20, OFF -60; output 2's offset is not applied.
 // The progress names each step; quick mode checks nothing and adds no offsets.
-TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdgesUnlessQuick) {
+TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdgesUnlessQuickAndWrapOnPx71) {
     std::array<bool, 16> check2{};
     check2[0] = true;
     std::array<std::int16_t, 32> offsets{};
@@ -54,33 +54,17 @@ TEST(Prepare, OffsetsOfTickedOutputsMoveTheEdgesUnlessQuick) {
     EXPECT_FALSE(q.outcome.offsetsApplied);
     EXPECT_EQ(q.entries(), (Entries{{7, 1}, {200, 0}}));
     EXPECT_EQ(steps, (Steps{{"Data Preparing 1", 0}, {"Data Preparing 2", 1}}));
-}
 
-// Past 120 change points the count goes on but the table keeps the first 120 (the
-// entries beyond are held to the reference by the equivalence test).
-TEST(Prepare, TooManyChangePointsKeepTheFirst120) {
-    std::vector<CamRow> rows;
-    for (int i = 0; i < 59; ++i) rows.push_back({1, 10.0 + i * 50, 30.0 + i * 50});
-    rows.push_back({2, 3300, 3400});
-    rows.push_back({3, 3400, 3500});  // 118 + 3 changes
-    const Prepared p = prepare(rows);
-    EXPECT_EQ(p.outcome.camCount, 121);
-    EXPECT_TRUE(p.outcome.tooManyCams());
-    EXPECT_EQ(p.entries().back(), std::make_pair(3400u, 4u));
-    rows.pop_back();
-    EXPECT_FALSE(prepare(rows).outcome.tooManyCams());
-}
-
-TEST(Prepare, Px71UsesItsWholeRangeForTableAndControl) {
+    // Px71 uses its whole range for the table and the control.
     const double max = 4294967295.0;
-    std::array<bool, 16> check2{};
+    check2 = {};
     check2[15] = true;
-    std::array<std::int16_t, 32> offsets{};
+    offsets = {};
     offsets[15] = 1800;   // ON 4294967000 + 1800 wraps to 1504
     offsets[31] = -1800;  // OFF 100 - 1800 wraps to 4294965596
-    const Prepared p = prepare({{16, 4294967000, 100}, {1, 0, 4294967295}}, max, 0, check2, offsets);
-    ASSERT_FALSE(p.outcome.failed);
-    EXPECT_EQ(p.entries(), (Entries{{0, 1}, {1504, 0x8001}, {4294965596, 1}, {4294967295, 0}}));
+    const Prepared w = prepare({{16, 4294967000, 100}, {1, 0, 4294967295}}, max, 0, check2, offsets);
+    ASSERT_FALSE(w.outcome.failed);
+    EXPECT_EQ(w.entries(), (Entries{{0, 1}, {1504, 0x8001}, {4294965596, 1}, {4294967295, 0}}));
     // Overlaps are found across the range.
     const Prepared o = prepare({{5, 4000000000, 10}, {5, 5, 3000000000}}, max);
     EXPECT_EQ(o.outcome.failure, (CheckFailure{11, 5, 0, 1, 1, false}));

@@ -15,75 +15,60 @@ struct Rig712 : Rig {
     void type(const std::string& text) {
         EXPECT_TRUE(link.apri_com(UserEditor));
         t().beginDownload();
+        more(text);
+    }
+    void more(const std::string& text) {
         for (char c : text) t().Tx712(c);
     }
     std::string sent() const { return toString(port.sent()); }
 };
 
 // Each character waits 10 ms; a line goes with its carriage return, never the
-// line feed, and the next one waits half a second after the reply.
+// line feed, and the next one waits half a second after the reply. Comment lines
+// send nothing.
 TEST(Text712, LinesAreTypedWithTheirCarriageReturnAndAnswered) {
     Rig712 r;
-    r.type("");
+    r.type("' heading\r\n\r\n");
     const double t0 = r.clock.nowMs();
-    for (char c : std::string("PRG=1,OUT=2,CON=10,COF=20")) r.t().Tx712(c);
+    r.more("PRG=1,OUT=2,CON=10,COF=20");
     EXPECT_EQ(r.clock.nowMs() - t0, 250);
-    r.t().Tx712('\r');
-    r.t().Tx712('\n');
+    r.more("\r\n");
     EXPECT_GE(r.clock.nowMs() - t0, 250 + 500);
     EXPECT_LT(r.clock.nowMs() - t0, 250 + 600);
     EXPECT_EQ(r.sent(), "|PRG=1,OUT=2,CON=10,COF=20\r");
     EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=2,CON=10,COF=20"});
-    EXPECT_EQ(r.t().rejectedLines, 0);
     EXPECT_EQ(r.ed.FinRisp + "|" + r.ed.Text2, "|PRG=1,OUT=2,CON=10,COF=20\r\nOK\r\n");
     EXPECT_EQ(r.device.row712(0, 1).con, 10);
+    // A partial comment waits for no reply: the rejected "OUT=3" comes with the echo
+    // of the next line, whose own reply is "OK".
+    r.more("OUT=3 ' note\r\n");
+    EXPECT_EQ(r.sent().substr(27), "OUT=3 \r");
+    EXPECT_EQ(r.t().linesAwaited, 1);
+    const double t1 = r.clock.nowMs();
+    r.more("PRG=1\r\n");
+    EXPECT_EQ(r.t().linesAwaited, 2);
+    EXPECT_EQ(r.t().rejectedLines, 0);
+    EXPECT_LT(r.clock.nowMs() - t1, 1000);
     // A rejected line goes to the error box, newest first, and the transfer goes on.
-    for (char c : std::string("BAD\r\nPRG=1\r\nALSO\r\n")) r.t().Tx712(c);
-    EXPECT_EQ(r.device.textLines().size(), 4u);
+    r.more("BAD\r\nPRG=1\r\nALSO\r\n");
+    EXPECT_EQ(r.device.textLines().size(), 6u);
     EXPECT_EQ(r.t().rejectedLines, 2);
     EXPECT_EQ(r.ed.FinRisp, "ALSO\r\nER\r\n-BAD\r\nER\r\n-");
-}
-
-TEST(Text712, ABinaryTextIsRefusedInTheEditorBeforeAnythingIsTyped) {
-    Rig712 r;
-    r.ed.ProgramFilePath = "/progs/image.712";
-    r.fs.writeAll(r.env.WorkFilePath(), std::string("PRG=1\r\n\0\x01ELF", 10));
-    EXPECT_EQ(r.send(), DownloadCommand::Outcome::Refused);
-    EXPECT_EQ(r.sent(), "");
-    EXPECT_EQ(r.op.boxLog(), "image.712|The text holds control characters: it is not a program to send\n");
-    EXPECT_EQ(r.link.PortUsers & UserEditor, 0);
-}
-
-TEST(Text712, CommentLinesSendNothingAndAPartialCommentWaitsForNoReply) {
-    Rig712 r;
-    r.type("' heading\r\n\r\nOUT=3 ' note\r\n");
-    EXPECT_EQ(r.sent(), "|OUT=3 \r");
-    EXPECT_EQ(r.t().linesAwaited, 0);
-    const double t0 = r.clock.nowMs();
-    for (char c : std::string("PRG=1\r\n")) r.t().Tx712(c);
-    EXPECT_EQ(r.t().linesAwaited, 1);
-    // The rejected "OUT=3" came with the echo of this line; the line's own reply is "OK".
-    EXPECT_EQ(r.t().rejectedLines, 0);
-    EXPECT_LT(r.clock.nowMs() - t0, 1000);
-}
-
-TEST(Text712, SilentDeviceTimesOutAfterFifteenSecondsUnlessCancelled) {
-    Rig712 r;
+    // A silent device times out after fifteen seconds.
     r.device.faults().silent = true;
-    r.type("PRG=1");
-    const double t0 = r.clock.nowMs();
-    r.t().Tx712('\r');
-    r.t().Tx712('\n');
-    EXPECT_GE(r.clock.nowMs() - t0, 15000 + 500);
-    EXPECT_LT(r.clock.nowMs() - t0, 15000 + 520);
+    r.type("PRG=1\r");
+    const double t2 = r.clock.nowMs();
+    r.more("\n");
+    EXPECT_GE(r.clock.nowMs() - t2, 15000 + 500);
+    EXPECT_LT(r.clock.nowMs() - t2, 15000 + 520);
     EXPECT_EQ(r.ed.FinRisp, "xxxxx");
     EXPECT_EQ(std::make_pair(r.ctx.editorLayout.progBoxHeight, r.t().rejectedLines), std::make_pair(4600, 1));
     // A cancel ends a pending reply wait at once.
     r.type("PRG=1\r");
     r.clock.after(300, [&] { r.ctx.CancelRequested = true; });
-    const double t1 = r.clock.nowMs();
-    r.t().Tx712('\n');
-    EXPECT_LT(r.clock.nowMs() - t1, 300 + 10 + 500);
+    const double t3 = r.clock.nowMs();
+    r.more("\n");
+    EXPECT_LT(r.clock.nowMs() - t3, 300 + 10 + 500);
 }
 
 // A row whose cams do not reach its offset is refused; the others go as one line
@@ -114,8 +99,15 @@ TEST(Text712, RowAndSlotCommandsGoAsOneLine) {
     EXPECT_EQ(r.sent().substr(r.sent().size() - 12), "DFT=3\rRST=3\r");
 }
 
+// A binary text is refused before anything is typed; a program text is typed whole.
 TEST(Text712, DownloadCommandTypesTheWorkFileAndGivesThePortBack) {
     Rig712 r;
+    r.ed.ProgramFilePath = "/progs/image.712";
+    r.fs.writeAll(r.env.WorkFilePath(), std::string("PRG=1\r\n\0\x01ELF", 10));
+    EXPECT_EQ(r.send(), DownloadCommand::Outcome::Refused);
+    EXPECT_EQ(r.sent(), "");
+    EXPECT_EQ(r.op.boxLog(), "image.712|The text holds control characters: it is not a program to send\n");
+    EXPECT_EQ(r.link.PortUsers & UserEditor, 0);
     r.fs.writeAll(r.env.WorkFilePath(), "' program 1\r\nPRG=1,OUT=1,OFS=0,CON=100,COF=50\r\nPRG=1,OUT=2,CON=5\r\n");
     int leggi = 0;
     r.env.procs.Leggi712 = [&] { ++leggi; };

@@ -17,7 +17,7 @@ struct TxRig : xfertest::Rig {
     }
 };
 
-TEST(TxDatiTest, PausaWaitsTwoRoundedHalfPeriods) {
+TEST(TxDatiTest, PausaWaitsTwoRoundedHalfPeriodsAndALongLogIsEmptied) {
     TxRig rig;
     const std::pair<int, int> halves[] = {{30, 15}, {3, 2}, {5, 2}, {7, 4}, {1, 1}, {-40, 1}};
     for (const auto& [period, half] : halves) EXPECT_EQ(pausaHalf(period), half) << period;
@@ -25,6 +25,14 @@ TEST(TxDatiTest, PausaWaitsTwoRoundedHalfPeriods) {
     EXPECT_EQ(rig.clock.nowMs(), 4);
     rig.download.sender.Pausa(0);
     EXPECT_EQ(rig.clock.nowMs(), 6);
+    // A log longer than 32000 characters is emptied before the new entry.
+    rig.ed.Text2 = std::string(32001, 'x');
+    rig.download.sender.TxFrame = {0, 1, 0, 0, 8};
+    rig.download.sender.TxDati();
+    EXPECT_EQ(rig.ed.Text2, kHeaderEight + "  ok     .(1)\r\n");
+    rig.ed.Text2 = std::string(32000, 'x');
+    rig.download.sender.TxDati();
+    EXPECT_EQ(rig.ed.Text2.size(), 32000u + kHeaderEight.size() + 15);
 }
 
 TEST(TxDatiTest, AcknowledgedProgramIsStoredLoggedNewestFirstAndTakesThePrescribedTime) {
@@ -50,8 +58,9 @@ TEST(TxDatiTest, AcknowledgedProgramIsStoredLoggedNewestFirstAndTakesThePrescrib
 }
 
 // Each unanswered check of 30 + 180 + 100 (no reply) + 400; the tenth resends (1200
-// more); the header left unanswered twelve times ends the program with the error box.
-TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecks) {
+// more); the header left unanswered twelve times ends the program with the error box
+// and gives the port back.
+TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecksAndFailsAfterTwelve) {
     struct Case {
         int noAck;
         const char* ending;
@@ -65,25 +74,18 @@ TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecks) {
         SCOPED_TRACE(c.noAck);
         TxRig r;
         r.device.faults().noAckFrames = c.noAck;
-        EXPECT_EQ(r.download.sender.PreparaTx(), c.noAck == 1000);
+        const bool failed = c.noAck == 1000;
+        EXPECT_EQ(r.download.sender.PreparaTx(), failed);
         EXPECT_EQ(r.clock.nowMs(), c.took);
         const std::string header = r.ed.Text2.substr(r.ed.Text2.rfind("1 0 0 8 "));
         EXPECT_EQ(header, kHeaderEight + " .  .  .  .  .  .  .  .  . " + c.ending + "\r\n");
         EXPECT_EQ(r.port.sent().size(), 19u * c.frames);
+        EXPECT_EQ(r.op.boxLog(), failed ? "Trasmission  Prog.1|Transmission error\n" : "");
+        EXPECT_EQ(r.device.program(0).has_value(), !failed);
+        if (!failed) continue;
+        EXPECT_EQ(r.op.boxes.at(0).icon, MsgIcon::Stop);
+        r.expectFree();  // an error gives the port back
     }
-}
-
-TEST(TxDatiTest, UnacknowledgedFrameEndsTheProgramWithTheErrorBoxAndReleasesThePort) {
-    TxRig rig;
-    rig.device.faults().noAckFrames = 1000;
-    rig.ed.ProgramIndex = 4;
-    EXPECT_TRUE(rig.download.sender.PreparaTx());
-    EXPECT_EQ(rig.port.sent().size(), 19u * 3);  // the header three times, nothing after it
-    EXPECT_EQ(rig.op.boxLog(), "Trasmission  Prog.5|Transmission error\n");
-    EXPECT_EQ(rig.op.boxes[0].icon, MsgIcon::Stop);
-    rig.expectFree();  // an error gives the port back
-    EXPECT_EQ(count(rig.ed.Text2, "\r\n"), 1);
-    EXPECT_FALSE(rig.device.program(4).has_value());
 }
 
 TEST(TxDatiTest, CancelEndsTheWaitAtTheNextCheckWithoutAMessage) {
@@ -95,17 +97,6 @@ TEST(TxDatiTest, CancelEndsTheWaitAtTheNextCheckWithoutAMessage) {
     EXPECT_TRUE(rig.op.boxes.empty());
     EXPECT_FALSE(rig.ctx.CancelRequested);
     EXPECT_EQ(rig.link.PortUsers & UserEditor, 0);
-}
-
-TEST(TxDatiTest, LogLongerThan32000CharactersIsEmptiedBeforeTheNewEntry) {
-    TxRig rig;
-    rig.ed.Text2 = std::string(32001, 'x');
-    rig.download.sender.TxFrame = {0, 1, 0, 0, 8};
-    rig.download.sender.TxDati();
-    EXPECT_EQ(rig.ed.Text2, kHeaderEight + "  ok     .(1)\r\n");
-    rig.ed.Text2 = std::string(32000, 'x');
-    rig.download.sender.TxDati();
-    EXPECT_EQ(rig.ed.Text2.size(), 32000u + kHeaderEight.size() + 15);
 }
 
 }  // namespace

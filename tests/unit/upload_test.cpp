@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "dialogs/progress_state.h"
 #include "download_fixture.h"
 
@@ -12,7 +10,7 @@ using xfertest::Rig;
 
 const std::string kHead = "'Imported on 06/12/2026 07:30:00\r\n";
 
-TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFive) {
+TEST(Upload, ThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFive) {
     Rig r("V820AX");
     r.device.setProgram(2, {{100, 1}, {200, 0}, {300, 2}});
     r.ed.ProgBox = "old text";
@@ -31,24 +29,30 @@ TEST(Upload, StandardThreeChangePointsRebuildTheTextAndLeaveTheCountersAtMinusFi
     EXPECT_EQ(std::make_pair(r.upload.RemainingPositions, r.upload.RemainingMasks), std::make_pair(-5, -5));
     EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 2\r\n\r\n1\t100\t200\r\n2\t300\t100\r\n");
     EXPECT_EQ(std::make_pair(r.ed.ProgramIndex, r.ed.camTable.CamCount), std::make_pair(2, 3.0));
-    EXPECT_EQ(r.ed.wait.label, "Importing page #2");
-    EXPECT_EQ(std::count(r.ed.wait.text.begin(), r.ed.wait.text.end(), ' '), 19);  // the last reply's bytes
     EXPECT_EQ(r.port.sent(), (Bytes{10, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0xFF, 0xFF, 0xFF}));
     const std::string& log = r.ed.Text2;
     EXPECT_EQ(log.substr(log.size() - 52), "10 0 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 12     req_ok\r\n");
     EXPECT_EQ(log.substr(0, 11), "3 0 1 0 0 0");
     r.expectFree();
-}
-
-TEST(Upload, HighResolutionModelNamesTheProgramFromOneAndFillsTheCamTable) {
-    Rig r("KMT71");
-    r.device.setProgram(0, {{0, 1}, {1048575, 0x81}});
-    EXPECT_EQ(r.upload.ImportaEncoder(0), 1);
-    EXPECT_EQ(r.ed.wait.label, "Importing page #1");
-    EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 1\r\n\r\n1\t1\t1\r\n8\t1048575\t0\r\n");
-    EXPECT_EQ(r.ed.camTable.position(1), 1048575u);
-    EXPECT_EQ(r.ed.camTable.mask(1), 0x81u);
-    EXPECT_EQ(r.upload.RemainingPositions, -2);
+    // The menu's single slot keeps the text for the single program too.
+    r.device.setProgram(4, {{10, 1}, {20, 0}});
+    r.upload.Menuencoder("5");
+    EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 4\r\n\r\n1\t10\t20\r\n");
+    EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
+    EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
+    // What the progress window shows at the end: the count and the outcome.
+    const WindowTexts& en = windowTextsFor("EN");
+    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Received");
+    EXPECT_FALSE(r.ed.wait.visible);
+    // A high-resolution model names the program from one and counts down in fewer pages.
+    Rig hx("KMT71");
+    hx.device.setProgram(0, {{0, 1}, {1048575, 0x81}});
+    EXPECT_EQ(hx.upload.ImportaEncoder(0), 1);
+    EXPECT_EQ(hx.ed.wait.label, "Importing page #1");
+    EXPECT_EQ(hx.ed.ProgBox, kHead + "'Program # 1\r\n\r\n1\t1\t1\r\n8\t1048575\t0\r\n");
+    EXPECT_EQ(hx.ed.camTable.position(1), 1048575u);
+    EXPECT_EQ(hx.ed.camTable.mask(1), 0x81u);
+    EXPECT_EQ(hx.upload.RemainingPositions, -2);
 }
 
 // A silent device fails after thirteen 50-ms waits, a cancel ends the wait at the
@@ -90,19 +94,6 @@ TEST(Upload, FailedExchangesLeaveTheText) {
         r.expectFree();
         EXPECT_EQ(r.op.boxLog(), c.box);
     }
-}
-
-TEST(Upload, MenuencoderSingleSlotKeepsTheTextForTheSingleProgram) {
-    Rig r("V820AX");
-    r.device.setProgram(4, {{10, 1}, {20, 0}});
-    r.upload.Menuencoder("5");
-    EXPECT_EQ(r.ed.ProgBox, kHead + "'Program # 4\r\n\r\n1\t10\t20\r\n");
-    EXPECT_EQ(r.ed.SlotTexts[16], r.ed.ProgBox);
-    EXPECT_EQ(r.ed.wait.caption, "Import from encoder");
-    // What the progress window shows at the end: the count and the outcome.
-    const WindowTexts& en = windowTextsFor("EN");
-    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Received");
-    EXPECT_FALSE(r.ed.wait.visible);
 }
 
 }  // namespace
