@@ -50,7 +50,6 @@ private slots:
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_8")->borderStyle(), BorderStyle::Dotted);
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_7")->borderStyle(), BorderStyle::Solid);
 
-        rig.action("MenuV820AX")->trigger();
         rig.action("MenuNewModel")->trigger();
         QCOMPARE(std::string(rig.encoder->device().model().code), std::string("NORM"));
 
