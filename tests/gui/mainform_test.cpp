@@ -34,8 +34,11 @@ class MainformTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsOfflineThenTheMenusChangeTheWindowAndOpenThePositionTest() {
-        GuiRig rig;
+    // Starts off line; the model and language menus change the window, the position
+    // test opens locked. Exit while polling with a modified program open: the loop
+    // ends, one notice, the settings are written and the program ends.
+    void fromTheStartThroughTheMenusToAnExitWhilePolling() {
+        GuiRig rig("NORM", {{"passo", "90"}});
         ui::Mainform* w = rig.app->mainform.get();
         QVERIFY(!rig.app->creditWindow->isVisible());  // the splash is gone
         QCOMPARE(text(w, "FinQuota"), QString("offline"));
@@ -50,8 +53,7 @@ private slots:
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_8")->borderStyle(), BorderStyle::Dotted);
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_7")->borderStyle(), BorderStyle::Solid);
 
-        rig.action("MenuNewModel")->trigger();
-        QCOMPARE(std::string(rig.encoder->device().model().code), std::string("NORM"));
+        QCOMPARE(std::string(rig.encoder->device().model().code), std::string("KMT71"));
 
         // The language menu relabels; German shows English.
         const char* rows[][3] = {{"Tedesco", "Exit", "Settings"}, {"Francese", "Sortie", "Settings"},
@@ -80,6 +82,26 @@ private slots:
         f->close();  // closing stops the test
         rig.app->refreshAll();
         QVERIFY(!rig.action("TestEncoder")->isChecked());
+
+        const QString path = rig.dir.filePath("prog.txt");
+        rig.fs.writeAll(path.toStdString(), "1 10 20\r\n");
+        rig.app->ctx.settings.PercorsoTxt = path.toStdString();
+        EditorWindow* e = rig.editor();
+        auto* box = child<QTextEdit>(e, "ProgBox");
+        box->setFocus();
+        QTest::keyClicks(box, "2 30 40");
+        rig.clock.at(rig.clock.nowMs() + 300, [&] { rig.action("Exit")->trigger(); });
+        clickOption(child<QCheckBox>(w, "Check1"));  // returns once the loop has ended
+        e->close();  // the window system closes the editor's window too
+        QCOMPARE(rig.quits, 1);
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
+        QVERIFY(rig.op.boxes[0].find("temporary saved") != std::string::npos);
+        QVERIFY(!rig.app->link.PollingActive);
+        QVERIFY(!rig.encoder->portOpen());
+        rig.settings->sync();
+        QSettings raw(rig.dir.filePath("gyrel.ini"), QSettings::IniFormat);
+        QCOMPARE(raw.value("startup/Tipo").toString(), QString("KMT71"));
+        QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
     }
 
     // Polling shows live data; the serial settings opened meanwhile pause it, and
@@ -121,32 +143,6 @@ private slots:
         QCOMPARE(text(w, "FinQuota"), QString("offline"));  // stopped again
         QCOMPARE(child<QCheckBox>(w, "Check1")->text(), QString(" On line"));
         QVERIFY(!rig.encoder->portOpen());
-    }
-
-    // Exit while polling with a modified program open: the loop ends, one notice,
-    // the settings are written and the program ends.
-    void exitWhilePollingWarnsOnceWritesTheSettingsAndEnds() {
-        GuiRig rig("NORM", {{"passo", "90"}});
-        const QString path = rig.dir.filePath("prog.txt");
-        rig.fs.writeAll(path.toStdString(), "1 10 20\r\n");
-        rig.app->ctx.settings.PercorsoTxt = path.toStdString();
-        rig.action("MenuKMT71")->trigger();
-        EditorWindow* e = rig.editor();
-        auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, "2 30 40");
-        rig.clock.at(rig.clock.nowMs() + 300, [&] { rig.action("Exit")->trigger(); });
-        clickOption(child<QCheckBox>(rig.app->mainform.get(), "Check1"));  // returns once the loop has ended
-        e->close();  // the window system closes the editor's window too
-        QCOMPARE(rig.quits, 1);
-        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
-        QVERIFY(rig.op.boxes[0].find("temporary saved") != std::string::npos);
-        QVERIFY(!rig.app->link.PollingActive);
-        QVERIFY(!rig.encoder->portOpen());
-        rig.settings->sync();
-        QSettings raw(rig.dir.filePath("gyrel.ini"), QSettings::IniFormat);
-        QCOMPARE(raw.value("startup/Tipo").toString(), QString("KMT71"));
-        QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
     }
 
     void serialWindowShowsThePortsFoundAndTheCompactLayout() {
