@@ -29,9 +29,8 @@ class EditorWindowTest : public QObject {
 
 private slots:
     // An accented program is shown in the box and kept byte for byte; the graph
-    // opens beside the editor and its pitch entry redraws; emptied, the box types
-    // in the program style.
-    void anAccentedProgramItsGraphAndAnEmptiedBoxThatTypesPlain() {
+    // opens beside the editor and its pitch entry redraws; the multiple-files panel.
+    void anAccentedProgramItsGraphAndTheMultipleFilesPanel() {
         GuiRig rig;
         const std::string text = "' prova \xE8 \x92x\x92\r\n1 100 250\r\n";
         rig.fs.writeAll(WorkFilePath(), text);
@@ -68,25 +67,12 @@ private slots:
         form2->close();
         QVERIFY(!child<QAction>(e, "MenEnableGraphic")->isChecked());
 
-        child<QPushButton>(e, "ButtVerificaPrg")->click();
-        e->render();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, "1 10 20");
-        const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
-        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
-        QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
-    }
-
-    // A slot box that has the focus while the program ends checks nothing: the
-    // editor behind it is gone by then.
-    void multipleFilesPanelMarksAMissingFileAndLoadsAClickedOne() {
-        GuiRig rig;
-        EditorWindow* e = rig.editor();
+        // The panel marks a missing file and loads a clicked one. A slot box that has
+        // the focus while the program ends checks nothing: the editor behind it is gone.
         child<QCheckBox>(e, "SelezMulti")->click();
         QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
         const std::string one = rig.dir.filePath("one.txt").toStdString();
-        rig.fs.writeAll(one, "1\t1\t2\r\n");
+        rig.fs.writeAll(one, "' uno\r\n1\t1\t2\r\n");
         e->editor().multi.panel.MultiPath[0] = one;
         e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
         e->render();
@@ -97,7 +83,17 @@ private slots:
         QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
         QTest::mouseClick(child<QLineEdit>(e, "MultiPath_0"), Qt::LeftButton);
         QCOMPARE(e->editor().st.ProgramFilePath, one);
-        QCOMPARE(e->editor().st.ProgBox, std::string("1\t1\t2\r\n"));
+        QCOMPARE(e->editor().st.ProgBox, std::string("' uno\r\n1\t1\t2\r\n"));
+
+        // Emptied, the box types in the program style, not in that of the comment it began with.
+        child<QPushButton>(e, "ButtVerificaPrg")->click();
+        e->render();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, "1 10 20");
+        const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
+        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
+        QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
         e->activateWindow();
         last->setFocus();
         QVERIFY(QTest::qWaitFor([last] { return last->hasFocus(); }));
