@@ -55,7 +55,8 @@ class ScaleTest : public QObject {
 private slots:
     void init() { QVERIFY(qgetenv("QT_SCALE_FACTOR").toDouble() >= 1); }
 
-    void aTooNarrowControlIsFound() {
+    // The check finds a control too narrow for its text; every window passes it.
+    void everyWindowInEveryLanguage() {
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
         auto* label = new QLabel("Tutte le modifiche SARANNO", &window);
@@ -63,9 +64,7 @@ private slots:
         layout->addWidget(label);
         QVERIFY(laidOut(&window));
         QCOMPARE(clippedTexts(&window).size(), 1);
-    }
 
-    void everyWindowInEveryLanguage() {
         GuiRig rig("Px71");
         QVERIFY(rig.app->selectModel("Px71"));
         MainView& m = rig.app->ctx.main;
