@@ -105,9 +105,10 @@ private slots:
     }
 
     // Polling shows live data; the serial settings opened meanwhile pause it, and
-    // the title takes the new speed.
-    void onLineToggleShowsLiveDataAndSerialSettingsPauseIt() {
-        GuiRig rig;
+    // the title takes the new speed. Then a failed open shows its reason, and a
+    // typed device path is taken.
+    void onLineToggleShowsLiveDataAndTheSerialSettingsPauseItOrTakeATypedPath() {
+        GuiRig rig("NORM", {}, true);
         ui::Mainform* w = rig.app->mainform.get();
         bool shown = false, pollingWhileOpen = true, dialogShown = false;
         whilePolling(rig, 1000, [&] {
@@ -143,6 +144,20 @@ private slots:
         QCOMPARE(text(w, "FinQuota"), QString("offline"));  // stopped again
         QCOMPARE(child<QCheckBox>(w, "Check1")->text(), QString(" On line"));
         QVERIFY(!rig.encoder->portOpen());
+
+        ui::SetSerialeWindow* serial = rig.app->serialWindow.get();
+        rig.encoder->setBusy(true);
+        rig.app->serialDialog.showForOpenFailure("Serial port /dev/ttyUSB0 is in use by another program");
+        serial->refresh();
+        QCOMPARE(text(serial, "LblFailure"), QString("Serial port /dev/ttyUSB0 is in use by another program"));
+        auto* combo = child<QComboBox>(serial, "Combo1");
+        QVERIFY(!combo->isHidden() && combo->isEditable());
+        rig.encoder->setBusy(false);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), "/dev/pts/4");
+        QTest::mouseClick(child<QPushButton>(serial, "OKButton"), Qt::LeftButton);
+        QCOMPARE(rig.encoder->portName(), std::string("/dev/pts/4"));
+        QVERIFY(rig.app->serialDialog.closedByOk());
     }
 
     void serialWindowShowsThePortsFoundAndTheCompactLayout() {
@@ -182,24 +197,6 @@ private slots:
         w->refresh();
         w->close();
         QVERIFY(!logic.view().visible);
-    }
-
-    void typedDevicePathAndTheReasonForAFailedOpen() {
-        GuiRig rig("NORM", {}, true);
-        SetSeriale& logic = rig.app->serialDialog;
-        ui::SetSerialeWindow* w = rig.app->serialWindow.get();
-        rig.encoder->setBusy(true);
-        logic.showForOpenFailure("Serial port /dev/ttyUSB0 is in use by another program");
-        w->refresh();
-        QCOMPARE(child<QLabel>(w, "LblFailure")->text(), QString("Serial port /dev/ttyUSB0 is in use by another program"));
-        auto* combo = child<QComboBox>(w, "Combo1");
-        QVERIFY(!combo->isHidden() && combo->isEditable());
-        rig.encoder->setBusy(false);
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo->lineEdit(), "/dev/pts/4");
-        QTest::mouseClick(child<QPushButton>(w, "OKButton"), Qt::LeftButton);
-        QCOMPARE(rig.encoder->portName(), std::string("/dev/pts/4"));
-        QVERIFY(logic.closedByOk());
     }
 
     // The operator's boxes speak the language over the window in use; its file
