@@ -139,6 +139,7 @@ private slots:
         auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
         QVERIFY(wait->isVisible());  // the outcome stays up without a click
         QCOMPARE(outcome(wait), QString("Sent"));
+        QCOMPARE(child<QLabel>(wait, "Label1")->text(), QString("  => Prog.  2"));  // the slot it went to
         auto* count = child<QProgressBar>(wait, "Count");
         QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
         QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
