@@ -87,7 +87,8 @@ struct GuiRig {
         action("Inglese")->trigger();
         action("Communications")->trigger();
         EditorWindow* e = currentEditor();
-        if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) qFatal("no editor laid out");
+        if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }))
+            qFatal("no editor laid out");
         return e;
     }
 };
