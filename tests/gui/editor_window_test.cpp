@@ -2,33 +2,16 @@
 // typing and the check, the graph, the multiple-files panel; the download, the
 // origin dialog and compare with what the device received, and the progress
 // window that counts and tells the outcome without a click.
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QTableWidget>
-#include <QTextBlock>
-#include <QWindow>
-
-#include "device/editor_transfers.h"
-#include "editor/editor_files.h"
 #include "gui_fixture.h"
 #include "origin/origin_dialog.h"
 #include "ui/graph_window.h"
-#include "ui/multi_panel.h"
 #include "ui/origin_dialog.h"
 #include "ui/safety_window.h"
-#include "ui/small_windows.h"
-#include "unit/program_list_fakes.h"
 
 using namespace gyrel;
 using namespace gyrel::test;
 
 namespace {
-
-void typeProgramNumber(EditorWindow* e, const char* number) {
-    auto* text1 = child<QLineEdit>(e, "Text1");
-    text1->selectAll();
-    QTest::keyClicks(text1, number);
-}
 
 QString outcome(ui::WaitFormWindow* w) { return child<QLabel>(w, "Outcome")->text(); }
 
@@ -45,70 +28,22 @@ class EditorWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aWrongValueIsSelectedAndAFailedDataControlLeavesTheCaretAlone() {
+    // An accented program is shown in the box and kept byte for byte; the graph
+    // opens beside the editor and its pitch entry redraws; the multiple-files panel.
+    void anAccentedProgramItsGraphAndTheMultipleFilesPanel() {
         GuiRig rig;
-        EditorWindow* e = rig.editor();
-        QVERIFY(e);
-        auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, "1 100 4000");
-        QCOMPARE(child<QGroupBox>(e, "Frame1")->title(), QString("--(Modif.)"));
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(rig.op.boxes, std::vector<std::string>{"Wrong value|Not valid  ' 4000 '"});
-        QCOMPARE(box->textCursor().selectedText(), QString("4000"));
-        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
-
-        QTest::keyClicks(box, "400");          // types over the selected token
-        QTest::keyClick(box, Qt::Key_Return);  // the first Enter only re-arms
-        QVERIFY(e->editor().st.CheckArmed);
-        QTest::keyClick(box, Qt::Key_Return);  // the second checks, and passes
-        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
-        QVERIFY(e->editor().st.ParseOk);
-        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
-
-        QTest::keyClicks(box, "1 150 250");  // overlaps the first row
-        const int caret = box->textCursor().position();
-        e->editor().ButtVerificaPrg();  // the verify button: the check with its data control
-        e->render();
-        QCOMPARE(rig.op.boxes.size(), std::size_t(2));
-        QCOMPARE(box->textCursor().selectedText(), QString());
-        QCOMPARE(box->textCursor().position(), caret);
-        QTest::keyClicks(box, "0");  // the key lands where the operator looks
-        QCOMPARE(box->toPlainText(), QString("1 100 400\n\n1 150 2500\n"));
-    }
-
-    // Shown in the box, kept byte for byte; emptied, the box types in the program style.
-    void anAccentedProgramIsKeptAndAnEmptiedBoxTypesPlain() {
-        GuiRig rig;
-        const std::string text = "' prova \xE8 \x92x\x92\r\n1 10 20\r\n";
+        const std::string text = "' prova \xE8 \x92x\x92\r\n1 100 250\r\n";
         rig.fs.writeAll(WorkFilePath(), text);
         EditorWindow* e = rig.editor();
-        QVERIFY(e);
         auto* box = child<QTextEdit>(e, "ProgBox");
-        QCOMPARE(box->toPlainText(), QString::fromUtf8("' prova è ’x’\n1 10 20\n"));
+        QCOMPARE(box->toPlainText(), QString::fromUtf8("' prova è ’x’\n1 100 250\n"));
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
         QCOMPARE(e->editor().st.ProgBox, text);
 
-        child<QPushButton>(e, "ButtVerificaPrg")->click();
-        e->render();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, "1 10 20");
-        const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
-        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
-        QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
-    }
-
-    void theGraphOpensBesideTheEditorAndThePitchEntryRedraws() {
-        GuiRig rig;
-        rig.fs.writeAll(WorkFilePath(), "1 100 250\r\n");
-        EditorWindow* e = rig.editor();
-        QVERIFY(e);
         child<QAction>(e, "MenEnableGraphic")->trigger();
         auto* form2 = child<GraphWindow>(e, "Form2");
         QTRY_VERIFY(form2->isVisible());
-        QCOMPARE(form2->size(), QSize(520, 381));  // 7800 x 5720 twips at scale 2
         // Neither the verify button, nor the program selector, nor the log is hidden.
         for (const char* name : {"ButtVerificaPrg", "Text1", "VScroll1", "Text2"}) {
             auto* w = child<QWidget>(e, name);
@@ -121,7 +56,6 @@ private slots:
         QVERIFY(inked(img, 40, 4, 6));
         QVERIFY(!inked(img, 60, 4, 6));
         QVERIFY(inked(img, 60, 17, 18));  // low again, on the baseline at 266 twips
-
         QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(200, 300));
         auto* pitch = child<QLineEdit>(form2, "Text1_0");
         QCOMPARE(pitch->selectedText(), QString("45"));
@@ -132,93 +66,119 @@ private slots:
         QVERIFY(inked(form2->grab().toImage(), 40, 4, 6));  // the same program, from the prepared table
         form2->close();
         QVERIFY(!child<QAction>(e, "MenEnableGraphic")->isChecked());
-    }
 
-    void multipleFilesPanelMarksAMissingFileAndLoadsAClickedOne() {
-        {
-            GuiRig rig;
-            EditorWindow* e = rig.editor();
-            QVERIFY(e);
-            child<QCheckBox>(e, "SelezMulti")->click();
-            QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
-            // A slot box that has the focus while the program ends checks nothing: the
-            // editor behind it is gone by then.
-            e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
-            e->render();
-            e->activateWindow();
-            auto* held = child<QLineEdit>(e, "MultiPath_15");
-            held->setFocus();
-            QVERIFY(QTest::qWaitFor([held] { return held->hasFocus(); }));
-            rig.app.reset();
-            QVERIFY(rig.op.boxes.empty());
-        }
-        qputenv("GYREL_HOME", "H:\\gyrel");  // held in memory only
-        listtest::MemoryFs fs;
-        listtest::ScriptedOperator op;
-        listtest::NoPort port;
-        VirtualClock clock;
-        MemorySettingsStore settings;
-        Context ctx{Services{port, clock, settings, fs, op}};
-        ctx.applyLanguage("EN");
-        EditorState ed;
-        MultiFiles mf(ctx, ed);
-        mf.ConfiguraLista();
-        fs.files["c:\\one.txt"] = "1\t1\t2\r\n";
-        mf.panel.MultiPath[0] = "c:\\one.txt";
-        mf.panel.MultiPath[15] = "c:\\gone.txt";
-        MultiPanelWidget panel(mf, ctx);
-        panel.render();
-        panel.show();
-        auto* last = child<QLineEdit>(&panel, "MultiPath_15");
+        // The panel marks a missing file and loads a clicked one. A slot box that has
+        // the focus while the program ends checks nothing: the editor behind it is gone.
+        child<QCheckBox>(e, "SelezMulti")->click();
+        QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
+        const std::string one = rig.dir.filePath("one.txt").toStdString();
+        rig.fs.writeAll(one, "' uno\r\n1\t1\t2\r\n");
+        e->editor().multi.panel.MultiPath[0] = one;
+        e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
+        e->render();
+        auto* last = child<QLineEdit>(e, "MultiPath_15");
         QTest::keyClick(last, Qt::Key_Return);
-        QCOMPARE(mf.panel.MultiPathBack[15], kSlotMissing);
-        QCOMPARE(QString::fromStdString(op.shown.at(0).prompt), QString("File not present"));
+        QCOMPARE(e->editor().multi.panel.MultiPathBack[15], kSlotMissing);
+        QCOMPARE(rig.op.boxes, std::vector<std::string>{"|File not present"});
         QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
-        QTest::mouseClick(child<QLineEdit>(&panel, "MultiPath_0"), Qt::LeftButton);
-        QCOMPARE(ed.ProgramFilePath, std::string("c:\\one.txt"));
-        QCOMPARE(ed.ProgBox, std::string("1\t1\t2\r\n"));
-        qunsetenv("GYREL_HOME");
+        QTest::mouseClick(child<QLineEdit>(e, "MultiPath_0"), Qt::LeftButton);
+        QCOMPARE(e->editor().st.ProgramFilePath, one);
+        QCOMPARE(e->editor().st.ProgBox, std::string("' uno\r\n1\t1\t2\r\n"));
+
+        // Emptied, the box types in the program style, not in that of the comment it began with.
+        child<QPushButton>(e, "ButtVerificaPrg")->click();
+        e->render();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, "1 10 20");
+        const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
+        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
+        QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
+        e->activateWindow();
+        last->setFocus();
+        QVERIFY(QTest::qWaitFor([last] { return last->hasFocus(); }));
+        rig.app.reset();
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
     }
 
-    void aDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
+    // A wrong value is selected; corrected, the check passes and the download
+    // reaches the named slot and ends with its outcome. A failed data control
+    // leaves the caret where the operator types.
+    void aWrongValueIsSelectedThenTheDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
         GuiRig rig;
         EditorWindow* e = rig.editor();
-        QVERIFY(e);
-        typeLine(e, "1 100 400");  // the check passes: the download is offered
-        typeProgramNumber(e, "2");
+        auto* box = child<QTextEdit>(e, "ProgBox");
+        box->setFocus();
+        QTest::keyClicks(box, "1 100 4000");
+        QCOMPARE(child<QGroupBox>(e, "Frame1")->title(), QString("--(Modif.)"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(rig.op.boxes, std::vector<std::string>{"Wrong value|Not valid  ' 4000 '"});
+        QCOMPARE(box->textCursor().selectedText(), QString("4000"));
+        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
+        QTest::keyClicks(box, "400");          // types over the selected token
+        QTest::keyClick(box, Qt::Key_Return);  // the first Enter only re-arms
+        QVERIFY(e->editor().st.CheckArmed);
+        QTest::keyClick(box, Qt::Key_Return);  // the second checks, and passes
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
+        QVERIFY(e->editor().st.ParseOk);
+        QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 400\r\n\r\n\r\n"));
+
+        child<QLineEdit>(e, "Text1")->selectAll();
+        QTest::keyClicks(child<QLineEdit>(e, "Text1"), "2");  // the program number
         auto* send = child<QPushButton>(e, "Command2");
         QVERIFY(send->isEnabled());
         send->click();
         rig.app->refreshAll();
-
         QVERIFY((rig.encoder->device().program(1) == sim::CamTable{{100, 1}, {400, 0}}));
-        QVERIFY(rig.op.boxes.empty());
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
         // Newest entry first, one per acknowledged frame.
         const int frames = e->transfers()->dl.sender.framesTotal;
         const QString log = child<QPlainTextEdit>(e, "Text2")->toPlainText();
         QCOMPARE(log.split('\n', Qt::SkipEmptyParts).size(), frames);
         QCOMPARE(log.count("  ok     .("), frames);
-
         auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
         QVERIFY(wait->isVisible());  // the outcome stays up without a click
         QCOMPARE(outcome(wait), QString("Sent"));
+        QCOMPARE(child<QLabel>(wait, "Label1")->text(), QString("  => Prog.  2"));  // the slot it went to
         auto* count = child<QProgressBar>(wait, "Count");
         QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
         QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
-
         rig.encoder->device().faults().silent = true;
         send->click();
         rig.app->refreshAll();
         QVERIFY(wait->isVisible());
         QCOMPARE(outcome(wait), QString("Failed: the encoder does not answer"));
         QCOMPARE(count->value(), 0);
+        QCOMPARE(rig.op.boxes.back(), std::string("Trasmission  Prog.2|Transmission error"));
+        for (const bool byButton : {true, false}) {  // the Cancel button, or the window's close box
+            rig.clock.after(300, [&] {
+                rig.app->refreshAll();
+                if (byButton) QTest::mouseClick(child<QPushButton>(wait, "Command1"), Qt::LeftButton);
+                else wait->close();
+            });
+            send->click();
+            rig.app->refreshAll();
+            QCOMPARE(outcome(wait), QString("Cancelled"));
+        }
+        QCOMPARE(rig.op.boxes.size(), std::size_t(2));  // a cancel is no error
+
+        box->setFocus();
+        QTest::keyClicks(box, "1 150 250");  // overlaps the first row
+        const int caret = box->textCursor().position();
+        e->editor().ButtVerificaPrg();  // the verify button: the check with its data control
+        e->render();
+        QCOMPARE(rig.op.boxes.size(), std::size_t(3));
+        QCOMPARE(box->textCursor().selectedText(), QString());
+        QCOMPARE(box->textCursor().position(), caret);
+        QTest::keyClicks(box, "0");  // the key lands where the operator looks
+        QCOMPARE(box->toPlainText(), QString("1 100 400\n\n1 150 2500\n"));
     }
 
-    void theOriginReadShowsItsProgressAboveTheDialog() {
-        GuiRig rig("V820HX");
-        QVERIFY(rig.app->selectModel("V820HX"));
+    // The origin read shows its progress above the dialog; compare shows one
+    // coloured row per slot and saves them.
+    void theOriginReadShowsItsProgressAboveTheDialogAndCompareColoursEachSlot() {
+        GuiRig rig("V820HX", {{"Tipo", "V820HX"}});
         EditorWindow* e = rig.editor();
-        QVERIFY(e);
         child<QAction>(e, "MenuSettings")->trigger();
         auto* dialog = child<OriginDialogWidget>(e, "OriginDialog");
         QVERIFY(dialog->isVisible());
@@ -247,12 +207,7 @@ private slots:
         QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginConfirmed);
         QTest::keyClicks(child<QLineEdit>(dialog, "TxtPreset_0"), "7");
         QVERIFY(e->transfers()->origin.rows[0].presetBack == kOriginIdle);
-    }
 
-    void compareShowsOneColouredRowPerSlotAndSavesThem() {
-        GuiRig rig("V820HX", {{"Tipo", "V820HX"}});
-        EditorWindow* e = rig.editor();
-        QVERIFY(e);
         auto* compare = child<QAction>(e, "MenuCompare");
         QVERIFY(compare->isEnabled());
         rig.encoder->device().setProgram(0, {{100, 1}, {400, 0}});
@@ -261,7 +216,6 @@ private slots:
         rig.fs.writeAll(folder + "/l.lis", "1   (p1.820)\r\n2   (gone.820)\r\n");
         rig.op.openChoice = folder + "/l.lis";
         compare->trigger();
-
         QCOMPARE(rig.app->safety->progress()->count->maximum(), 16);
         ui::CompareReportWindow* report = rig.app->safety->report();
         QVERIFY(report->isVisible());

@@ -1,22 +1,13 @@
 #pragma once
 // Shared set-up of the window tests: the whole program against the simulated
 // encoder, on simulated time, with its own working folder and settings file.
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
+#include <QtWidgets>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
+#include "device/editor_transfers.h"
+#include "editor/editor_files.h"
 #include "platform/operator.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/std_file_system.h"
@@ -24,7 +15,9 @@
 #include "ui/editor_window.h"
 #include "ui/gyrel_app.h"
 #include "ui/mainform.h"
+#include "ui/set_seriale_window.h"
 #include "ui/simulated_encoder.h"
+#include "ui/small_windows.h"
 
 namespace gyrel::test {
 
@@ -33,7 +26,6 @@ namespace gyrel::test {
 struct ScriptedOperator : Operator {
     std::vector<std::string> boxes;
     int answer = AnswerOk;
-    int beeps = 0;
     std::optional<std::string> openChoice, saveChoice;
     int messageBox(const std::string& prompt, MsgButtons, MsgIcon, const std::string& title) override {
         boxes.push_back(title + "|" + prompt);
@@ -41,7 +33,7 @@ struct ScriptedOperator : Operator {
     }
     std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return openChoice; }
     std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return saveChoice; }
-    void beep() override { ++beeps; }
+    void beep() override {}
 };
 
 // The named child; a missing one ends the test program with its name.
@@ -55,15 +47,6 @@ T* child(QObject* w, const char* name) {
 // Clicks a check or option button on its indicator: a click beside its text,
 // in the empty part of a stretched button, is no click at all.
 inline void clickOption(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2)); }
-
-// Types `line` into the editor's program box and presses Enter.
-inline QTextEdit* typeLine(QWidget* editor, const QString& line) {
-    auto* box = child<QTextEdit>(editor, "ProgBox");
-    box->setFocus();
-    QTest::keyClicks(box, line);
-    QTest::keyClick(box, Qt::Key_Return);
-    return box;
-}
 
 struct GuiRig {
     QTemporaryDir dir;
@@ -99,12 +82,13 @@ struct GuiRig {
     QAction* action(const char* name) { return app->mainform->action(name); }
 
     // The editor opened from the main window in English, once laid out (the
-    // check prepares a program only then).
+    // check prepares a program only then); without it the test program ends.
     EditorWindow* editor() {
         action("Inglese")->trigger();
         action("Communications")->trigger();
         EditorWindow* e = currentEditor();
-        if (e && !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; })) return nullptr;
+        if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }))
+            qFatal("no editor laid out");
         return e;
     }
 };

@@ -1,22 +1,24 @@
 // A second action started while a transfer waits: closing the editor or the
 // main window, the serial dialog's scan. The transfer runs to its end (or is
 // cancelled) and nothing it runs on is freed under it.
-#include <QProgressBar>
 #include <algorithm>
 
-#include "device/editor_transfers.h"
 #include "gui_fixture.h"
-#include "ui/small_windows.h"
 
 using namespace gyrel;
 using namespace gyrel::test;
 
 namespace {
 
+// The editor with `rows` lines typed, each checked by its Enter.
 EditorWindow* openEditorWithProgram(GuiRig& rig, int rows) {
     EditorWindow* e = rig.editor();
-    for (int i = 0; e && i < rows; ++i)
-        typeLine(e, QString("%1 %2 %3").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5));
+    auto* box = child<QTextEdit>(e, "ProgBox");
+    box->setFocus();
+    for (int i = 0; i < rows; ++i) {
+        QTest::keyClicks(box, QString("%1 %2 %3").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5));
+        QTest::keyClick(box, Qt::Key_Return);
+    }
     return e;
 }
 
@@ -35,7 +37,6 @@ private slots:
     void closingTheEditorMidDownloadKeepsWaitingOrCancelsAndClosesAfterwards() {
         GuiRig rig;
         QPointer<EditorWindow> e = openEditorWithProgram(rig, 40);
-        QVERIFY(e);
         auto* command2 = e->findChild<QPushButton*>("Command2");
         QVERIFY(command2->isEnabled());
         const auto closeAnswering = [&](int answer) {
@@ -75,7 +76,6 @@ private slots:
     void onLineClickedMidDownloadWaitsForItsEnd() {
         GuiRig rig;
         EditorWindow* e = openEditorWithProgram(rig, 10);
-        QVERIFY(e);
         auto* command2 = e->findChild<QPushButton*>("Command2");
         auto* check1 = rig.app->mainform->findChild<QCheckBox*>("Check1");
         const sim::Device& device = rig.encoder->device();
@@ -109,7 +109,6 @@ private slots:
         QVERIFY(rig.app->selectModel("V820AX"));
         rig.encoder->device().setProgram(4, sim::CamTable{{100, 1}, {400, 0}});
         EditorWindow* e = openEditorWithProgram(rig, 0);
-        QVERIFY(e);
         e->findChild<QLineEdit*>("Text1")->setText("5");
         e->editor().view.Text1 = "5";
         bool scanned = false;
@@ -133,7 +132,6 @@ private slots:
     void closingTheMainWindowMidDownloadEndsTheProgramAfterTheCancel() {
         GuiRig rig;
         EditorWindow* e = openEditorWithProgram(rig, 40);
-        QVERIFY(e);
         int quitsDuring = -1;
         rig.clock.after(300, [&] {
             rig.app->mainform->close();

@@ -2,10 +2,7 @@
 // pseudo-terminal, the clock's waits and timers, the settings store; and the
 // simulated device on a pseudo-terminal that takes bytes at a UART's pace, where
 // what matters is what the DEVICE received, down to the last byte.
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtCore>
 #include <QtTest>
 #include <algorithm>
 #include <fstream>
@@ -48,11 +45,7 @@ struct Pty {
             fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
         }
     }
-    ~Pty() { closeMaster(); }
-    void closeMaster() {
-        if (master >= 0) ::close(master);
-        master = -1;
-    }
+    ~Pty() { ::close(master); }
     void send(const std::string& bytes) { QVERIFY(::write(master, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size())); }
     std::string receive() {
         std::string out;
@@ -166,17 +159,15 @@ private slots:
         QCOMPARE(port.input(), toBytes("01234567"));
 
         // The far end vanishes: the port closes, and its path is missing.
-        pty.closeMaster();
-        const bool closed = clock.waitUntil(
-            [&] {
-                try {
-                    port.inBufferCount();
-                } catch (const SerialError&) {
-                }
-                return !port.portOpen();
-            },
-            2000);
-        QVERIFY(closed);
+        ::close(std::exchange(pty.master, -1));
+        const auto vanished = [&] {
+            try {
+                port.inBufferCount();
+            } catch (const SerialError&) {
+            }
+            return !port.portOpen();
+        };
+        QVERIFY(clock.waitUntil(vanished, 2000));
         QCOMPARE(port.lostCount(), 1);
         QVERIFY_THROWS_EXCEPTION(SerialError, port.inBufferCount());
         try {

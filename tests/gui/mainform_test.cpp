@@ -1,19 +1,10 @@
 // The main window against the simulated encoder on simulated time; the serial
 // settings window, the progress window, and the operator's message boxes, file
 // dialogs and filters.
-#include <QComboBox>
-#include <QMessageBox>
-#include <QRadioButton>
-#include <QSettings>
-#include <algorithm>
-
-#include "dialogs/wait_form.h"
 #include "gui_fixture.h"
 #include "platform/working_folder.h"
 #include "ui/qt_operator.h"
-#include "ui/set_seriale_window.h"
 #include "ui/shape_widget.h"
-#include "ui/small_windows.h"
 
 using namespace gyrel;
 using namespace gyrel::test;
@@ -21,9 +12,6 @@ using namespace gyrel::test;
 namespace {
 
 QString text(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
-
-// The whole text fits the label's box at the font it is drawn in.
-bool fits(QLabel* l) { return QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width(); }
 
 // Runs `during` at simulated time `at` while the monitor polls, then stops
 // polling by clicking the toggle again. The click that starts polling returns
@@ -46,8 +34,11 @@ class MainformTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsOfflineThenTheModelAndLanguageMenusChangeTheWindow() {
-        GuiRig rig;
+    // Starts off line; the model and language menus change the window, the position
+    // test opens locked. Exit while polling with a modified program open: the loop
+    // ends, one notice, the settings are written and the program ends.
+    void fromTheStartThroughTheMenusToAnExitWhilePolling() {
+        GuiRig rig("NORM", {{"passo", "90"}});
         ui::Mainform* w = rig.app->mainform.get();
         QVERIFY(!rig.app->creditWindow->isVisible());  // the splash is gone
         QCOMPARE(text(w, "FinQuota"), QString("offline"));
@@ -62,12 +53,7 @@ private slots:
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_8")->borderStyle(), BorderStyle::Dotted);
         QCOMPARE(child<ui::ShapeWidget>(w, "Shape1_7")->borderStyle(), BorderStyle::Solid);
 
-        rig.action("MenuV820AX")->trigger();
-        // The 31 marks cut the bar into 32 equal parts.
-        const int width = child<QWidget>(w, "Shape2_0")->width();
-        QVERIFY(qAbs(child<QWidget>(w, "Line1_15")->x() - width / 2) <= 2);
-        rig.action("MenuNewModel")->trigger();
-        QCOMPARE(std::string(rig.encoder->device().model().code), std::string("NORM"));
+        QCOMPARE(std::string(rig.encoder->device().model().code), std::string("KMT71"));
 
         // The language menu relabels; German shows English.
         const char* rows[][3] = {{"Tedesco", "Exit", "Settings"}, {"Francese", "Sortie", "Settings"},
@@ -78,12 +64,53 @@ private slots:
             QCOMPARE(child<QMenu>(w, "Settings")->title(), QString(row[2]));
         }
         QCOMPARE(rig.action("Filter")->text(), QString("&Filter"));  // items the texts do not name keep theirs
+
+        rig.action("TestEncoder")->trigger();
+        rig.app->refreshAll();
+        ui::Form3Window* f = rig.app->positionTestWindow.get();
+        auto* password = child<QLineEdit>(f, "TxtPassword");
+        QVERIFY(child<QGroupBox>(f, "Frame1")->isHidden());
+        QTest::keyClicks(password, "Tirn");
+        QTest::keyClick(password, Qt::Key_Return);
+        QVERIFY(!child<QGroupBox>(f, "Frame1")->isHidden());
+        // A new tolerance reaches the main window's setting at once.
+        auto* primi = child<QLineEdit>(f, "TxtPrimi");
+        primi->selectAll();
+        QTest::keyClicks(primi, "50");
+        QCOMPARE(rig.app->ctx.settings.Primi, std::string("50"));
+
+        f->close();  // closing stops the test
+        rig.app->refreshAll();
+        QVERIFY(!rig.action("TestEncoder")->isChecked());
+
+        const QString path = rig.dir.filePath("prog.txt");
+        rig.fs.writeAll(path.toStdString(), "1 10 20\r\n");
+        rig.app->ctx.settings.PercorsoTxt = path.toStdString();
+        EditorWindow* e = rig.editor();
+        auto* box = child<QTextEdit>(e, "ProgBox");
+        box->setFocus();
+        QTest::keyClicks(box, "2 30 40");
+        rig.clock.at(rig.clock.nowMs() + 300, [&] { rig.action("Exit")->trigger(); });
+        clickOption(child<QCheckBox>(w, "Check1"));  // returns once the loop has ended
+        e->close();  // the window system closes the editor's window too
+        QCOMPARE(rig.quits, 1);
+        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
+        QVERIFY(rig.op.boxes[0].find("temporary saved") != std::string::npos);
+        QVERIFY(!rig.app->link.PollingActive);
+        QVERIFY(!rig.encoder->portOpen());
+        rig.settings->sync();
+        QSettings raw(rig.dir.filePath("gyrel.ini"), QSettings::IniFormat);
+        QCOMPARE(raw.value("startup/Tipo").toString(), QString("KMT71"));
+        QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
     }
 
-    void onLineToggleShowsLiveData() {
-        GuiRig rig;
+    // Polling shows live data; the serial settings opened meanwhile pause it, and
+    // the title takes the new speed. Then a failed open shows its reason, and a
+    // typed device path is taken.
+    void onLineToggleShowsLiveDataAndTheSerialSettingsPauseItOrTakeATypedPath() {
+        GuiRig rig("NORM", {}, true);
         ui::Mainform* w = rig.app->mainform.get();
-        bool shown = false;
+        bool shown = false, pollingWhileOpen = true, dialogShown = false;
         whilePolling(rig, 1000, [&] {
             // Shown in tenths, as the device reported it one poll ago (the shaft turns
             // 450 positions a second, a poll takes well under 100 ms).
@@ -100,18 +127,6 @@ private slots:
             for (int i = 0; i < 16; ++i)
                 lit += child<ui::ShapeWidget>(w, qPrintable(QString("Shape1_%1").arg(i)))->fillStyle() == FillStyle::Solid;
             QVERIFY(lit > 0);
-            shown = true;
-        });
-        QVERIFY(shown);
-        QCOMPARE(text(w, "FinQuota"), QString("offline"));  // stopped again
-        QCOMPARE(child<QCheckBox>(w, "Check1")->text(), QString(" On line"));
-        QVERIFY(!rig.encoder->portOpen());
-    }
-
-    void serialSettingsPausePollingAndTheTitleTakesTheNewSpeed() {
-        GuiRig rig;
-        bool pollingWhileOpen = true, dialogShown = false, closed = false;
-        whilePolling(rig, 500, [&] {
             rig.clock.at(rig.clock.nowMs() + 100, [&] {
                 rig.app->refreshAll();
                 pollingWhileOpen = rig.app->link.PollingActive;
@@ -120,82 +135,29 @@ private slots:
                 QTest::mouseClick(child<QPushButton>(rig.app->serialWindow.get(), "OKButton"), Qt::LeftButton);
             });
             rig.action("Seriale")->trigger();  // returns when the dialog closes
-            closed = true;
-            QCOMPARE(rig.app->mainform->windowTitle(), QString("GYREL Utility --  COM 1  -  19200"));
+            shown = true;
+            QCOMPARE(w->windowTitle(), QString("GYREL Utility --  COM 1  -  19200"));
             QVERIFY(rig.app->link.PollingActive);  // the loop beneath the menu goes on
         });
-        QVERIFY(dialogShown && closed);
-        QVERIFY(!pollingWhileOpen);
+        QVERIFY(shown && dialogShown && !pollingWhileOpen);
         QCOMPARE(rig.encoder->settings(), std::string("19200,N,8,1"));
-    }
-
-    void positionTestWindowOpensLockedAndTheServicePasswordUnlocksIt() {
-        GuiRig rig;
-        rig.action("TestEncoder")->trigger();
-        rig.app->refreshAll();
-        ui::Form3Window* f = rig.app->positionTestWindow.get();
-        auto* password = child<QLineEdit>(f, "TxtPassword");
-        auto* frame = child<QGroupBox>(f, "Frame1");
-        QVERIFY(frame->isHidden());
-        QTest::keyClicks(password, "Tirn");
-        QTest::keyClick(password, Qt::Key_Return);
-        QVERIFY(!frame->isHidden());
-
-        // A new tolerance reaches the main window's setting at once.
-        auto* primi = child<QLineEdit>(f, "TxtPrimi");
-        primi->selectAll();
-        QTest::keyClicks(primi, "50");
-        QCOMPARE(rig.app->ctx.settings.Primi, std::string("50"));
-
-        f->close();  // closing stops the test
-        rig.app->refreshAll();
-        QVERIFY(!rig.action("TestEncoder")->isChecked());
-    }
-
-    // Exit while polling with a modified program open: the loop ends, one notice,
-    // the settings are written and the program ends.
-    void exitWhilePollingWarnsOnceWritesTheSettingsAndEnds() {
-        GuiRig rig("NORM", {{"passo", "90"}});
-        const QString path = rig.dir.filePath("prog.txt");
-        rig.fs.writeAll(path.toStdString(), "1 10 20\r\n");
-        rig.app->ctx.settings.PercorsoTxt = path.toStdString();
-        rig.action("MenuKMT71")->trigger();
-        EditorWindow* e = rig.editor();
-        QVERIFY(e);
-        QCOMPARE(e->editor().st.ProgramFilePath, path.toStdString());
-        auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, "2 30 40");
-        rig.clock.at(rig.clock.nowMs() + 300, [&] { rig.action("Exit")->trigger(); });
-        clickOption(child<QCheckBox>(rig.app->mainform.get(), "Check1"));  // returns once the loop has ended
-        e->close();  // the window system closes the editor's window too
-        QCOMPARE(rig.quits, 1);
-        QCOMPARE(std::count_if(rig.op.boxes.begin(), rig.op.boxes.end(),
-                               [](const std::string& b) { return b.find("temporary saved") != std::string::npos; }),
-                 1);
-        QVERIFY(!rig.app->link.PollingActive);
+        QCOMPARE(text(w, "FinQuota"), QString("offline"));  // stopped again
+        QCOMPARE(child<QCheckBox>(w, "Check1")->text(), QString(" On line"));
         QVERIFY(!rig.encoder->portOpen());
-        rig.settings->sync();
-        QSettings raw(rig.dir.filePath("gyrel.ini"), QSettings::IniFormat);
-        QCOMPARE(raw.value("startup/Tipo").toString(), QString("KMT71"));
-        QCOMPARE(raw.value("startup/Passo").toString(), QString("90"));  // read as "passo", written as "Passo"
-    }
 
-    void thePositionIsNeverCutOff() {
-        GuiRig rig("Px71");
-        QVERIFY(rig.app->selectModel("Px71"));
-        MainView& m = rig.app->ctx.main;
-        m.FinQuotaFontSize = 48;  // the size of the single-turn models, as when model and device differ
-        m.FinQuota = "4294967295";
-        m.LblGiri = "524287";
-        m.LblGiro = "8191";
-        ui::Mainform* w = rig.app->mainform.get();
-        w->show();
-        w->refresh();
-        for (const char* name : {"FinQuota", "LblGiri", "LblGiro"}) QVERIFY2(fits(child<QLabel>(w, name)), name);
-        m.FinQuota = "12";  // a short number takes the model's full size again
-        w->refresh();
-        QCOMPARE(child<QLabel>(w, "FinQuota")->font().pointSize(), m.FinQuotaFontSize);
+        ui::SetSerialeWindow* serial = rig.app->serialWindow.get();
+        rig.encoder->setBusy(true);
+        rig.app->serialDialog.showForOpenFailure("Serial port /dev/ttyUSB0 is in use by another program");
+        serial->refresh();
+        QCOMPARE(text(serial, "LblFailure"), QString("Serial port /dev/ttyUSB0 is in use by another program"));
+        auto* combo = child<QComboBox>(serial, "Combo1");
+        QVERIFY(!combo->isHidden() && combo->isEditable());
+        rig.encoder->setBusy(false);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), "/dev/pts/4");
+        QTest::mouseClick(child<QPushButton>(serial, "OKButton"), Qt::LeftButton);
+        QCOMPARE(rig.encoder->portName(), std::string("/dev/pts/4"));
+        QVERIFY(rig.app->serialDialog.closedByOk());
     }
 
     void serialWindowShowsThePortsFoundAndTheCompactLayout() {
@@ -215,9 +177,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(w, "AdvButton"), Qt::LeftButton);
         QVERIFY(!child<QGroupBox>(w, "FrameBaud")->isHidden());
 
-        // Choices: only one of a group is selected; OK applies them.
+        // OK applies the choices.
         clickOption(w->option("EvenParity"));
-        QVERIFY(!w->option("NoParity")->isChecked());
         clickOption(w->option("Data7"));
         clickOption(child<QRadioButton>(w, "ComPort_1"));
         QTest::mouseClick(child<QPushButton>(w, "OKButton"), Qt::LeftButton);
@@ -238,53 +199,10 @@ private slots:
         QVERIFY(!logic.view().visible);
     }
 
-    void typedDevicePathAndTheReasonForAFailedOpen() {
-        GuiRig rig("NORM", {}, true);
-        SetSeriale& logic = rig.app->serialDialog;
-        ui::SetSerialeWindow* w = rig.app->serialWindow.get();
-        rig.encoder->setBusy(true);
-        logic.showForOpenFailure("Serial port /dev/ttyUSB0 is in use by another program");
-        w->refresh();
-        QCOMPARE(child<QLabel>(w, "LblFailure")->text(), QString("Serial port /dev/ttyUSB0 is in use by another program"));
-        auto* combo = child<QComboBox>(w, "Combo1");
-        QVERIFY(!combo->isHidden() && combo->isEditable());
-        rig.encoder->setBusy(false);
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo->lineEdit(), "/dev/pts/4");
-        QTest::mouseClick(child<QPushButton>(w, "OKButton"), Qt::LeftButton);
-        QCOMPARE(rig.encoder->portName(), std::string("/dev/pts/4"));
-        QVERIFY(logic.closedByOk());
-    }
-
-    void progressWindowCancelAndClose() {
-        GuiRig rig;
-        Context& ctx = rig.app->ctx;
-        WaitView view;
-        WaitForm logic(ctx, view);
-        ui::WaitFormWindow w(view, logic);
-        logic.show("Sending Gyrel.Txt");
-        logic.setProgress(1, 2);
-        w.refresh();
-        QVERIFY(w.isVisible());
-        QCOMPARE(child<QLabel>(&w, "Label1")->text(), QString("Sending Gyrel.Txt"));
-        QCOMPARE(child<QWidget>(&w, "BarraElabora")->width(), view.barFrameWidth / 2 / 15);
-        QTest::mouseClick(child<QPushButton>(&w, "Command1"), Qt::LeftButton);
-        QVERIFY(ctx.CancelRequested);
-        ctx.CancelRequested = false;
-        w.close();
-        QVERIFY(ctx.CancelRequested);
-        QVERIFY(!w.isVisible());
-    }
-
-    void fileFiltersInQtForm() {
-        QCOMPARE(qtFileFilter("Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*"),
-                 QString("Text Files (*.TXT *.txt);;All Files (*)"));
-        QCOMPARE(qtFileFilter("List (*.lis)|*.lis"), QString("List (*.lis *.LIS)"));
-        QCOMPARE(qtFileFilter("Programs|*.KVX;*.820"), QString("Programs (*.KVX *.kvx *.820)"));
-        QCOMPARE(qtFileFilter(""), QString(""));
-    }
-
-    void messageBoxesSpeakTheLanguageOverTheWindowInUse() {
+    // The operator's boxes speak the language over the window in use; its file
+    // dialogs offer both cases of a pattern and start in the file's folder, else
+    // in the working folder.
+    void theOperatorsBoxesAndFileDialogs() {
         QWidget main;
         main.show();
         QWidget editor;
@@ -306,9 +224,11 @@ private slots:
         buttons.sort();
         QCOMPARE(buttons, QStringList({"&No", "&Sì"}));
         QCOMPARE(parent, &editor);
-    }
 
-    void fileDialogsStartInTheFilesFolderElseTheWorkingFolder() {
+        QCOMPARE(qtFileFilter("Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*"),
+                 QString("Text Files (*.TXT *.txt);;All Files (*)"));
+        QCOMPARE(qtFileFilter("List (*.lis)|*.lis"), QString("List (*.lis *.LIS)"));
+        QCOMPARE(qtFileFilter("Programs|*.KVX;*.820"), QString("Programs (*.KVX *.kvx *.820)"));
         QTemporaryDir dir;
         qputenv("GYREL_HOME", dir.filePath("home").toLocal8Bit());
         const QString home = QString::fromStdString(workingFolder());
