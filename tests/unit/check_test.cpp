@@ -90,7 +90,7 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
     EXPECT_TRUE(ed->Command2Enabled);
 }
 
-TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
+TEST_F(EditorCheckTest, LineEndsOffsetsAndEachSlotCodeStoresAndPreparesItsOwnWay) {
     EXPECT_TRUE(leggi("1 100 250", 16));
     EXPECT_EQ(ed->ProgBox + rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n1 100 250\r\n");
     EXPECT_EQ(ed->CamRowCount, 1);  // counted in the same check, as the download sends it
@@ -111,10 +111,7 @@ TEST_F(EditorCheckTest, ATextWithoutFinalLineEndGetsOneAndOffsetsWrap) {
     EXPECT_EQ(std::make_pair(ed->camTable.CamCount, ed->camTable.mask(0)), std::make_pair(1.0, 4u));
     EXPECT_TRUE(styled({2, 1, {0, 200, 120}, 12, false, true}));
     EXPECT_TRUE(styled({7, 1, {250, 0, 180}, 11, true, false}));
-}
-
-// Slot 99 verifies, 16 checks quickly, 81..96 prepare a download, others only parse.
-TEST_F(EditorCheckTest, EachSlotCodeStoresAndPreparesItsOwnWay) {
+    // Slot 99 verifies, 16 checks quickly, 81..96 prepare a download, others only parse.
     ed->CurrentSlot = 4;
     EXPECT_TRUE(leggi("1 100 250\r\n", 99));
     EXPECT_EQ(std::make_tuple(ed->CurrentSlot, ed->SlotTexts[16], ed->ButtVerificaPrgEnabled),
@@ -161,7 +158,7 @@ TEST_F(EditorCheckTest, EachSlotCodeStoresAndPreparesItsOwnWay) {
 }
 
 // Before the first layout nothing is prepared, while busy nothing runs; the hooks run around the check.
-TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndHooksRunAround) {
+TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndEachModelPreparesItsWay) {
     ed->camTable.CamCount = 7;
     ed->ResizeSeen = 0;
     EXPECT_TRUE(leggi("1 7 7\r\n"));
@@ -183,10 +180,7 @@ TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndHooksRunAr
     EXPECT_TRUE(leggi("1 100 250\r\n"));
     EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth),
               std::make_tuple(1, std::string("busy"), false, 6200));
-}
-
-// V712 texts fill the header values, are coloured and build no cam table; the other models build one.
-TEST_F(EditorCheckTest, EachModelBuildsATableOrReadsTheHeaderValues) {
+    // V712 texts fill the header values, are coloured and build no cam table; the other models build one.
     for (const ModelInfo& m : modelTable()) {
         SCOPED_TRACE(m.code);
         rig.ctx.model.ModelType = m.code;
@@ -233,7 +227,7 @@ protected:
 };
 
 // Texts that pass: the rows counted (a last line without line feed is checked, not counted).
-TEST_F(ParseTest, SeparatorsSignsPointsAndLineEnds) {
+TEST_F(ParseTest, SeparatorsSignsPointsLineEndsAndOffsetsInGroupsOfThree) {
     const std::pair<const char*, std::vector<CamRow>> cases[] = {
         {"", {}},
         {"' nothing 1 2 3\r\n\r\n   ' more\r\n", {}},
@@ -279,9 +273,6 @@ TEST_F(ParseTest, EachRefusalNamesTheFirstBadToken) {
             << text;
         EXPECT_EQ(ed->CamRowCount, rowsBefore) << text;
     }
-}
-
-TEST_F(ParseTest, OffsetsComeInGroupsOfThree) {
     ASSERT_TRUE(parse("&\r\n1 5 6 2 -7 8\r\n3 9\r\n4 10 11 16 -1800 1800\r\n").ok);
     const auto& on = ed->TextOffsets[0];
     const auto& off = ed->TextOffsets[1];
@@ -307,7 +298,7 @@ std::string defaultContent() {
     return text;
 }
 
-TEST_F(OffsetsFileTest, MissingFileIsCreatedWithItsFoldersAndTheDefaultLines) {
+TEST_F(OffsetsFileTest, MissingFileIsCreatedWithTheDefaultLinesAndSavedLinesReadBackTheSame) {
     ASSERT_FALSE(std::filesystem::exists(std::filesystem::path(temp.home()).parent_path()));
     ensureOffsetsFile(fs_);
     EXPECT_EQ(OffsetsFilePath(), joinPath(temp.home(), "Offs.lav"));
@@ -315,10 +306,6 @@ TEST_F(OffsetsFileTest, MissingFileIsCreatedWithItsFoldersAndTheDefaultLines) {
     fs_.writeAll(OffsetsFilePath(), "1\r\n");  // an existing file is left alone
     ensureOffsetsFile(fs_);
     EXPECT_EQ(fs_.readAll(OffsetsFilePath()), "1\r\n");
-}
-
-TEST_F(OffsetsFileTest, SaveWritesCheck1ThenOneTabbedLinePerOutputThatReadsBackTheSame) {
-    temp.create();
     st->Check1 = false;
     std::string expected = "0\r\n";
     for (int i = 0; i < 16; ++i) {
@@ -392,16 +379,13 @@ TEST_F(OffsetsFileTest, LoadFillsTheBoxesByTheCharacterRulesOfTheReader) {
     EXPECT_FALSE(st->Check1);
 }
 
-TEST(Offsets, WholeNumbersOfTheBoxes) {
+TEST(Offsets, WholeNumbersOfTheBoxesAndTakenFromTheTextOrFromTheTickedBoxes) {
     const std::pair<const char*, int> rows[] = {{" -15", -15}, {"12.6", 13},        {"7abc", 7},
                                                 {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
                                                 {"-32769", -32768}};
     for (const auto& [text, value] : rows) EXPECT_EQ(wholeNumber(text), value) << text;
-}
-
-// From the text the boxes follow and non-zero outputs are ticked; from the boxes only ticked
-// outputs are taken; ColoriOffs switches to the boxes.
-TEST(Offsets, TakenFromTheTextOrFromTheTickedBoxes) {
+    // From the text the boxes follow and non-zero outputs are ticked; from the boxes only ticked
+    // outputs are taken; ColoriOffs switches to the boxes.
     auto ed = std::make_unique<EditorState>();
     ed->Check1 = true;
     ed->TextOffsets[0][0] = 20;

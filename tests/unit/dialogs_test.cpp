@@ -68,6 +68,7 @@ TEST_F(DialogsTest, PositionTestOpensLockedUnlocksWithThePasswordAndKeepsItsStat
     EXPECT_EQ(v.TxtPassword + "|" + v.LblMax + "|" + std::to_string(v.unlocked), "|0|0");
 
     // The tolerances are kept in the settings; Clear All empties the readings.
+    v.LblMax = "812";
     v.Label5 = "2";
     v.Label1[14] = "1200     812";
     form.TxtPrimiChange("50");
@@ -77,7 +78,7 @@ TEST_F(DialogsTest, PositionTestOpensLockedUnlocksWithThePasswordAndKeepsItsStat
     EXPECT_EQ(v.LblMax + "|" + v.Label5 + "|" + v.Label1[14] + "|" + v.TxtPrimi, "0|||50");
 }
 
-TEST(ProgressState, TimeLeftFollowsTheRateSoFarAndANewOperationForgetsTheOutcome) {
+TEST(ProgressState, TimeLeftFollowsTheRateSoFarTheOutcomeIsInEveryLanguageAndANewOneForgetsIt) {
     const WindowTexts& en = windowTextsFor("EN");
     ProgressState p;
     p.begin(120, 1000);
@@ -95,9 +96,6 @@ TEST(ProgressState, TimeLeftFollowsTheRateSoFarAndANewOperationForgetsTheOutcome
     p.begin(5, 50000);
     p.finish(ProgressOutcome::Failed, "why", 51000);
     EXPECT_EQ(p.endings, 2);  // a window tells the new outcome from the one it showed
-}
-
-TEST(ProgressState, OutcomeInEveryLanguage) {
     const std::tuple<const char*, ProgressOutcome, const char*> cases[] = {
         {"DE", ProgressOutcome::Done, "Received"},
         {"EN", ProgressOutcome::Failed, "Failed: the encoder does not answer"},

@@ -202,22 +202,6 @@ struct OpenEditor : EditorRig {
     }
 };
 
-TEST(ProgBoxKeys, EnterShowsTheErrorSelectsTheTokenAndThenOnlyReArms) {
-    OpenEditor e;
-    e.ed.progBoxKeyDown('1', 23);
-    e.ed.progBoxChange("1 100 250\r\n1 100 4000\r\n");
-    EXPECT_EQ(e.work() + e.ed.view.Frame1Caption, "1 100 250\r\n1 100 4000\r\n--(Modif.)");
-    e.ed.progBoxKeyUp(KeyEnter);  // the check's refusal is shown
-    EXPECT_EQ(e.op.shown.size(), 1u);
-
-    e.ed.progBoxChange("1 100 250\r\n1 300 400\r\n");  // the correction is not mirrored yet
-    EXPECT_EQ(e.work(), "1 100 250\r\n1 100 4000\r\n");
-    e.ed.progBoxKeyUp(KeyEnter);  // re-arms only
-    e.ed.progBoxKeyUp(KeyEnter);  // checks
-    EXPECT_EQ(std::make_pair(e.op.shown.size(), e.ed.st.CamRowCount), std::make_pair(std::size_t{1}, 2));
-    EXPECT_EQ(e.work(), "1 100 250\r\n1 300 400\r\n");
-}
-
 TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
     OpenEditor e;
     e.ed.st.Check1 = true;
@@ -348,23 +332,21 @@ CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entri
     return t;
 }
 
-TEST(GraphProfile, ReadsTheCamTableCyclicallyUpToTheStoredEntries) {
+TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAndDownThenThePitchIsClamped) {
     const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
     ASSERT_EQ(wrap.size(), 3600u);
     EXPECT_EQ((std::vector<std::uint32_t>{wrap[0], wrap[49], wrap[50], wrap[2999], wrap[3000], wrap[3599]}),
               (std::vector<std::uint32_t>{1, 1, 0, 0, 1, 1}));
     EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
 
-    CamTable t;
-    for (int i = 0; i < 120; ++i) t.set(i, static_cast<std::uint32_t>(i * 10 + 5), i % 2 ? 0u : 1u);
-    t.CamCount = 131;  // after the "too much cams" notice
-    const auto p = profileFromCamTable(t, 3599);
+    CamTable full;
+    for (int i = 0; i < 120; ++i) full.set(i, static_cast<std::uint32_t>(i * 10 + 5), i % 2 ? 0u : 1u);
+    full.CamCount = 131;  // after the "too much cams" notice
+    const auto p = profileFromCamTable(full, 3599);
     EXPECT_EQ((std::vector<std::uint32_t>{p[0], p[5], p[1194], p[1195], p[3599]}),
               (std::vector<std::uint32_t>{0, 1, 1, 0, 0}));  // the last stored entry runs on
-}
 
-// One cam: a step up, a step down and a run to the end; then the pitch and scale clamped and kept.
-TEST(BarreGraf, OneCamGivesAStepUpAndAStepDownAndARunToTheEndAndThePitchIsClamped) {
+    // One cam: a step up, a step down and a run to the end; then the pitch and scale clamped and kept.
     GraphDrawing d;
     int scale = 2, pitch = 45;
     BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);

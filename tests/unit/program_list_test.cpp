@@ -136,7 +136,9 @@ TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
     EXPECT_EQ(ed.ProgBox + "|" + ed.ProgramFilePath, "edited|");
 }
 
-TEST_F(MultiFilesTest, KeysMoveAroundTheSixteenBoxesAndCheckTheFileLeft) {
+// Keys move around the sixteen boxes and check the file left; browsing takes an existing file only;
+// unticking leaves the mode through the model configuration.
+TEST_F(MultiFilesTest, KeysCheckTheFileLeftBrowsingTakesAnExistingOneAndUntickingLeavesTheMode) {
     fs.files["c:\\ok.txt"] = "";
     mf.panel.MultiPath[15] = "c:\\ok.txt";
     mf.panel.MultiPath[0] = "c:\\missing.txt";
@@ -153,10 +155,7 @@ TEST_F(MultiFilesTest, KeysMoveAroundTheSixteenBoxesAndCheckTheFileLeft) {
     mf.panel.MultiPath[15] = "c:\\gone.txt";  // the sixteenth box is checked when left, too
     EXPECT_EQ(mf.MultiPathKeyDown(15, MultiFiles::Key::Down), 0);
     EXPECT_EQ(mf.panel.MultiPathBack[15], kSlotMissing);
-}
 
-// Browsing takes an existing file only; unticking leaves the mode through the model configuration.
-TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnlyAndUntickingLeavesTheMode) {
     ctx.model.FileExtension = "712";
     op.files = {std::string("c:\\nope.712"), std::string("c:\\yes.712")};
     mf.MultiButt(4);
@@ -176,9 +175,7 @@ TEST_F(MultiFilesTest, BrowsingASlotTakesAnExistingFileOnlyAndUntickingLeavesThe
     EXPECT_TRUE(ctx.editorLayout.multiFilePanel);
     ed.CurrentSlot = 4;
     mf.SelezMultiReleased(false);
-    EXPECT_FALSE(ed.SelezMulti);
-    EXPECT_EQ(ed.CurrentSlot, 16);
-    EXPECT_EQ(preConfs, 1);
+    EXPECT_EQ(std::make_tuple(ed.SelezMulti, ed.CurrentSlot, preConfs), std::make_tuple(false, 16, 1));
 }
 
 DeskplOptions options() {
@@ -195,7 +192,7 @@ DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o 
 }
 
 // Record 6 holds program 4; record 1 is not in use (all counts 0).
-TEST(Deskpl, EntriesPairUpAndOffsetsChangeSignAndComeIntoHalfATurn) {
+TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnAndTheWholeTableIsRead) {
     DeskplWriter cams, offsets;
     cams.program(0, 9);
     cams.program(5, 4).count(5, 3, 5);
@@ -219,9 +216,20 @@ TEST(Deskpl, EntriesPairUpAndOffsetsChangeSignAndComeIntoHalfATurn) {
                   "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.dpl\r\n\r\n' - - - Program # 4\r\n\r\n" +
                       std::string(body));
     }
+    // The whole entry table is read to its last entry.
+    DeskplWriter w;
+    w.program(15, 16).count(15, 16, 255);
+    for (int c = 0; c < 255; ++c) w.entry(15, 16, c, static_cast<float>(c), c % 2 == 0 ? 1 : 0);
+    w.onOffset(15, 16, 1.0f).offOffset(15, 1, 0.0f);
+    MemoryFs fs;
+    const DeskplResult r = decode(fs, w);
+    ASSERT_TRUE(r.ok) << r.why;
+    const std::string& t = fs.files.at("C:\\a\\plant_16.TXT");
+    // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
+    EXPECT_NE(t.find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"), std::string::npos);
 }
 
-TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
+TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem) {
     DeskplWriter w;
     w.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
     w.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
@@ -239,9 +247,6 @@ TEST(Deskpl, OffsetsWithNoEquivalentOnALongTurnAreRefused) {
     DeskplWriter h;
     h.program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f);
     EXPECT_FALSE(decode(fs, h).ok);
-}
-
-TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::pair<DeskplWriter, const char*> rows[] = {
         {DeskplWriter().truncate(328991), "file shorter than 328992 bytes"},
@@ -252,26 +257,12 @@ TEST(Deskpl, BadFilesAreRefusedWithoutReadingPastThem) {
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2), "record 1: output 1 entry 1 has kind 2"},
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0, nan, 1), "record 1: output 1 entry 0 is no angle"},
     };
-    MemoryFs fs;
     for (const auto& [writer, why] : rows) {
         const DeskplResult r = decode(fs, writer);
         EXPECT_FALSE(r.ok || !r.written.empty()) << why;
         EXPECT_EQ(r.why, why);
     }
     EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
-}
-
-TEST(Deskpl, TheFullEntryTableIsReadToItsLastEntry) {
-    DeskplWriter w;
-    w.program(15, 16).count(15, 16, 255);
-    for (int c = 0; c < 255; ++c) w.entry(15, 16, c, static_cast<float>(c), c % 2 == 0 ? 1 : 0);
-    w.onOffset(15, 16, 1.0f).offOffset(15, 1, 0.0f);
-    MemoryFs fs;
-    const DeskplResult r = decode(fs, w);
-    ASSERT_TRUE(r.ok) << r.why;
-    const std::string& t = fs.files.at("C:\\a\\plant_16.TXT");
-    // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
-    EXPECT_NE(t.find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"), std::string::npos);
 }
 
 TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
