@@ -360,35 +360,31 @@ TEST(Offsets, WholeNumbersOfTheBoxesAndTakenFromTheTextOrFromTheTickedBoxes) {
                                                 {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
                                                 {"-32769", -32768}};
     for (const auto& [text, value] : rows) EXPECT_EQ(wholeNumber(text), value) << text;
-    // From the text the boxes follow and non-zero outputs are ticked; from the boxes only ticked
-    // outputs are taken; ColoriOffs switches to the boxes.
+    // From the text the boxes follow and non-zero outputs are ticked.
     auto ed = std::make_unique<EditorState>();
-    ed->Check1 = true;
+    ed->Check1 = ed->check2[1] = true;
     ed->TextOffsets[0][0] = 20;
     ed->TextOffsets[1][0] = -15;
-    ed->TextOffsets[1][5] = 3;
-    ed->check2[9] = true;
+    ed->TextOffsets[1][2] = 3;
     takeOffsets(*ed);
-    EXPECT_EQ((std::vector<int>{ed->ActiveOffsets[16], ed->ActiveOffsets[21]}), (std::vector<int>{-15, 3}));
-    EXPECT_EQ(ed->Text5[0] + " " + ed->Text4[9], "-15 0");
-    EXPECT_EQ(std::make_tuple(ed->check2[5], ed->check2[9], ed->Text4Back[5], ed->check2Back[9]),
-              std::make_tuple(true, false, kOffsetAppliedBox, kOffsetOffBack));
-
+    EXPECT_EQ(panel(*ed), "1 x20/-15 -0/0 x0/3");
+    EXPECT_EQ(std::make_tuple(ed->ActiveOffsets[16], ed->ActiveOffsets[18], ed->Text4Back[2], ed->check2Back[1]),
+              std::make_tuple(-15, 3, kOffsetAppliedBox, kOffsetOffBack));
+    // From the boxes only ticked outputs are taken.
     ed->Check1 = false;
     ed->ActiveOffsets[1] = 44;
     ed->Text4[0] = "12";
     ed->Text5[0] = "-8";
     ed->Text4[1] = "99";
-    ed->check2[1] = false;
     takeOffsets(*ed);
     EXPECT_EQ((std::vector<int>{ed->ActiveOffsets[0], ed->ActiveOffsets[16], ed->ActiveOffsets[1]}),
               (std::vector<int>{12, -8, 44}));  // not ticked: kept, and not applied
-
+    // ColoriOffs switches to the boxes; an output not ticked applies nothing.
     ed->Check1 = true;
-    ed->Text5[5] = "6";
+    ed->Text5[2] = "6";
     ed->check2[0] = false;
     ColoriOffs(*ed);
-    EXPECT_EQ(std::make_tuple(ed->Check1, ed->ActiveOffsets[21], ed->ActiveOffsets[0], ed->check2Back[5]),
+    EXPECT_EQ(std::make_tuple(ed->Check1, ed->ActiveOffsets[18], ed->ActiveOffsets[0], ed->check2Back[2]),
               std::make_tuple(false, 6, 0, kOffsetAppliedBack));
 }
 

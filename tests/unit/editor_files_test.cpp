@@ -38,9 +38,8 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);
     EXPECT_TRUE(rig.op.shown.empty());
-    namespace fs = std::filesystem;
-    // old.txt, good.txt, the work file
-    EXPECT_EQ(std::distance(fs::directory_iterator(rig.temp.home()), fs::directory_iterator()), 3);
+    using std::filesystem::directory_iterator;
+    EXPECT_EQ(std::distance(directory_iterator(rig.temp.home()), directory_iterator()), 3);  // old, good, work
 
     const std::string nowhere = rig.path("missing-folder/prog.txt");
     rig.fs.writeAll(good, "1 1 2\r\n");

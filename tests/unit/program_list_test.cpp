@@ -292,7 +292,7 @@ TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
     op.files = {std::string("C:\\bad.dpl"), std::string("C:\\keep.lis")};
     mf.MenuDeskpl();
     ASSERT_EQ(op.shown.size(), 3u);
-    for (const auto& s : op.shown) EXPECT_EQ(s.prompt + (s.icon == MsgIcon::Exclamation ? "!" : "?"), "ERROR               !");
+    for (const auto& s : op.shown) EXPECT_TRUE(s.prompt == "ERROR               " && s.icon == MsgIcon::Exclamation);
     // The program converted before the bad record is kept and shown, the list file is not touched.
     EXPECT_EQ(mf.panel.MultiPath[1] + "|" + mf.panel.MultiPath[2] + "|" + fs.files.at("C:\\keep.lis"),
               "C:\\keep_2.TXT||1   (x)\r\n");
@@ -303,9 +303,7 @@ TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
     DeskplWriter w;
     w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
     fs.files["C:\\a\\plant.rev.dpl"] = w.bytes();
-    ed.ProgBox = "old text";
     ed.ProgramFilePath = "C:\\old.TXT";
-    ed.ModifiedFlag = true;
     op.files = {std::string("C:\\a\\plant.rev.dpl"), std::string("C:\\a\\plant.lis")};
     mf.MenuDeskpl();
     ASSERT_EQ(op.dialogs.size(), 6u);
