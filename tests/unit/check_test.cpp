@@ -336,7 +336,8 @@ TEST_F(OffsetsFileTest, LoadFillsTheBoxesByTheCharacterRulesOfTheReader) {
     LoadOffs(*st, "0\r\n1\t20\t-15\t\r\n0\t5\t6\t\r\n");
     // Not ticked: not applied.
     const auto& active = st->ActiveOffsets;
-    EXPECT_EQ((std::vector<int>{active[0], active[16], active[1], active[17]}), (std::vector<int>{20, -15, 0, 0}));
+    EXPECT_EQ((std::vector<int>{active[0], active[16], active[1], active[17]}),
+              (std::vector<int>{20, -15, 0, 0}));
     EXPECT_EQ(std::make_tuple(st->check2Back[0], st->Text5Back[0], st->Text4Back[1]),
               std::make_tuple(kOffsetAppliedBack, kOffsetAppliedBox, 0x80000005u));
     // The default content changes no box but recolours; reading stops after the sixteenth line.
@@ -368,7 +369,8 @@ TEST(Offsets, WholeNumbersOfTheBoxesAndTakenFromTheTextOrFromTheTickedBoxes) {
     ed->TextOffsets[1][2] = 3;
     takeOffsets(*ed);
     EXPECT_EQ(panel(*ed), "1 x20/-15 -0/0 x0/3");
-    EXPECT_EQ(std::make_tuple(ed->ActiveOffsets[16], ed->ActiveOffsets[18], ed->Text4Back[2], ed->check2Back[1]),
+    EXPECT_EQ(std::make_tuple(ed->ActiveOffsets[16], ed->ActiveOffsets[18], ed->Text4Back[2],
+                              ed->check2Back[1]),
               std::make_tuple(-15, 3, kOffsetAppliedBox, kOffsetOffBack));
     // From the boxes only ticked outputs are taken.
     ed->Check1 = false;

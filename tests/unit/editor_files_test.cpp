@@ -164,7 +164,8 @@ TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
     rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
     rig.ed.load();
     EXPECT_TRUE(told());
-    EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()) + rig.work() + rig.ed.st.ProgramFilePath, defaultOffsetsContent());
+    EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
+    EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
     EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
     rig.ed.firstResize();
     EXPECT_TRUE(told());
@@ -381,7 +382,8 @@ TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
     st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
                            {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
     const auto p = profile712(st, 2, 3599);
-    EXPECT_EQ(runs(p, 1, 70) + runs(p, 2, 70) + runs(p, 3, 70), " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
+    EXPECT_EQ(runs(p, 1, 70) + runs(p, 2, 70) + runs(p, 3, 70),
+              " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
     // The last period starts at 3570; a cam longer than the turn is ON all through.
     EXPECT_EQ(runs(p, 1, 3600).substr(runs(p, 1, 3600).size() - 10) + runs(p, 4, 3600) + runs(p, 6, 3600),
               " 3570-3579 100-299 0-3599");

@@ -292,7 +292,8 @@ TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
     op.files = {std::string("C:\\bad.dpl"), std::string("C:\\keep.lis")};
     mf.MenuDeskpl();
     ASSERT_EQ(op.shown.size(), 3u);
-    for (const auto& s : op.shown) EXPECT_TRUE(s.prompt == "ERROR               " && s.icon == MsgIcon::Exclamation);
+    for (const auto& s : op.shown)
+        EXPECT_TRUE(s.prompt == "ERROR               " && s.icon == MsgIcon::Exclamation) << s.prompt;
     // The program converted before the bad record is kept and shown, the list file is not touched.
     EXPECT_EQ(mf.panel.MultiPath[1] + "|" + mf.panel.MultiPath[2] + "|" + fs.files.at("C:\\keep.lis"),
               "C:\\keep_2.TXT||1   (x)\r\n");
@@ -307,7 +308,8 @@ TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
     op.files = {std::string("C:\\a\\plant.rev.dpl"), std::string("C:\\a\\plant.lis")};
     mf.MenuDeskpl();
     ASSERT_EQ(op.dialogs.size(), 6u);
-    EXPECT_EQ(op.dialogs[5].initialPath + "|" + mf.panel.MultiPath[3], "C:\\a\\plant_rev_dpl|C:\\a\\plant_4.TXT");
+    EXPECT_EQ(op.dialogs[5].initialPath + "|" + mf.panel.MultiPath[3],
+              "C:\\a\\plant_rev_dpl|C:\\a\\plant_4.TXT");
     EXPECT_EQ(op.shown.size(), 3u);
     EXPECT_EQ(fs.files.at("C:\\a\\plant_4.TXT"),
               "'Imported on 06/12/2026 08:15:00 from file C:\\a\\plant.rev.dpl\r\n"
