@@ -189,9 +189,9 @@ TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndEachModelP
     env.hooks.aggFrame = [&] { ++frames; };
     ed->ProgBox = "' p\r\nPRG=2,OUT=3,OFS=10,CON=200,COF=300\r\n";
     verifyProgram(env);
-    EXPECT_EQ(ed->HeaderParams[1][2][1], "200");
-    EXPECT_EQ(rig.fs.readAll(WorkFilePath()), ed->ProgBox);  // the checked text is kept in the work file
-    EXPECT_EQ(frames, 1);
+    // The checked text is kept in the work file.
+    EXPECT_EQ(std::make_tuple(ed->HeaderParams[1][2][1], rig.fs.readAll(WorkFilePath()), frames),
+              std::make_tuple(std::string("200"), ed->ProgBox, 1));
     EXPECT_TRUE(styled({0, 4, {0, 0, 255}, 8}));
 }
 
@@ -203,7 +203,7 @@ protected:
 };
 
 // Texts that pass: the rows counted (a last line without line feed is checked, not counted).
-TEST_F(ParseTest, SeparatorsSignsPointsLineEndsAndOffsetsInGroupsOfThree) {
+TEST_F(ParseTest, TextsThatPassAndTheFirstRefusedTokenOfThoseThatDoNot) {
     const std::pair<const char*, std::vector<CamRow>> cases[] = {
         {"", {}},
         {"' nothing 1 2 3\r\n\r\n   ' more\r\n", {}},
@@ -224,10 +224,7 @@ TEST_F(ParseTest, SeparatorsSignsPointsLineEndsAndOffsetsInGroupsOfThree) {
     EXPECT_EQ(ed->TextOffsets[1][3], -10);
     EXPECT_TRUE(parse("1 0 4294967295\r\n", 4294967295.0).ok);
     EXPECT_EQ(ed->CamRows[0][2], 4294967295.0);
-}
-
-// The first refused token: its error word, its text, where it starts and the rows read before it.
-TEST_F(ParseTest, EachRefusalNamesTheFirstBadToken) {
+    // The first refused token: its error word, its text, where it starts and the rows read before it.
     const std::tuple<const char*, int, const char*, int, int> rows[] = {
         {"1 10--20\r\n", 5, "-20", 5, 0},  // a sign only starts a number
         {"1 100 3600\r\n", 5, "3600", 6, 0},
