@@ -3,12 +3,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/context.h"
+#include "editor/editor_files.h"
+#include "editor/editor_window.h"
 #include "platform/memory_settings_store.h"
 #include "platform/no_port.h"
 #include "platform/std_file_system.h"
 #include "platform/virtual_clock.h"
+#include "platform/working_folder.h"
 #include "unit/program_list_fakes.h"
 
 namespace gyrel {
@@ -81,4 +85,22 @@ struct Rig {
 };
 
 }  // namespace testing_doubles
+
+namespace editortest {
+
+// The editor logic over real files in a temporary working folder.
+struct EditorRig : testing_doubles::Rig {
+    Editor ed{ctx};
+    std::vector<int> released;  // the port users the editor gave back
+
+    EditorRig() {
+        temp.create();
+        ctx.applyLanguage("EN");
+        ed.chiudi_com = [this](int user) { released.push_back(user); };
+    }
+    std::string path(const std::string& name) const { return temp.home() + "/" + name; }
+    std::string work() const { return fs.fileExists(WorkFilePath()) ? fs.readAll(WorkFilePath()) : "<none>"; }
+};
+
+}  // namespace editortest
 }  // namespace gyrel

@@ -1,59 +1,56 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <utility>
 
-#include "editor/editor_files.h"
+#include "editor/graph_geometry.h"
 #include "editor/offsets_file.h"
-#include "unit/editor_test_rig.h"
+#include "editor/pulsappend.h"
+#include "unit/app_test_doubles.h"
 
 namespace gyrel {
 namespace {
 
 using editortest::EditorRig;
 
-TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndLeaveNothingBeside) {
-    // A program file made by an earlier tool: accented comments in Windows-1252.
-    const std::string oldFile = "' camme \xE8 \x92prova\x92\r\n1 100 250\r\n2 3000 50 ' pi\xF9 \x80\r\n";
-    EditorRig rig;
-    const std::string original = rig.path("old.txt"), copy = rig.path("copy.txt");
-    rig.fs.writeAll(original, oldFile);
-    rig.fs.writeAll(copy, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
-    rig.op.files = {original, copy};
-    rig.ed.RichiamaFoglio();
-    EXPECT_EQ(rig.op.dialogs[0].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
-    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), oldFile + oldFile);
-    EXPECT_EQ(rig.ctx.settings.PercorsoTxt, original);
-    rig.ed.SalvaFoglio();
-    EXPECT_EQ(rig.fs.readAll(copy), oldFile);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath, copy);
-    EXPECT_TRUE(rig.op.shown.empty());
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(rig.temp.home())) ++entries;
-    EXPECT_EQ(entries, 3);  // old.txt, copy.txt, the work file
-}
-
-TEST(WorkingSheet, CancelledFailedEmptyOrMissingNamesKeepTheOldFileAndTheText) {
+// Loading and saving keep every byte and leave nothing beside; cancelled, failed, empty or missing
+// names keep the old file and the text.
+TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) {
     EditorRig rig;
     rig.ed.st.ProgBox = "1 1 3\r\n";
     rig.ed.st.ProgramFilePath = "x.txt";
     rig.ed.RichiamaFoglio();
     rig.ed.SalvaFoglio();
-    EXPECT_EQ(rig.op.dialogs.size(), 2u);
     EXPECT_EQ(rig.ed.st.ProgramFilePath + rig.work(), "x.txt<none>");
 
-    const std::string good = rig.path("good.txt");
-    rig.fs.writeAll(good, "1 1 2\r\n");
-    rig.ed.st.ProgramFilePath = good;
-    rig.ed.st.ModifiedFlag = true;
+    // A program file made by an earlier tool: accented comments in Windows-1252.
+    const std::string oldFile = "' camme \xE8 \x92prova\x92\r\n1 100 250\r\n2 3000 50 ' pi\xF9 \x80\r\n";
+    const std::string original = rig.path("old.txt"), good = rig.path("good.txt");
+    rig.fs.writeAll(original, oldFile);
+    rig.fs.writeAll(good, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
+    rig.op.files = {original, good};
+    rig.ed.RichiamaFoglio();
+    EXPECT_EQ(rig.op.dialogs[2].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + rig.ctx.settings.PercorsoTxt, oldFile + oldFile + original);
+    rig.ed.SalvaFoglio();
+    EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);
+    EXPECT_TRUE(rig.op.shown.empty());
+    using std::filesystem::directory_iterator;
+    EXPECT_EQ(std::distance(directory_iterator(rig.temp.home()), directory_iterator()), 3);  // old, good, work
+
     const std::string nowhere = rig.path("missing-folder/prog.txt");
+    rig.fs.writeAll(good, "1 1 2\r\n");
+    rig.ed.st.ProgBox = "1 1 3\r\n";
+    rig.ed.st.ModifiedFlag = true;
     rig.op.files = {nowhere, nowhere};
     rig.ed.SalvaFoglio();
     rig.ed.RichiamaFoglio();
     ASSERT_EQ(rig.op.shown.size(), 2u);
-    for (const auto& s : rig.op.shown) {
-        EXPECT_EQ(s.icon, MsgIcon::Exclamation);
-        EXPECT_EQ(s.title, nowhere);
-    }
+    for (const auto& s : rig.op.shown)
+        EXPECT_EQ(std::make_pair(s.icon, s.title), std::make_pair(MsgIcon::Exclamation, nowhere));
     EXPECT_TRUE(rig.ed.st.ModifiedFlag);
     EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good),
               good + "|1 1 3\r\n|1 1 2\r\n");
@@ -67,17 +64,15 @@ TEST(WorkingSheet, CancelledFailedEmptyOrMissingNamesKeepTheOldFileAndTheText) {
               "1 100 250|1 100 250\r\n|1 100 250\r\n");
     EXPECT_FALSE(rig.ed.st.ModifiedFlag);
 
-    rig.op.shown.clear();
     rig.fs.writeAll(WorkFilePath(), "1 1 3\r\n");
     rig.op.files = {std::string()};
     rig.ed.RichiamaFoglio();  // an error, and the editor reloads its work file
-    ASSERT_EQ(rig.op.shown.size(), 1u);
-    EXPECT_EQ(rig.op.shown[0].prompt, "ERROR               ");
-    EXPECT_EQ(rig.ed.st.ProgBox, "1 1 3\r\n");
+    EXPECT_EQ(rig.op.shown.back().prompt + rig.ed.st.ProgBox, "ERROR               1 1 3\r\n");
     const std::string fresh = rig.path("new.txt");
     rig.op.files = {fresh};
     rig.ed.RichiamaFoglio();  // a missing file is created empty
     EXPECT_EQ(rig.fs.readAll(fresh) + rig.ed.st.ProgBox + rig.work(), "");
+    EXPECT_EQ(rig.op.shown.size(), 3u);
 }
 
 // An editor whose text differs from its program file.
@@ -90,32 +85,25 @@ struct ModifiedRig : EditorRig {
 };
 
 TEST(CheckModif, EachModeShowsItsNoticeAndReturnsTheButton) {
-    struct Case {
-        int mode;
-        int pressed;
-        const char* says;  // what the operator is warned of
-        MsgButtons buttons;
-        bool modifiedAfter;
-    };
-    const Case cases[] = {
+    // mode, button pressed, what the operator is warned of, buttons offered, still modified after
+    const std::tuple<int, int, const char*, MsgButtons, bool> cases[] = {
         {0, AnswerOk, "modified !", MsgButtons::Ok, true},
         {1, AnswerYes, "WILL BE LOST!\r\n     Continue?", MsgButtons::YesNo, false},
         {1, AnswerNo, "WILL BE LOST!", MsgButtons::YesNo, true},
         {2, AnswerYes, "WILL BE SENT!\r\n     Continue?", MsgButtons::YesNo, true},
         {3, AnswerOk, "WILL BE temporary saved!", MsgButtons::Ok, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.says);
+    for (const auto& [mode, pressed, says, buttons, modifiedAfter] : cases) {
+        SCOPED_TRACE(says);
         ModifiedRig rig;
-        rig.op.answers = {c.pressed};
-        EXPECT_EQ(rig.ed.CheckModif(c.mode), c.pressed);
+        rig.op.answers = {pressed};
+        EXPECT_EQ(rig.ed.CheckModif(mode), pressed);
         EXPECT_EQ(rig.clock.nowMs(), 300);
         ASSERT_EQ(rig.op.shown.size(), 1u);
-        EXPECT_NE(rig.op.shown[0].prompt.find(c.says), std::string::npos) << rig.op.shown[0].prompt;
-        EXPECT_EQ(rig.op.shown[0].buttons, c.buttons);
-        EXPECT_EQ(rig.op.shown[0].title, rig.path("p.txt"));
-        EXPECT_EQ(rig.op.beeps, 1);
-        EXPECT_EQ(rig.ed.st.ModifiedFlag, c.modifiedAfter);
+        const listtest::Shown& s = rig.op.shown[0];
+        EXPECT_NE(s.prompt.find(says), std::string::npos) << s.prompt;
+        EXPECT_EQ(std::make_tuple(s.buttons, s.title, rig.op.beeps, rig.ed.st.ModifiedFlag),
+                  std::make_tuple(buttons, rig.path("p.txt"), 1, modifiedAfter));
         EXPECT_EQ(rig.work(), "1 1 3\r\n");  // the text waits in the work file whatever the answer
     }
     // Nothing to warn about: the same text, no text, a program file gone or none.
@@ -134,8 +122,7 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     ModifiedRig rig;
     rig.op.answers = {AnswerNo};
     rig.ed.MenuLoadProgram();
-    EXPECT_TRUE(rig.op.dialogs.empty());
-    EXPECT_EQ(rig.ed.st.ProgBox, "1 1 3\r\n");
+    EXPECT_EQ(rig.ed.st.ProgBox + std::to_string(rig.op.dialogs.size()), "1 1 3\r\n0");  // no file asked for
 
     const std::string other = rig.path("other.txt");
     rig.fs.writeAll(other, "2 10 20\r\n3 1 1\r\n");
@@ -143,9 +130,8 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     rig.op.files = {other};
     rig.ctx.model.ModelType = "Px71";
     rig.ed.MenuLoadProgram();
-    EXPECT_EQ(rig.ed.st.ProgBox, "2 10 20\r\n3 1 1\r\n");
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.ctx.model.ModelType, "2 10 20\r\n3 1 1\r\nPx71");
     EXPECT_EQ(rig.ed.st.CamRowCount, 2);  // checked at once
-    EXPECT_EQ(rig.ctx.model.ModelType, "Px71");
 
     rig.fs.writeAll(other, "PRG=2,OUT=3,CON=200\r\n");  // a V712 file: its header values are read
     rig.op.files = {other};
@@ -159,13 +145,252 @@ TEST(WorkingSheet, ClosingSavesOffsetsWarnsAndReleasesThePort) {
     rig.ctx.EditorBusy = true;
     rig.ed.st.check2[1] = true;
     rig.ed.st.Text4[1] = "12";
-    rig.ed.queryUnload();
-    EXPECT_FALSE(rig.ctx.EditorBusy);
+    rig.ctx.hooks.editorQueryUnload();  // as the main window closes the editor
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), offsetsFileContent(rig.ed.st));
     ASSERT_EQ(rig.op.shown.size(), 1u);
     EXPECT_EQ(rig.op.shown[0].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
-    EXPECT_EQ(rig.ctx.settings.PercorsoTxt, rig.path("p.txt"));
-    EXPECT_EQ(rig.released, std::vector<int>{8});
+    EXPECT_EQ(std::make_tuple(rig.ctx.EditorBusy, rig.ctx.settings.PercorsoTxt, rig.released),
+              std::make_tuple(false, rig.path("p.txt"), std::vector<int>{8}));
+}
+
+// A first start creates the files and forgets a missing program; later the work file comes back
+// and the first resize warns once that it differs from the program file.
+TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
+    EditorRig rig;
+    // The window draws the editor's state again only when told: every step from outside tells it.
+    int redraws = 0;
+    rig.ed.refresh = [&] { ++redraws; };
+    const auto told = [&] { return std::exchange(redraws, 0) > 0; };
+    rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
+    rig.ed.load();
+    EXPECT_TRUE(told());
+    EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
+    EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
+    EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
+    rig.ed.firstResize();
+    EXPECT_TRUE(told());
+    rig.ed.leggiLav(16);
+    EXPECT_TRUE(told());
+    rig.ed.st.ProgBox = "1 1 2\r\n";
+    rig.ctx.hooks.emptyEditor();  // from the model configuration
+    EXPECT_TRUE(told());
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + std::to_string(rig.op.shown.size()), "0");
+
+    EditorRig again;
+    again.fs.writeAll(again.path("p.txt"), "1 10 20\r\n");
+    again.fs.writeAll(WorkFilePath(), "1 10 30\r\n");
+    again.fs.writeAll(OffsetsFilePath(), "1\r\n");
+    again.ctx.settings.PercorsoTxt = again.path("p.txt");
+    again.ed.load();
+    EXPECT_EQ(again.ed.st.ProgBox + std::to_string(again.ed.st.Check1), "1 10 30\r\n1");
+    again.ed.firstResize();
+    again.ed.firstResize();
+    ASSERT_EQ(again.op.shown.size(), 1u);
+    EXPECT_EQ(again.op.shown[0].prompt + again.ed.view.Frame1Caption,
+              "Work file has been modified !" + again.path("p.txt") + "--(Modif.)");
+}
+
+// An editor laid out and armed, as after it has been opened.
+struct OpenEditor : EditorRig {
+    OpenEditor() {
+        ed.load();
+        ed.firstResize();
+        ed.leggiLav(16);  // the check the opening runs
+    }
+};
+
+TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
+    OpenEditor e;
+    e.ed.st.Check1 = true;
+    e.ed.st.check2[2] = true;
+    e.ed.st.Text4[2] = "1801";
+    e.ed.st.Text4[0] = "15";
+    e.ed.offsetKey(0, 2, KeyEnter);
+    ASSERT_EQ(e.op.shown.size(), 1u);
+    EXPECT_EQ(e.op.shown[0].prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
+    EXPECT_EQ(std::make_tuple(e.ed.view.focusIndex, e.ed.st.Check1, e.ed.st.check2[2], e.ed.st.ActiveOffsets[0]),
+              std::make_tuple(2, false, false, 15));
+    e.ed.st.Text4[2] = "-1800";
+    e.ed.offsetKey(0, 2, KeyDown);
+    EXPECT_EQ(e.ed.view.focusIndex, 3);
+    e.ed.st.Text5[15] = "1800";
+    e.ed.offsetKey(1, 15, KeyEnter);
+    EXPECT_EQ(std::make_pair(e.ed.view.focusIndex, e.op.shown.size()), std::make_pair(0, std::size_t{1}));
+    e.ed.st.Text5[4] = "-2000";
+    EXPECT_FALSE(e.ed.offsetLostFocus(1, 4));
+    EXPECT_EQ(e.ed.view.focusIndex, 4);
+}
+
+TEST(Grid712, MovingTheSelectorStoresTheGridShowsTheNextAndRedrawsTwice) {
+    OpenEditor e;
+    e.ctx.model.ModelType = "V712";
+    e.ed.st.graphVisible = true;
+    e.ed.st.HeaderParams[1][0] = {"5", "10", "20"};
+    e.ed.view.TxtOFS[0] = "100";
+    e.ed.view.TxtCON[0] = "200";
+    e.ed.Puls1(3);
+    const int before = e.ed.graph.redraws;
+    const double t0 = e.clock.nowMs();
+    e.ed.VScroll1Change(2);
+    EXPECT_EQ(std::make_pair(e.ed.graph.redraws - before, e.clock.nowMs() - t0), std::make_pair(2, 100.0));
+    EXPECT_EQ(e.ed.st.HeaderParams[0][0], (std::array<std::string, 3>{"100", "200", ""}));
+    EXPECT_EQ(e.ed.st.HeaderParams[0][3][1] + "|" + e.ed.view.TxtOFS[0] + "|" + e.ed.view.TxtCON[3], "3600|5|");
+    const int shown = e.ed.ProgramIndex;
+    e.ed.Text1Change("12");
+    EXPECT_EQ(std::make_pair(shown, e.ed.ProgramIndex), std::make_pair(1, 11));
+}
+
+TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
+    OpenEditor e;
+    e.ed.progBoxChange("1 100 250\r\n");
+    e.ed.MenEnableGraphic();
+    EXPECT_TRUE(e.ed.st.graphVisible);
+    const auto steps = [&] {
+        int n = 0;
+        for (const auto& l : e.ed.graph.drawing.lines)
+            if (l.colour == kGraphTraceColour && l.x1 == l.x2 && l.y1 != l.y2) ++n;
+        return n;
+    };
+    EXPECT_EQ(steps(), 2);
+
+    e.ed.graphClick();
+    e.ed.graph.pitchText = "360";
+    e.ed.graph.scaleText = "0";
+    e.ed.graphKeyPress(0, 'x');
+    const bool stillOpen = e.ed.graph.Frame1Visible;
+    e.ed.graphKeyPress(0, KeyEnter);
+    EXPECT_EQ(std::make_pair(stillOpen, e.ed.graph.Frame1Visible), std::make_pair(true, false));
+    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphPitch, e.ctx.settings.GraphScale, e.ed.graph.drawing.width),
+              std::make_tuple(359, 1, 4050.0));
+    EXPECT_EQ(steps(), 2);  // the same program drawn again
+    e.ed.graphClick();
+    e.ed.graph.scaleText = "9";
+    e.ed.graphKeyPress(0, KeyEnter);
+    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphScale, e.ed.graph.pitchSelected), std::make_tuple(4, false));
+
+    e.ed.MenEnableGraphic();
+    EXPECT_FALSE(e.ed.st.graphVisible);
+    e.ctx.model.ModelType = "KMT71";  // multi-turn models have no graph
+    e.ed.MenEnableGraphic();
+    EXPECT_FALSE(e.ed.st.graphVisible);
+}
+
+// The V712 row boxes become the block of the program in Text1 (none without a number), replacing only
+// that program's lines, with a warning for each offset beyond ON + OFF; and read back.
+TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1AndReadBack) {
+    EditorRig rig;
+    rig.ctx.model.ModelType = "V712";
+    rig.ed.load();
+    const std::string before =
+        "'Program #  1 \r\nPRG=1,OUT=1,CON=5\r\n'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\nPRG=1,OUT=3,COF=9\r\n";
+    rig.ed.st.ProgBox = before;
+    EditorView& v = rig.ed.view;
+    v.TxtOFS[0] = "30", v.TxtCON[0] = "10", v.TxtCOF[0] = "5";
+    v.TxtOFS[1] = "30", v.TxtCON[1] = "100", v.TxtCOF[1] = "250.50";
+    v.TxtOFS[2] = "300", v.TxtCON[2] = "10";  // no OFF: no warning
+    v.TxtOFS[15] = "-3x";
+    v.Text1 = "";
+    rig.ed.PulsAppend(0);
+    EXPECT_EQ(rig.ed.st.ProgBox + std::to_string(rig.op.shown.size()), before + "0");
+    v.Text1 = "1";
+    rig.ed.PulsAppend(0);
+    const std::string expected =
+        "'Program #  10 \r\nPRG=10,OUT=2,CON=7\r\n\r\n'Program #  1 \r\nPRG=1,OUT=1,OFS=30,CON=10,COF=5\r\n"
+        "PRG=1,OUT=2,OFS=30,CON=100,COF=250.5\r\nPRG=1,OUT=3,OFS=300,CON=10\r\nPRG=1,OUT=16,OFS=-3\r\n";
+    EXPECT_EQ(rig.ed.st.ProgBox + rig.work(), expected + expected);  // the box is reloaded from the work file
+    ASSERT_EQ(rig.op.shown.size(), 1u);
+    EXPECT_EQ(rig.op.shown[0].prompt, "30 > 10 + 5");  // the row of output 1 only
+    v.Text1 = "10";
+    rig.ed.PulsAppend(1);
+    EXPECT_EQ(v.TxtCON[1] + "|" + v.TxtOFS[1], "7|");
+    EXPECT_EQ(std::make_tuple(valOf("12.5abc"), valOf(" \t-709"), valOf("abc"), generalNumber(0.25)),
+              std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
+}
+
+std::vector<GraphLine> linesOf(const GraphDrawing& d, Rgb colour) {
+    std::vector<GraphLine> out;
+    for (const auto& l : d.lines)
+        if (l.colour == colour) out.push_back(l);
+    return out;
+}
+
+// The strokes of one trace: those whose y lies within its band.
+std::vector<GraphLine> traceOf(const GraphDrawing& d, double low, double high) {
+    std::vector<GraphLine> out;
+    for (const auto& l : linesOf(d, kGraphTraceColour))
+        if (l.y1 >= low && l.y1 <= high && l.y2 >= low && l.y2 <= high) out.push_back(l);
+    return out;
+}
+
+CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
+    CamTable t;
+    for (std::size_t i = 0; i < entries.size(); ++i) t.set(static_cast<int>(i), entries[i].first, entries[i].second);
+    t.CamCount = static_cast<double>(entries.size());
+    return t;
+}
+
+TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAStepDownAndARunToTheEnd) {
+    const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
+    ASSERT_EQ(wrap.size(), 3600u);
+    EXPECT_EQ((std::vector<std::uint32_t>{wrap[0], wrap[49], wrap[50], wrap[2999], wrap[3000], wrap[3599]}),
+              (std::vector<std::uint32_t>{1, 1, 0, 0, 1, 1}));
+    EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
+
+    CamTable full;
+    for (int i = 0; i < 120; ++i) full.set(i, static_cast<std::uint32_t>(i * 10 + 5), i % 2 ? 0u : 1u);
+    full.CamCount = 131;  // after the "too much cams" notice
+    const auto p = profileFromCamTable(full, 3599);
+    EXPECT_EQ((std::vector<std::uint32_t>{p[0], p[5], p[1194], p[1195], p[3599]}),
+              (std::vector<std::uint32_t>{0, 1, 1, 0, 0}));  // the last stored entry runs on
+
+    // One cam: a step up, a step down and a run to the end.
+    GraphDrawing d;
+    int scale = 2, pitch = 45;
+    BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
+    EXPECT_EQ(d.title, "Graph --- c:\\p.txt");
+    EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(7800.0, 12000.0 - 5720 - 20));
+    // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
+    const auto t = traceOf(d, 70, 270);
+    // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
+    const Rgb c = kGraphTraceColour;
+    const std::vector<GraphLine> expected = {{300, 266, 300, 266, c, true},     {300, 266, 500, 266, c, false},
+                                             {500, 266, 500, 78, c, false},     {500, 78, 800, 78, c, false},
+                                             {800, 78, 800, 266, c, false},     {800, 266, 7498, 266, c, false},
+                                             {7498, 266, 7498, 266, c, false}};
+    EXPECT_EQ(t, expected);
+    // Output 16 is the bottom trace: a flat line at (160*15+133)*2.
+    const auto last = traceOf(d, 5066, 5066);
+    ASSERT_EQ(last.size(), 3u);
+    EXPECT_EQ(last[1], (GraphLine{300, 5066, 7498, 5066, kGraphTraceColour, false}));
+    EXPECT_EQ(linesOf(d, kGraphTraceColour).size(), expected.size() + 15 * 3);  // sixteen traces, no more
+}
+
+// The runs of positions below limit where one output of a V712 program is ON, as " from-to".
+std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
+    const auto on = [&](int k) { return k >= 0 && k < limit && (p[k] >> (output - 1) & 1u); };
+    std::string out;
+    for (int k = 0; k < limit; ++k) {
+        if (on(k) && !on(k - 1)) out += " " + std::to_string(k);
+        if (on(k) && !on(k + 1)) out += "-" + std::to_string(k);
+    }
+    return out;
+}
+
+TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
+    EditorState st;
+    // Outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
+    st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
+                           {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
+    const auto p = profile712(st, 2, 3599);
+    EXPECT_EQ(runs(p, 1, 70) + runs(p, 2, 70) + runs(p, 3, 70),
+              " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
+    // The last period starts at 3570; a cam longer than the turn is ON all through.
+    EXPECT_EQ(runs(p, 1, 3600).substr(runs(p, 1, 3600).size() - 10) + runs(p, 4, 3600) + runs(p, 6, 3600),
+              " 3570-3579 100-299 0-3599");
+    for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_EQ(runs(p, output, 3600), "") << output;
+    // Only the selected program counts; a program outside 1..16 draws nothing.
+    EXPECT_EQ(profile712(st, 0, 3599), std::vector<std::uint32_t>(3600, 0));
+    EXPECT_EQ(profile712(st, 16, 3599), std::vector<std::uint32_t>(3600, 0));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 // Fakes shared by the list, DESKPL and batch tests: an in-memory file system
 // holding Windows-style paths, and an operator that answers from a script.
-#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -23,7 +22,6 @@ namespace gyrel::listtest {
 class MemoryFs : public FileSystem {
 public:
     std::map<std::string, std::string> files;
-    std::vector<std::string> failWrites;  // paths whose writing raises
 
     bool folderExists(const std::string&) const override { return true; }
     void createFolder(const std::string&) override {}
@@ -33,16 +31,10 @@ public:
         if (!files.count(p)) throw FileError("no file " + p);
         return files.at(p);
     }
-    void writeAll(const std::string& p, const std::string& b) override { files[check(p)] = b; }
-    void append(const std::string& p, const std::string& b) override { files[check(p)] += b; }
+    void writeAll(const std::string& p, const std::string& b) override { files[p] = b; }
+    void append(const std::string& p, const std::string& b) override { files[p] += b; }
     void copyFile(const std::string& from, const std::string& to) override { writeAll(to, readAll(from)); }
     void replaceFile(const std::string& p, const std::string& b) override { writeAll(p, b); }
-
-private:
-    const std::string& check(const std::string& p) const {
-        if (std::find(failWrites.begin(), failWrites.end(), p) != failWrites.end()) throw FileError("cannot write " + p);
-        return p;
-    }
 };
 
 struct Shown {
