@@ -1,62 +1,61 @@
-// gyrel-cli run as a program against gyrel-cli simulate (or the simulator's end)
-// over a real pseudo-terminal: the real clock, the Qt serial port and the line time.
+// gyrel-cli run as a program against gyrel-cli simulate over a real
+// pseudo-terminal: the real clock, the Qt serial port and the line time.
 #include <gtest/gtest.h>
 
 #ifdef GYREL_CLI_PATH
-#include <string>
-#include <vector>
+#include <signal.h>
+#include <sys/wait.h>
 
-#include "download_fixture.h"
-#include "support/cli_process.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "unit/download_fixture.h"
 
 namespace gyrel {
 namespace {
 
-using clitest::slurp;
-using Simulator = clitest::SimulatorProcess;
+int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
-struct PtyRig {
-    xfertest::TempHome home;
-    const std::string err = home.path() + "/err.txt";
-    const std::string out = home.path() + "/out.txt";
-    std::string file(const std::string& name, const std::string& text) {
-        StdFileSystem().writeAll(home.path() + "/" + name, text);
-        return home.path() + "/" + name;
+// `gyrel-cli simulate --model ARGS` in the background (the shell's process id is
+// the simulator's), serving the pseudo-terminal path it printed first. Stopped when destroyed.
+struct Simulator {
+    explicit Simulator(const std::string& args) {
+        out = ::popen(("echo $$; exec " GYREL_CLI_PATH " simulate --model " + args + " 2>/dev/null").c_str(), "r");
+        char line[256];
+        if (out && std::fgets(line, sizeof line, out)) pid = std::atoi(line);
+        if (out && std::fgets(line, sizeof line, out)) path.assign(line, std::strcspn(line, "\n"));
     }
-    int cli(const std::vector<std::string>& args) { return clitest::runCli(args, err, out); }
+    Simulator(const Simulator&) = delete;
+    ~Simulator() { stop(); }
+    int stop() {
+        if (!out || pid <= 0) return -1;
+        ::kill(pid, SIGTERM);
+        const int status = ::pclose(out);
+        out = nullptr;
+        return exitCode(status);
+    }
+    FILE* out = nullptr;
+    pid_t pid = 0;
+    std::string path;
 };
 
-TEST(CliPty, DownloadThenUploadGivesTheRowsBack) {
-    const std::pair<const char*, const char*> cases[] = {{"V820AX", "1\t100\t200\r\n3\t16000\t50\r\n"},
-                                                         {"V820HX", "2\t1000000\t3\r\n"}};
-    for (const auto& [model, rows] : cases) {
-        SCOPED_TRACE(model);
-        PtyRig r;
-        Simulator sim(model);
-        ASSERT_EQ(sim.path().rfind("/dev/", 0), 0u) << sim.path();
-        const std::string f = r.file("p.txt", rows);
-        ASSERT_EQ(r.cli({"download", "--model", model, "--port", sim.path(), "--slot", "2", f}), 0) << slurp(r.err);
-        ASSERT_EQ(r.cli({"upload", "--model", model, "--port", sim.path(), "--slot", "2", "--output", f}), 0)
-            << slurp(r.err);
-        const std::string text = slurp(f);
-        EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), rows);
+// Runs gyrel-cli with its standard output and error into files of a temporary folder.
+struct PtyRig {
+    xfertest::TempHome home;
+    StdFileSystem fs;
+    const std::string errFile = home.path() + "/err.txt", outFile = home.path() + "/out.txt";
+    std::string file(const std::string& name, const std::string& text) {
+        fs.writeAll(home.path() + "/" + name, text);
+        return home.path() + "/" + name;
     }
-    // The V712 takes the program text line by line and refuses a line it cannot hold.
-    PtyRig r;
-    Simulator sim("V712");
-    const std::string f = r.file("p.712", "' program 1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\nPRG=1,OUT=2,CON=5\r\n");
-    EXPECT_EQ(r.cli({"download", "--model", "V712", "--port", sim.path(), "--slot", "1", f}), 0) << slurp(r.err);
-    r.file("p.712", "PRG=1,OUT=77\r\n");
-    EXPECT_EQ(r.cli({"download", "--model", "V712", "--port", sim.path(), "--slot", "1", f}), 2);
-
-    // A port that does not exist: the system's reason, exit code 2, nothing on standard output.
-    const std::string port = "/dev/gyrel-no-such-port", p = r.file("p.txt", "1 100 200\r\n");
-    EXPECT_EQ(r.cli({"download", "--model", "NORM", "--port", port, "--slot", "1", p}), 2);
-    EXPECT_EQ(slurp(r.err).rfind("cannot open " + port + " at 9600 baud: ", 0), 0u) << slurp(r.err);
-    EXPECT_EQ(r.cli({"status", "--model", "NORM", "--port", port, "--count", "1"}), 2);
-    EXPECT_NE(slurp(r.err).find(port), std::string::npos) << slurp(r.err);
-    EXPECT_EQ(slurp(r.out), "");
-}
+    int cli(const std::string& args) {
+        return exitCode(std::system((GYREL_CLI_PATH " " + args + " >" + outFile + " 2>" + errFile).c_str()));
+    }
+    std::string err() { return fs.readAll(errFile); }
+    std::string out() { return fs.readAll(outFile); }
+};
 
 // The link quality says how soon the reply came on the real clock: only the
 // simulator's pattern is compared, up to it.
@@ -67,21 +66,29 @@ std::string withoutLink(const std::string& lines) {
     return out;
 }
 
-TEST(CliPty, StatusPollsTheSimulatedEncoderLive) {
+TEST(CliPty, StatusPollsTheSimulatedEncoderLiveAndAMissingPortEndsTheJob) {
     PtyRig r;
-    Simulator norm("NORM", {"--shaft-speed", "0"});
-    ASSERT_EQ(r.cli({"status", "--model", "NORM", "--port", norm.path(), "--count", "2"}), 0) << slurp(r.err);
+    Simulator norm("NORM --shaft-speed 0");
+    ASSERT_EQ(r.cli("status --model NORM --count 2 --port " + norm.path), 0) << r.err();
     // A standing shaft at position 0, no program loaded: the simulator's fixed pattern.
-    EXPECT_EQ(withoutLink(slurp(r.out)), "1  position 0.0  program 1  cams 0  outputs 1010010110100101\n"
-                                         "2  position 0.0  program 1  cams 0  outputs 1010010110100101\n");
+    EXPECT_EQ(withoutLink(r.out()), "1  position 0.0  program 1  cams 0  outputs 1010010110100101\n"
+                                    "2  position 0.0  program 1  cams 0  outputs 1010010110100101\n");
     EXPECT_EQ(norm.stop(), 0);  // it serves until terminated and then ends cleanly
 
     // At the model's own speed; a reply 100 ms late is not seen at the host's early looks (35, 50, 80 ms).
-    Simulator kmt("KMT71", {"--shaft-speed", "0", "--reply-delay", "100"});
-    r.cli({"status", "--model", "KMT71", "--port", kmt.path(), "--count", "1"});
-    const std::string line = slurp(r.out);
-    EXPECT_EQ(withoutLink(line), "1  position 0  turn 0 at 0  program 1  cams 0  outputs 10100101\n") << slurp(r.err);
+    Simulator kmt("KMT71 --shaft-speed 0 --reply-delay 100");
+    r.cli("status --model KMT71 --count 1 --port " + kmt.path);
+    const std::string line = r.out();
+    EXPECT_EQ(withoutLink(line), "1  position 0  turn 0 at 0  program 1  cams 0  outputs 10100101\n") << r.err();
     for (const char* early : {"link 4", "link 3", "link 2"}) EXPECT_EQ(line.find(early), std::string::npos) << line;
+
+    // A port that does not exist: the system's reason, exit code 2, nothing on standard output.
+    const std::string port = "/dev/gyrel-no-such-port", p = r.file("p.txt", "1 100 200\r\n");
+    EXPECT_EQ(r.cli("download --model NORM --slot 1 " + p + " --port " + port), 2);
+    EXPECT_EQ(r.err().rfind("cannot open " + port + " at 9600 baud: ", 0), 0u) << r.err();
+    EXPECT_EQ(r.cli("status --model NORM --count 1 --port " + port), 2);
+    EXPECT_NE(r.err().find(port), std::string::npos) << r.err();
+    EXPECT_EQ(r.out(), "");
 }
 
 }  // namespace
