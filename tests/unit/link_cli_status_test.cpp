@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <tuple>
 
-#include "cli/cli.h"
-#include "sim/faults.h"
 #include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
@@ -17,58 +14,53 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
     const std::string lost = "position - - -  program --  cams --  outputs ----------------  link 0\n";
     const std::string turns = "position 10000  turn 2 at 1808  program 1  cams 0  outputs 10100101  link 4\n";
     const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
-    struct Case {
-        const char* model;
-        double position;
-        const char* fault;  // "busy": another program holds the port
-        const char* count;
-        int code;
-        std::string out, err;
-        double endsAt;  // < 0: not checked
-    };
-    const Case cases[] = {
-        {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, "", -1},
-        {"KMT71", 10000, "", "1", 0, "1  " + turns, "", -1},
-        {"NORM", 0, "busy", "2", 2, "", "cannot open the port /dev/ttyX: ", -1},
-        {"NORM", 0, "silent", "2", 2, "1  " + lost + "2  " + lost, "no valid reply from the device in 2 queries\n",
-         2 * 280},
+    const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\",\"program\":\"1\","
+                             "\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
+    // model, shaft position, fault ("busy": another program holds the port; "--json": an option),
+    // count, exit code, out, err
+    const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
+        {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, ""},
+        {"KMT71", 10000, "", "1", 0, "1  " + turns, ""},
+        {"KMT71", 10000, "--json", "2", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
+        {"NORM", 0, "busy", "2", 2, "", "cannot open the port /dev/ttyX: "},
+        {"NORM", 0, "silent", "2", 2, "1  " + lost + "2  " + lost, "no valid reply from the device in 2 queries\n"},
         // Short replies wait out the whole round: one bar. "no prg" stands while the message is up.
         {"V820HX", 0, "empty", "5", 2, "1  " + empty + "2  " + empty,
          "Empty program: Selected memory location on ENCODER, is empty.   Send a program at this location.\n"
-         "polling stopped after 2 of 5 queries\n",
-         -1},
+         "polling stopped after 2 of 5 queries\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.model + std::string(" ") + c.fault);
-        clitest::CliRig r(c.model);
+    for (const auto& [model, position, fault, count, code, out, err] : cases) {
+        SCOPED_TRACE(model + (" " + fault));
+        clitest::CliRig r(model);
         r.device.setShaftSpeed(0, 0);
-        r.device.setPosition(c.position, 0);
-        r.busy = std::string(c.fault) == "busy";
-        if (std::string(c.fault) == "empty") r.device.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
-        if (std::string(c.fault) == "silent") r.device.faults().silent = true;
-        EXPECT_EQ(r.run({"status", "--model", c.model, "--port", "/dev/ttyX", "--count", c.count}), c.code);
+        r.device.setPosition(position, 0);
+        r.busy = fault == "busy";
+        if (fault == "empty") r.device.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
+        if (fault == "silent") r.device.faults().silent = true;
+        std::vector<std::string> args{"status", "--model", model, "--port", "/dev/ttyX", "--count", count};
+        if (fault[0] == '-') args.push_back(fault);
+        EXPECT_EQ(r.run(args), code);
         EXPECT_EQ(r.openedPath, "/dev/ttyX");
-        EXPECT_EQ(r.out.str(), c.out);
-        EXPECT_EQ(r.busy ? r.err.str().substr(0, c.err.size()) : r.err.str(), c.err);
-        if (c.endsAt >= 0) {
-            EXPECT_EQ(r.clock.nowMs(), c.endsAt);
+        EXPECT_EQ(r.out.str(), out);
+        EXPECT_EQ(r.busy ? r.err.str().substr(0, err.size()) : r.err.str(), err);
+        if (fault == "silent") {
+            EXPECT_EQ(r.clock.nowMs(), 2 * 280);  // two whole reply waits
         }
-        EXPECT_EQ(r.device.received(), Bytes(std::count(c.out.begin(), c.out.end(), '\n'), 0x80));  // a query a line
+        EXPECT_EQ(r.device.received(), Bytes(std::count(out.begin(), out.end(), '\n'), 0x80));  // a query a line
     }
 }
 
 TEST(SimCli, SimulateRefusesWhatItCannotServe) {
     const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
-        {{"simulate", "--model", "krt71"},
-         64,
+        {{"--model", "krt71"}, 64,
          "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
-        {{"simulate", "--model", "NORM", "--fault", "silent", "--fault", "late:x"},
-         1,
+        {{"--model", "NORM", "--fault", "silent", "--fault", "late:x"}, 1,
          "unknown fault \"late:x\" (known: silent, late:MS,"},
-        {{"simulate", "--model", "NORM", "--slot", "17"}, 1, "the slot must be 1..16\n"},
-        {{"simulate"}, 64, ""},  // the model is required
+        {{"--model", "NORM", "--slot", "17"}, 1, "the slot must be 1..16\n"},
+        {{}, 64, ""},  // the model is required
     };
-    for (const auto& [args, code, says] : cases) {
+    for (auto [args, code, says] : cases) {
+        args.insert(args.begin(), "simulate");
         SCOPED_TRACE(args.back());
         std::ostringstream out, err;
         VirtualClock clock;
