@@ -4,64 +4,68 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
+
 #include <filesystem>
-#include <sstream>
 #include <tuple>
 
-#include "safety/slot_io.h"
 #include "support/deskpl_writer.h"
 #include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
 
+using ::testing::HasSubstr;
+
 using clitest::CliRig;
+namespace fs = std::filesystem;
 
-// The job works in a temporary folder of its own under TMPDIR and leaves nothing there;
-// a frame the device does not acknowledge ends it with exit code 2.
-TEST(CliDownload, SendsACheckedProgramIntoTheSlotAndLeavesNoWorkFolder) {
+// An empty program needs --yes; a failed check or too many cams sends nothing, while
+// prepare keeps the first 120 change points. The job works in a temporary folder of its
+// own under TMPDIR and leaves nothing there; a frame the device does not acknowledge
+// ends it with exit code 2.
+TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingAndLeavesNoWorkFolder) {
     CliRig r("NORM");
-    const std::string tmp = r.home.path() + "/tmp", f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
-    std::filesystem::create_directory(tmp);
-    const char* oldTmp = std::getenv("TMPDIR");
-    const std::string kept = oldTmp ? oldTmp : "";
-    setenv("TMPDIR", tmp.c_str(), 1);
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/sim", "--slot", "3", f}), 0) << r.err.str();
-    oldTmp ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
-    EXPECT_TRUE(std::filesystem::is_empty(tmp));
-    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
-    EXPECT_EQ(r.err.str(), "");
-
-    r.device.faults().noAckFrames = 1000;
-    EXPECT_EQ(r.job("download --slot 1", {f}), 2);
-    EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
-}
-
-TEST(CliDownload, EmptyProgramNeedsYesAndAFailedCheckOrTooManyCamsSendNothing) {
-    CliRig r("NORM");
-    const std::string f = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
+    const std::string empty = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
     std::string many;
-    for (int i = 0; i < 61; ++i) many += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    EXPECT_EQ(r.job("download --slot 1", {f}), 1);
+    for (int i = 10; i < 3300; i += 50) many += "1 " + std::to_string(i) + " " + std::to_string(i + 20) + "\r\n";
+    many = r.file("many.txt", many);
+    EXPECT_EQ(r.job("download --slot 1", {empty}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "     Empty program ! ");
     EXPECT_EQ(r.job("download --slot 1", {bad}), 1);
     EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + bad + ":1: Wrong value\n");
-    EXPECT_EQ(r.job("download --slot 1", {r.file("many.txt", many)}), 1);
+    EXPECT_EQ(r.job("download --slot 1", {many}), 1);
     EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
-    EXPECT_NE(r.err.str().find("Nothing was sent."), std::string::npos);
+    EXPECT_THAT(r.err.str(), HasSubstr("Nothing was sent."));
     EXPECT_TRUE(r.device.received().empty());
-    EXPECT_EQ(r.job("download --slot 1 --yes", {f}), 0);
+    EXPECT_EQ(r.run({"prepare", "--model", "NORM", many}), 0);
+    EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
+    const std::string out = r.out.str();
+    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
+    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
+    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
+    EXPECT_EQ(r.job("download --slot 1 --yes", {empty}), 0);
     EXPECT_EQ(*r.device.program(0), (sim::CamTable{{0, 0}}));
-}
 
-// The safety jobs send on an editor state of their own: an earlier file name is not shown as the one sent.
-TEST(SlotIo, WriteSendsTheTextAsNoFile) {
-    xfertest::Rig rig("NORM");
-    SlotIo io(rig.ctx, rig.link);
-    io.state().ProgramFilePath = "/old/a.TXT";
-    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
-    EXPECT_EQ(*rig.device.program(2), (sim::CamTable{{100, 1}, {200, 0}}));
-    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
+    const std::string tmp = r.home.path() + "/tmp", f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
+    std::filesystem::create_directory(tmp);
+    const std::string kept = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    EXPECT_EQ(r.job("download --slot 3", {f}), 0) << r.err.str();
+    kept.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", kept.c_str(), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
+    EXPECT_EQ(r.err.str(), "");
+    r.device.faults().noAckFrames = 1000;
+    EXPECT_EQ(r.job("download --slot 1", {f}), 2);
+    EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
+
+    // The V712 is typed the program text, and refuses a line it cannot hold.
+    CliRig v712("V712");
+    EXPECT_EQ(v712.job("download --slot 1", {v712.file("p.712", "' P1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\n")}), 0)
+        << v712.err.str();
+    EXPECT_EQ(v712.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
+    EXPECT_EQ(v712.job("download --slot 1", {v712.file("q.712", "PRG=1,OUT=99\r\n")}), 2);
 }
 
 TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
@@ -79,27 +83,37 @@ TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
     r.device.clearProgram(1);
     EXPECT_EQ(r.job("download --slot 2 --verify", {f}), 3);
     EXPECT_TRUE(tampered);
-    EXPECT_NE(r.err.str().find("verify: 2 differs change point 1: file 100/1, device 100/129"), std::string::npos)
-        << r.err.str();
+    EXPECT_THAT(r.err.str(), HasSubstr("verify: 2 differs change point 1: file 100/1, device 100/129"));
 }
 
-TEST(CliDownload, V712TypesTheProgramText) {
-    CliRig r("V712");
-    EXPECT_EQ(r.job("download --slot 1", {r.file("p.712", "' P1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\n")}), 0)
-        << r.err.str();
-    EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
-    EXPECT_EQ(r.job("download --slot 1", {r.file("q.712", "PRG=1,OUT=99\r\n")}), 2);
-}
-
-TEST(CliUpload, PrintsOrWritesTheRebuiltTextAndAnIncompleteExchangeExitsTwo) {
+// The file is saved through a link to it: the link is followed, the mode kept, and
+// neither the link nor the file's other attributes change.
+TEST(CliUpload, PrintsOrSavesTheRebuiltTextThroughALinkAndAnIncompleteExchangeExitsTwo) {
     CliRig r("KMT71");
     r.device.setProgram(0, {{100, 1}, {2000, 0}});
     EXPECT_EQ(r.job("upload --slot 1"), 0) << r.err.str();
-    const std::string text = r.out.str(), out = r.home.path() + "/back.KVX";
+    const std::string text = r.out.str(), target = r.file("real.KVX", "old\r\n"), link = r.home.path() + "/link.KVX";
     EXPECT_EQ(text.substr(0, 13), "'Imported on ");
     EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t2000\r\n");
-    EXPECT_EQ(r.job("upload --slot 1 --output", {out}), 0);
-    EXPECT_EQ(StdFileSystem().readAll(out) + r.out.str(), text);
+    chmod(target.c_str(), 0640);
+    fs::create_symlink("real.KVX", link);
+    ASSERT_EQ(r.job("upload --slot 1 --output", {link}), 0) << r.err.str();
+    EXPECT_EQ(r.fs.readAll(target) + r.out.str(), text);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::exists(target + ".tmp~"));
+    // Nothing can be written beside it: the message names the file the operator
+    // chose, which keeps its bytes, and what stood beside is left alone.
+    fs::create_directories(target + ".tmp~/in-use");
+    try {
+        r.fs.replaceFile(link, "new\r\n");
+        ADD_FAILURE() << "saved with no room beside it";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot write " + link + ": Is a directory");
+    }
+    EXPECT_EQ(r.fs.readAll(target), text);
+    EXPECT_TRUE(fs::exists(target + ".tmp~/in-use"));
+
     EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "p", "--slot", "1"}), 1);  // reads nothing back
     CliRig ax("V820AX");
     ax.device.faults().silent = true;
@@ -109,7 +123,7 @@ TEST(CliUpload, PrintsOrWritesTheRebuiltTextAndAnIncompleteExchangeExitsTwo) {
 
 // Preset and origin values written and read back, plain and as JSON; a program the
 // device did not answer for has no values.
-TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
+TEST(CliPreset, ReadPrintsSixteenLinesWriteStoresTheValuesAndRefusalsHaveTheirExitCodes) {
     CliRig r("Px71");
     EXPECT_EQ(r.job("preset write --preset 1=3600 --preset 16=4294967295 --origin 1=5 --origin 16=0"), 0)
         << r.err.str();
@@ -126,34 +140,27 @@ TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
               "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},}]}\n");
     r.device.faults().muteAfterReplies = 2;
     EXPECT_EQ(r.job("preset read --json"), 2);
-    EXPECT_NE(r.out.str().find("\"read\":false,\"preset\":null,\"origin\":null}"), std::string::npos) << r.out.str();
-}
+    EXPECT_THAT(r.out.str(), HasSubstr("\"read\":false,\"preset\":null,\"origin\":null}"));
 
-TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
-    CliRig r("V820HX");
-    EXPECT_EQ(r.job("preset write --preset 1=-4"), 1);
+    // Refused values send nothing; a silent device exits 2 and its programs read "-".
+    CliRig hx("V820HX");
+    EXPECT_EQ(hx.job("preset write --preset 1=-4"), 1);
     for (const char* program : {"17=5", "0=5", "x=5"})
-        EXPECT_NE(r.job("preset write --preset", {program}), 0) << program;
-    EXPECT_TRUE(r.device.received().empty());
-    EXPECT_EQ(r.job("preset write --preset 1=2000000"), 1);
-    EXPECT_EQ(r.err.str(), "2000000\nToo High\n");
-    EXPECT_EQ(r.job("preset write --preset 3=1 --origin 4=1"), 1);
-    r.device.faults().silent = true;
-    EXPECT_EQ(r.job("preset write --preset 3=1"), 2);
-    EXPECT_EQ(r.job("preset read"), 2);
-    EXPECT_NE(r.out.str().find("\n3 - -\n"), std::string::npos);
+        EXPECT_NE(hx.job("preset write --preset", {program}), 0) << program;
+    EXPECT_TRUE(hx.device.received().empty());
+    EXPECT_EQ(hx.job("preset write --preset 1=2000000"), 1);
+    EXPECT_EQ(hx.err.str(), "2000000\nToo High\n");
+    EXPECT_EQ(hx.job("preset write --preset 3=1 --origin 4=1"), 1);
+    hx.device.faults().silent = true;
+    EXPECT_EQ(hx.job("preset write --preset 3=1"), 2);
+    EXPECT_EQ(hx.job("preset read"), 2);
+    EXPECT_THAT(hx.out.str(), HasSubstr("\n3 - -\n"));
 }
 
-// What check and prepare print for a program file, with their exit codes.
+// What check and prepare print for a program file, with their exit codes: each row's
+// args, then the file's text, exit code, out and err ("@" stands for the file's path).
 TEST(CliCheck, ChecksAndPreparesAProgramFile) {
-    struct Row {
-        const char* args;  // the file's path follows
-        const char* text;
-        int code;
-        const char* out;
-        std::string err;  // "@" stands for the file's path
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, int, const char*, std::string> rows[] = {
         {"check --model NORM", "' c\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0, "", ""},
         {"check --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"check --model V820AX", "1 100 4000\r\n", 0, "", ""},  // a longer range
@@ -169,42 +176,22 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         {"prepare --model NORM --json", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
          "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
          "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n", ""},
-        {"prepare --model NORM", "4 7 7\r\n", 1, "",
-         "Crossed values - Output 4 Row1\nOutput 4    On 7    Off 7\n\nTwice value\nAt row1  -- Value7\n"
-         "@:1: Crossed values - Output 4 Row1\n"},
-        // Output 2 is always ON; the later row of output 2 acts only on its own
-        // edges: its ON edge keeps it ON, its OFF edge drops it for one position.
-        {"prepare --model Px71", "16 4294967000 5\r\n1 0 0\r\n2 1 1\r\n2 2000000000 2000000001\r\n", 0,
-         "CamCount 4\n5 2\n2000000001 0\n2000000002 2\n4294967000 32770\n", ""},
+        {"prepare --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"prepare --model V712", "PRG=1,OUT=1,OFS=0,CON=100,COF=200\r\n", 0, "CamCount 0\n", ""},
         {"check --model NORM", nullptr, 1, "", "cannot read @: No such file or directory\n"},  // no such file
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.args);
+    for (auto [job, text, code, out, err] : rows) {
+        SCOPED_TRACE(job);
         CliRig rig("NORM");
-        const std::string path = r.text ? rig.file("p.txt", r.text) : rig.home.path() + "/missing.txt";
-        std::vector<std::string> args = clitest::words(r.args);
+        const std::string path = text ? rig.file("p.txt", text) : rig.home.path() + "/missing.txt";
+        std::vector<std::string> args = clitest::words(job);
         args.push_back(path);
-        EXPECT_EQ(rig.run(args), r.code);
-        EXPECT_EQ(rig.out.str(), r.out);
-        std::string err = r.err;
+        EXPECT_EQ(rig.run(args), code);
+        EXPECT_EQ(rig.out.str(), out);
         if (const auto at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
         EXPECT_EQ(rig.err.str(), err);
         EXPECT_FALSE(std::filesystem::exists(rig.home.path() + "/lav.lav"));  // the work file is left alone
     }
-}
-
-TEST(CliCheck, PrepareWithTooManyChangePointsKeepsTheFirst120) {
-    std::string text;
-    for (int i = 0; i < 66; ++i)
-        text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    CliRig r("NORM");
-    EXPECT_EQ(r.run({"prepare", "--model", "NORM", r.file("p.txt", text)}), 0);
-    EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
-    const std::string out = r.out.str();
-    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
-    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
-    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
 }
 
 TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
@@ -215,11 +202,10 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     const std::string dir = r.home.path(), dpl = r.file("plant.dpl", w.bytes()), list = dir + "/plant.lis";
     EXPECT_EQ(r.run({"import-deskpl", "--model", "V712", "--list", list, dpl}), 0) << r.err.str();
     EXPECT_EQ(r.out.str(), dir + "/plant_4.712\n" + dir + "/plant_12.712\n" + list + "\n");
-    StdFileSystem fs;
-    EXPECT_EQ(fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
-    const std::string p12 = fs.readAll(dir + "/plant_12.712");
+    EXPECT_EQ(r.fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
+    const std::string p12 = r.fs.readAll(dir + "/plant_12.712");
     EXPECT_EQ(p12.substr(0, 13), "'Imported on ");
-    EXPECT_NE(p12.find(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"), std::string::npos);
+    EXPECT_THAT(p12, HasSubstr(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"));
 
     // Bad input exits with the message and keeps what was written.
     test::DeskplWriter b;
@@ -229,7 +215,7 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, bad}), 1);
     EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
     EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
-    EXPECT_FALSE(fs.fileExists(badList));
+    EXPECT_FALSE(r.fs.fileExists(badList));
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
     for (const std::string& folder : {std::string(), dir + "/none/."}) {
@@ -238,37 +224,10 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     }
 }
 
-TEST(CliBatch, DownloadStopsAtAMissingFileOrASilentDevice) {
-    CliRig r("NORM");
-    const std::string dir = r.home.path();
-    const std::string one = r.file("one.TXT", "1\t100\t200\r\n");
-    const std::string three = r.file("three.TXT", "3\t0\t1800\r\n");
-    const std::string list = r.file("m.lis", "1   (" + one + ")\r\n2   (" + dir + "/gone.TXT)\r\n3   (" + three + ")\r\n");
-    EXPECT_EQ(r.job("download --list", {list}), 1);
-    EXPECT_NE(r.err.str().find(dir + "/gone.TXT\nFile not present\n"), std::string::npos) << r.err.str();
-    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + dir + "/gone.TXT\n3   skipped   " + three +
-                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
-    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
-    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
-    EXPECT_NE(r.err.str().find("bad.lis: a slot number outside 1..16\n"), std::string::npos) << r.err.str();
-    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
-    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
-
-    CliRig quiet("NORM");
-    quiet.device.faults().muteAfterReplies = 3;
-    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
-    const std::string list2 = quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n");
-    EXPECT_EQ(quiet.job("download --list", {list2}), 2);
-    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
-    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
-}
-
-TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAList) {
+TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAListAndDownloadStopsAtAMissingFileOrASilentDevice) {
     CliRig r("V820HX");
-    StdFileSystem fs;
-    const std::string dir = r.home.path();
     r.device.setProgram(0, {{100, 1}, {200, 0}});
-    const std::string list = dir + "/backup.lis";
+    const std::string dir = r.home.path(), list = dir + "/backup.lis";
     EXPECT_EQ(r.job("upload --all --list", {list}), 0) << r.err.str();
     std::string names, listed;
     for (int k = 0; k < 16; ++k) {
@@ -277,13 +236,31 @@ TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAList) {
         listed += std::to_string(k + 1) + "   (" + f + ")\r\n";
     }
     EXPECT_EQ(r.out.str(), names + list + "\n");
-    EXPECT_EQ(fs.readAll(list), listed);
-    const std::string p1 = fs.readAll(dir + "/backup_1.820");
+    EXPECT_EQ(r.fs.readAll(list), listed);
+    const std::string p1 = r.fs.readAll(dir + "/backup_1.820");
     EXPECT_EQ(p1.substr(p1.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t200\r\n");
-    EXPECT_TRUE(fs.fileExists(dir + "/backup_16.820"));
-
+    EXPECT_TRUE(r.fs.fileExists(dir + "/backup_16.820"));
     EXPECT_EQ(r.job("upload --all --list", {dir + "/nodot"}), 1);
     EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "sim", "--all", "--list", list}), 1);
+
+    const std::string one = r.file("one.TXT", "1\t100\t200\r\n"), three = r.file("three.TXT", "3\t0\t1800\r\n");
+    const std::string gone = dir + "/gone.TXT", m = "1   (" + one + ")\r\n2   (" + gone + ")\r\n3   (" + three + ")\r\n";
+    EXPECT_EQ(r.job("download --list", {r.file("m.lis", m)}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr(gone + "\nFile not present\n"));
+    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + gone + "\n3   skipped   " + three +
+                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
+    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
+    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr("bad.lis: a slot number outside 1..16\n"));
+    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
+    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
+
+    CliRig quiet("NORM");
+    quiet.device.faults().muteAfterReplies = 3;
+    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
+    EXPECT_EQ(quiet.job("download --list", {quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n")}), 2);
+    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
+    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
 }
 
 }  // namespace
