@@ -10,11 +10,14 @@
 #include "safety/compare_list.h"
 #include "safety/presets_file.h"
 #include "safety/restore.h"
+#include "safety/slot_io.h"
 #include "safety/verify_download.h"
 #include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
+
+using ::testing::HasSubstr;
 
 using xfertest::Rig;
 namespace fs = std::filesystem;
@@ -40,8 +43,6 @@ sim::CamTable randomTable(std::mt19937& rng, const ModelInfo& m) {
     return t;
 }
 
-std::string slurp(const std::string& path) { return StdFileSystem().readAll(path); }
-
 class RoundTrip : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
@@ -59,32 +60,26 @@ TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
             rig.device.setPresetOrigin(k, presets[k]);
         }
     }
-    Cli cli(rig.device, rig.clock);
+    Cli cli(rig.device, rig.clock, GetParam());
     const std::string dir = rig.home.path() + "/bk";
-    ASSERT_EQ(cli.run({"backup", "--model", GetParam(), "--port", "p", dir}), 0) << cli.err.str();
-    const std::string list = slurp(dir + "/backup.lis");
-    for (int k = 0; k < 16; ++k) {
-        const std::string n = std::to_string(k + 1);
-        EXPECT_NE(list.find(programs[k] ? n + "   (backup_" : "'" + n + "   empty\r\n"), std::string::npos) << list;
-    }
+    ASSERT_EQ(cli.job("backup", {dir}), 0) << cli.err.str();
+    const std::string list = rig.fs.readAll(dir + "/backup.lis");
     EXPECT_EQ(fs::exists(dir + "/presets.txt"), model.menuOrigin);
-
     for (int k = 0; k < 16; ++k) {
         rig.device.clearProgram(k);
         rig.device.setPresetOrigin(k, {});
     }
-    EXPECT_EQ(cli.run({"restore", "--model", GetParam(), "--port", "p", dir}), 1);  // no --yes: the plan only
+    EXPECT_EQ(cli.job("restore", {dir}), 1);  // no --yes: the plan only
     EXPECT_FALSE(rig.device.program(0) || rig.device.program(1) || rig.device.program(2));
-    ASSERT_EQ(cli.run({"restore", "--model", GetParam(), "--port", "p", "--yes", dir}), 0) << cli.err.str();
+    ASSERT_EQ(cli.job("restore --yes", {dir}), 0) << cli.err.str();
+    ASSERT_EQ(cli.job("compare", {dir}), 0) << cli.out.str();
     for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(rig.device.program(k), programs[k]) << "slot " << k + 1;
+        const std::string n = std::to_string(k + 1);
+        EXPECT_THAT(list, HasSubstr(programs[k] ? n + "   (backup_" : "'" + n + "   empty\r\n"));
+        EXPECT_EQ(rig.device.program(k), programs[k]) << "slot " << n;
         EXPECT_EQ(std::make_pair(rig.device.presetOrigin(k).preset, rig.device.presetOrigin(k).origin),
                   std::make_pair(presets[k].preset, presets[k].origin));
-    }
-    ASSERT_EQ(cli.run({"compare", "--model", GetParam(), "--port", "p", dir}), 0) << cli.out.str();
-    for (int k = 0; k < 16; ++k) {
-        const std::string line = "\n" + std::to_string(k + 1) + (programs[k] ? " same " : " empty-same");
-        EXPECT_NE(("\n" + cli.out.str()).find(line), std::string::npos) << cli.out.str();
+        EXPECT_THAT("\n" + cli.out.str(), HasSubstr("\n" + n + (programs[k] ? " same " : " empty-same")));
     }
 }
 
@@ -93,60 +88,49 @@ INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX"
 // A backup that cannot read every slot writes nothing and names the slot: a line
 // dropped midway (gyrel-cli), a slot whose reply is damaged (the job's report).
 TEST(Backup, FailedReadLeavesNoFolder) {
-    Rig rig("V820HX");
-    for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
+    Rig rig("V820HX"), ax("V820AX");
+    for (int k = 0; k < 16; ++k) {
+        rig.device.setProgram(k, {{10, 1}, {20, 0}});
+        ax.device.setProgram(k, {{10, 1}, {20, 0}});
+    }
     rig.device.faults().closeAfterReplies = 20;
-    Cli cli(rig.device, rig.clock);
+    Cli cli(rig.device, rig.clock, "V820HX");
     const std::string dir = rig.home.path() + "/bk";
-    EXPECT_EQ(cli.run({"backup", "--model", "V820HX", "--port", "p", dir}), 2);
+    EXPECT_EQ(cli.job("backup", {dir}), 2);
     EXPECT_FALSE(fs::exists(dir) || fs::exists(dir + ".partial~"));
-    EXPECT_NE(cli.err.str().find("Slot 16: read failed"), std::string::npos) << cli.err.str();
-    EXPECT_NE(cli.err.str().find("Backup not made"), std::string::npos);
+    EXPECT_THAT(cli.err.str(), HasSubstr("Slot 16: read failed"));
+    EXPECT_THAT(cli.err.str(), HasSubstr("Backup not made"));
 
-    Rig ax("V820AX");
-    for (int k = 0; k < 16; ++k) ax.device.setProgram(k, {{10, 1}, {20, 0}});
     JobHooks hooks;
     hooks.progress = [&](const JobProgress& p) { ax.device.faults().badChecksum = p.slot == 5; };
     const BackupReport r = runBackup(ax.ctx, ax.link, dir, hooks);
     EXPECT_FALSE(r.complete);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
     EXPECT_FALSE(fs::exists(dir));
-    EXPECT_NE(backupReportText(ax.ctx, r).find("Slot 5: read failed (a reply with a wrong checksum)\r\n"),
-              std::string::npos);
-
-    // Every program read, the presets not: still no backup.
-    Rig kmt("KMT71");
-    hooks.progress = [&](const JobProgress& p) { kmt.device.faults().badChecksum = p.done >= 16; };
-    const BackupReport noPresets = runBackup(kmt.ctx, kmt.link, dir, hooks);
-    EXPECT_TRUE(noPresets.presetsTried);
-    EXPECT_FALSE(noPresets.complete);
-    EXPECT_FALSE(fs::exists(dir));
+    EXPECT_THAT(backupReportText(ax.ctx, r),
+                HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
 }
 
-TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
+TEST(Compare, AnEditedBackupFileOrAProgramChangedAfterTheDownloadNamesTheSlotAndChangePoint) {
     Rig rig("V820HX");
     rig.device.setProgram(2, {{100, 1}, {200, 0}});
     rig.device.setProgram(6, {{300, 3}, {400, 1}, {500, 0}});
-    Cli cli(rig.device, rig.clock);
+    Cli cli(rig.device, rig.clock, "V820HX");
     const std::string dir = rig.home.path() + "/bk";
-    ASSERT_EQ(cli.run({"backup", "--model", "V820HX", "--port", "p", dir}), 0) << cli.err.str();
+    ASSERT_EQ(cli.job("backup", {dir}), 0) << cli.err.str();
     const std::string file = dir + "/backup_7.820";  // slot 7, program numbers from 1
-    std::string text = slurp(file);
+    std::string text = rig.fs.readAll(file);
     const std::size_t at = text.find("\t400");
     ASSERT_NE(at, std::string::npos) << text;
     text.replace(at, 4, "\t450");
-    StdFileSystem().writeAll(file, text);
-    EXPECT_EQ(cli.run({"compare", "--model", "V820HX", "--port", "p", dir}), 3);
-    EXPECT_NE(cli.out.str().find("3 same "), std::string::npos) << cli.out.str();
-    EXPECT_NE(cli.out.str().find("7 differs change point 1: file 450/1, device 400/1\n"), std::string::npos)
-        << cli.out.str();
-    EXPECT_NE(cli.out.str().find("1 empty-same\n"), std::string::npos);
+    rig.fs.writeAll(file, text);
+    EXPECT_EQ(cli.job("compare", {dir}), 3);
+    EXPECT_THAT(cli.out.str(), HasSubstr("7 differs change point 1: file 450/1, device 400/1\n"));
 
-    EXPECT_EQ(cli.run({"compare", "--model", "V820HX", "--port", "p", "--json", dir}), 3);
-    EXPECT_NE(cli.out.str().find("{\"slot\":7,\"state\":\"differs\",\"file\":"), std::string::npos) << cli.out.str();
-    EXPECT_NE(cli.out.str().find(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"),
-              std::string::npos)
-        << cli.out.str();
+    EXPECT_EQ(cli.job("compare --json", {dir}), 3);
+    EXPECT_THAT(cli.out.str(), HasSubstr("{\"slot\":7,\"state\":\"differs\",\"file\":"));
+    EXPECT_THAT(cli.out.str(),
+                HasSubstr(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"));
 
     // The window's progress: each slot in turn, with the slots done before it.
     std::vector<int> seen, expected;
@@ -155,44 +139,8 @@ TEST(Compare, EditedBackupFileNamesTheSlotAndChangePoint) {
     EXPECT_EQ(runCompare(rig.ctx, rig.link, dir, hooks).bySlot[6].state, SlotState::Differs);
     for (int k = 0; k < 16; ++k) expected.push_back((k + 1) * 100 + k);
     EXPECT_EQ(seen, expected);
-}
 
-TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
-    Rig rig("KMT71");
-    for (int k = 0; k < 6; ++k) rig.device.setProgram(k, {{static_cast<std::uint32_t>(100 + k), 1}, {900, 0}});
-    const std::string dir = rig.home.path() + "/bk";
-    ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
-    for (int k = 0; k < 16; ++k) rig.device.clearProgram(k);
-    JobHooks hooks;
-    int steps = 0;
-    hooks.progress = [&](const JobProgress&) { ++steps; };
-    hooks.cancelled = [&] { return steps == 3; };
-    const RestoreReport r = runRestore(rig.ctx, rig.link, dir, hooks);
-    EXPECT_EQ(r.end, RestoreReport::End::Cancelled);
-    ASSERT_EQ(rig.op.boxes.size(), 1u);  // the plan, answered Yes
-    EXPECT_NE(rig.op.boxes[0].prompt.find("Slot 7: empty in the backup, left alone"), std::string::npos);
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.device.program(k).has_value(), k < 3) << k;
-    const std::string text = restoreReportText(rig.ctx, r);
-    EXPECT_NE(text.find("Slot 3: written, not verified\r\nSlot 4: not written\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("Slot 16: empty in the backup, left alone"), std::string::npos);
-
-    // A slot the device does not take ends the restore there, naming it.
-    rig.device.faults().noAckFrames = 1000;
-    const RestoreReport failed = runRestore(rig.ctx, rig.link, dir, {});
-    EXPECT_EQ(failed.end, RestoreReport::End::LineError);
-    EXPECT_EQ(failed.why, "Slot 1: transmission error");
-    EXPECT_FALSE(failed.written[0] || failed.written[1]);
-
-    // A file failing its check stops the restore before anything is sent or asked.
-    rig.device.faults().noAckFrames = 0;
-    StdFileSystem().writeAll(dir + "/backup_1.KVX", "1\t10\t2000000\r\n");
-    const std::size_t sent = rig.device.received().size(), asked = rig.op.boxes.size();
-    EXPECT_EQ(runRestore(rig.ctx, rig.link, dir, {}).end, RestoreReport::End::FileFailed);
-    EXPECT_EQ(std::make_pair(rig.device.received().size(), rig.op.boxes.size()), std::make_pair(sent, asked));
-}
-
-TEST(VerifyAfterDownload, DifferenceIsShownWithSlotAndChangePoint) {
-    Rig rig("V820HX");
+    // Verify after the editor's download: a difference is shown with the slot and change point.
     rig.ctx.settings.VerifyAfterDownload = 1;
     rig.env.procs.LeggiLav = [&](int) {
         rig.prepare({{100, 1}, {200, 0}}, 3);
@@ -207,18 +155,63 @@ TEST(VerifyAfterDownload, DifferenceIsShownWithSlotAndChangePoint) {
             tampered = true;
         }
     };
-    rig.download.Command2();
-    ASSERT_EQ(rig.download.lastOutcome, DownloadCommand::Outcome::Sent);
+    ASSERT_EQ(rig.send(), DownloadCommand::Outcome::Sent);
     const auto done = verifyAfterDownload(rig.env, rig.download);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].state, SlotState::Differs);
     ASSERT_FALSE(rig.op.boxes.empty());
     EXPECT_EQ(rig.op.boxes.back().prompt,
               "Program 4 differs from the device after the download:\r\nchange point 1: file 200/0, device 250/0");
-    EXPECT_NE(rig.ed.Text2.find("verify: 4 differs change point 1"), std::string::npos);
+    EXPECT_THAT(rig.ed.Text2, HasSubstr("verify: 4 differs change point 1"));
 
     rig.ctx.settings.VerifyAfterDownload = 0;
     EXPECT_TRUE(verifyAfterDownload(rig.env, rig.download).empty());
+}
+
+TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
+    Rig rig("KMT71");
+    for (int k = 0; k < 6; ++k) rig.device.setProgram(k, {{static_cast<std::uint32_t>(100 + k), 1}, {900, 0}});
+    const std::string dir = rig.home.path() + "/bk";
+    JobHooks hooks;
+    // Every program read, the presets not: no backup.
+    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.done >= 16; };
+    const BackupReport noPresets = runBackup(rig.ctx, rig.link, dir, hooks);
+    EXPECT_TRUE(noPresets.presetsTried);
+    EXPECT_FALSE(noPresets.complete || fs::exists(dir));
+    rig.device.faults().badChecksum = false;
+    ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
+    for (int k = 0; k < 16; ++k) rig.device.clearProgram(k);
+    int steps = 0;
+    hooks.progress = [&](const JobProgress&) { ++steps; };
+    hooks.cancelled = [&] { return steps == 3; };
+    const RestoreReport r = runRestore(rig.ctx, rig.link, dir, hooks);
+    EXPECT_EQ(r.end, RestoreReport::End::Cancelled);
+    ASSERT_EQ(rig.op.boxes.size(), 1u);  // the plan, answered Yes
+    EXPECT_THAT(rig.op.boxes[0].prompt, HasSubstr("Slot 7: empty in the backup, left alone"));
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.device.program(k).has_value(), k < 3) << k;
+    const std::string text = restoreReportText(rig.ctx, r);
+    EXPECT_THAT(text, HasSubstr("Slot 3: written, not verified\r\nSlot 4: not written\r\n"));
+    EXPECT_THAT(text, HasSubstr("Slot 16: empty in the backup, left alone"));
+
+    // A slot the device does not take ends the restore there, naming it.
+    rig.device.faults().noAckFrames = 1000;
+    const RestoreReport failed = runRestore(rig.ctx, rig.link, dir, {});
+    EXPECT_EQ(failed.end, RestoreReport::End::LineError);
+    EXPECT_EQ(failed.why, "Slot 1: transmission error");
+    EXPECT_FALSE(failed.written[0] || failed.written[1]);
+
+    // A file failing its check stops the restore before anything is sent or asked.
+    rig.device.faults().noAckFrames = 0;
+    rig.fs.writeAll(dir + "/backup_1.KVX", "1\t10\t2000000\r\n");
+    const std::size_t sent = rig.device.received().size(), asked = rig.op.boxes.size();
+    EXPECT_EQ(runRestore(rig.ctx, rig.link, dir, {}).end, RestoreReport::End::FileFailed);
+    EXPECT_EQ(std::make_pair(rig.device.received().size(), rig.op.boxes.size()), std::make_pair(sent, asked));
+
+    // A slot is written from an editor state of its own: no earlier file name is shown as the one sent.
+    SlotIo io(rig.ctx, rig.link);
+    io.state().ProgramFilePath = "/old/a.TXT";
+    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
+    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
 }
 
 // Only a slot 1..16 can be recorded empty; a slot that names a file is not.
@@ -233,8 +226,7 @@ TEST(BackupList, EmptyMarkersOutsideTheSlotsAreComments) {
 
 TEST(PresetsFile, ReadsWhatItWritesAndRefusesBadLines) {
     PresetTable t;
-    t[0] = PresetEntry{5, 6};
-    t[15] = PresetEntry{4294967295u, 0};
+    std::tie(t[0], t[15]) = std::make_tuple(PresetEntry{5, 6}, PresetEntry{4294967295u, 0});
     EXPECT_EQ(formatPresets(t), "1 5 6\r\n16 4294967295 0\r\n");
     const PresetsReadResult r = parsePresets(formatPresets(t) + "\r\n");
     ASSERT_TRUE(r.ok);
