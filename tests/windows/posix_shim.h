@@ -17,12 +17,10 @@ inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
 
 // "/tmp/..." is the Linux /tmp under Wine (drive Z: is the root); any folder works.
 inline char* mkdtemp(char* pattern) {
-    const std::size_t n = std::strlen(pattern);
-    if (n < 6 || std::strcmp(pattern + n - 6, "XXXXXX") != 0) return nullptr;
+    const std::size_t n = std::strlen(pattern);  // ends in "XXXXXX"
     static std::mt19937 random{std::random_device{}()};
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        for (std::size_t i = n - 6; i < n; ++i) pattern[i] = kChars[random() % 36];
+        for (std::size_t i = n - 6; i < n; ++i) pattern[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
         std::error_code ec;
         if (std::filesystem::create_directories(pattern, ec)) return pattern;
     }
