@@ -133,6 +133,13 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
     {"V712", nullptr, "backup % @x", cli::ExitRefused, "cannot send its programs back"},
     {"V712", nullptr, "restore % @x", cli::ExitRefused, "cannot send its programs back"},
     {"V712", nullptr, "compare % @x", cli::ExitRefused, "cannot send its programs back"},
+    // What the simulator cannot serve.
+    {"NORM", nullptr, "simulate --model krt71", cli::ExitUsage,
+     "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
+    {"NORM", nullptr, "simulate --model NORM --fault silent --fault late:x", cli::ExitRefused,
+     "unknown fault \"late:x\" (known: silent, late:MS,"},
+    {"NORM", nullptr, "simulate --model NORM --slot 17", cli::ExitRefused, "the slot must be 1..16\n"},
+    {"NORM", nullptr, "simulate", cli::ExitUsage, "--model is required"},
 };
 
 // Each is refused with its exit code and a message saying why; nothing reaches the

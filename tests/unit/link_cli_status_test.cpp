@@ -50,26 +50,5 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
     }
 }
 
-TEST(SimCli, SimulateRefusesWhatItCannotServe) {
-    const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
-        {{"--model", "krt71"}, 64,
-         "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
-        {{"--model", "NORM", "--fault", "silent", "--fault", "late:x"}, 1,
-         "unknown fault \"late:x\" (known: silent, late:MS,"},
-        {{"--model", "NORM", "--slot", "17"}, 1, "the slot must be 1..16\n"},
-        {{}, 64, ""},  // the model is required
-    };
-    for (auto [args, code, says] : cases) {
-        args.insert(args.begin(), "simulate");
-        SCOPED_TRACE(args.back());
-        std::ostringstream out, err;
-        VirtualClock clock;
-        cli::Env env{out, err, clock, nullptr, false};
-        EXPECT_EQ(cli::run(args, env), code);
-        EXPECT_EQ(out.str(), "");
-        EXPECT_EQ(err.str().rfind(says, 0), 0u) << err.str();  // the start of the message
-    }
-}
-
 }  // namespace
 }  // namespace gyrel
