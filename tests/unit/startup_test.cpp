@@ -1,7 +1,6 @@
 // The stored settings, and the program's start and shutdown around them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -19,20 +18,14 @@
 namespace gyrel {
 namespace {
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { setenv("GYREL_HOME", "/tmp/gyrel-settings-test-home", 1); }
-    void TearDown() override { unsetenv("GYREL_HOME"); }
+// The default program file's path is asserted by StartupTest.FirstRunWithAnEmptyStoreAndItsShutdown.
+TEST(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
     MemorySettingsStore store;
-};
-
-TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
     AppSettings s;
     s.read(store);
     EXPECT_EQ(std::make_tuple(s.RxTimeoutFactor, s.PortaMem, s.GraphScale, s.GraphPitch), std::make_tuple(1, 1, 2, 45));
     EXPECT_EQ(s.LanguageCode + " " + s.ModelType + " " + s.SpeedText + " " + s.Primi + " " + s.Success + s.PortName,
               "IT NORM 9600 20 200");
-    EXPECT_EQ(s.PercorsoTxt, joinPath("/tmp/gyrel-settings-test-home", "Gyrel.Txt"));
 
     AppSettings a;
     std::tie(a.RxTimeoutFactor, a.PortaMem, a.GraphScale, a.GraphPitch, a.VerifyAfterDownload) = std::make_tuple(10, 4, 3, 90, 1);
@@ -55,7 +48,7 @@ TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCas
 }
 
 // Stored numbers as an operator or an earlier tool left them.
-TEST_F(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
+TEST(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
     const auto F = &AppSettings::RxTimeoutFactor, M = &AppSettings::PortaMem, S = &AppSettings::GraphScale;
     const auto P = &AppSettings::GraphPitch;
     const std::tuple<const char*, const char*, int AppSettings::*, int> rows[] = {
