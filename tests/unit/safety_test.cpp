@@ -142,12 +142,8 @@ TEST(Compare, AnEditedBackupFileOrAProgramChangedAfterTheDownloadNamesTheSlotAnd
 
     // Verify after the editor's download: a difference is shown with the slot and change point.
     rig.ctx.settings.VerifyAfterDownload = 1;
-    rig.env.procs.LeggiLav = [&](int) {
-        rig.prepare({{100, 1}, {200, 0}}, 3);
-        return true;
-    };
-    rig.ed.CamRowCount = 1;
-    rig.ed.ProgramIndex = 3;
+    rig.prepare({{100, 1}, {200, 0}}, 3);
+    rig.env.procs.LeggiLav = [](int) { return true; };
     bool tampered = false;
     rig.clock.onPump = [&] {
         if (!tampered && rig.device.program(3)) {
