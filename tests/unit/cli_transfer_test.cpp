@@ -1,14 +1,21 @@
-// gyrel-cli's transfer and file jobs, in-process against the simulated encoder on
-// the virtual clock: check and prepare, download (one slot or a list), upload (one
-// slot or all), preset, import-deskpl.
+// gyrel-cli's jobs, in-process against the simulated encoder on the virtual clock:
+// check and prepare, download (one slot or a list), upload (one slot or all),
+// preset, import-deskpl, status; the file names they write and read; and gyrel-cli
+// run as a program over a real pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <tuple>
 
+#include "platform/file_name_text.h"
 #include "support/deskpl_writer.h"
 #include "unit/cli_rig_fixture.h"
 
@@ -262,6 +269,161 @@ TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAListAndDownloadStopsAtAMiss
     EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
     EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
 }
+
+// gyrel-cli status against a standing shaft: one line per reply, the end of the job on stderr.
+TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
+    const std::string norm = "position 123.4  program 1  cams 0  outputs 1010010110100101  link 4\n";
+    const std::string lost = "position - - -  program --  cams --  outputs ----------------  link 0\n";
+    const std::string turns = "position 10000  turn 2 at 1808  program 1  cams 0  outputs 10100101  link 4\n";
+    const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
+    const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\",\"program\":\"1\","
+                             "\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
+    // model, shaft position, fault ("busy": another program holds the port; "--json": an option),
+    // count, exit code, out, err
+    const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
+        {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, ""},
+        {"KMT71", 10000, "", "1", 0, "1  " + turns, ""},
+        {"KMT71", 10000, "--json", "2", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
+        {"NORM", 0, "busy", "2", 2, "", "cannot open the port /dev/ttyX: "},
+        {"NORM", 0, "silent", "2", 2, "1  " + lost + "2  " + lost, "no valid reply from the device in 2 queries\n"},
+        // Short replies wait out the whole round: one bar. "no prg" stands while the message is up.
+        {"V820HX", 0, "empty", "5", 2, "1  " + empty + "2  " + empty,
+         "Empty program: Selected memory location on ENCODER, is empty.   Send a program at this location.\n"
+         "polling stopped after 2 of 5 queries\n"},
+    };
+    for (const auto& [model, position, fault, count, code, out, err] : cases) {
+        SCOPED_TRACE(model + (" " + fault));
+        clitest::CliRig r(model);
+        r.device.setShaftSpeed(0, 0);
+        r.device.setPosition(position, 0);
+        r.busy = fault == "busy";
+        if (fault == "empty") r.device.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
+        if (fault == "silent") r.device.faults().silent = true;
+        std::vector<std::string> args{"status", "--model", model, "--port", "/dev/ttyX", "--count", count};
+        if (fault[0] == '-') args.push_back(fault);
+        EXPECT_EQ(r.run(args), code);
+        EXPECT_EQ(r.openedPath, "/dev/ttyX");
+        EXPECT_EQ(r.out.str(), out);
+        EXPECT_EQ(r.busy ? r.err.str().substr(0, err.size()) : r.err.str(), err);
+        if (fault == "silent") {
+            EXPECT_EQ(r.clock.nowMs(), 2 * 280);  // two whole reply waits
+        }
+        EXPECT_EQ(r.device.received(), Bytes(std::count(out.begin(), out.end(), '\n'), 0x80));  // a query a line
+    }
+}
+
+// Paths written into list files and program headers are Windows-1252 text and
+// come back as local (UTF-8) names; names the code page cannot hold are refused.
+TEST(FileNames, ListAndHeaderHoldWindows1252ListsResolveLocallyEitherWayAndOtherNamesAreRefused) {
+    clitest::CliRig r("NORM");
+    const std::string folder = r.home.path() + "/Ablage \xC3\xA9";  // "Ablage é" as Linux names it
+    fs::create_directory(fs::u8path(folder));
+    test::DeskplWriter w;
+    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.0f, 0);
+    const std::string deskpl = r.file("Ablage \xC3\xA9/Anlage \xC3\xBC.dpl", w.bytes());  // "Anlage ü.dpl"
+    // "Ω" has no byte in the code page: refused before anything is written.
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder + "/Zeile \xCE\xA9.lis", deskpl}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr("has a character that Windows-1252 cannot hold"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::u8path(folder)), fs::directory_iterator()), 1);
+
+    const std::string list = folder + "/Zeile \xC3\xBC.lis", program = folder + "/Zeile \xC3\xBC_1.TXT";
+    ASSERT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, deskpl}), 0) << r.err.str();
+    const std::string inFile = r.home.path() + "/Ablage \xE9";
+    EXPECT_EQ(r.fs.readAll(list), "1   (" + inFile + "/Zeile \xFC_1.TXT)\r\n");
+    EXPECT_THAT(r.fs.readAll(program), HasSubstr(" from file " + inFile + "/Anlage \xFC.dpl\r\n"));
+    // The list, as a Windows machine would have written it, sends the program.
+    EXPECT_EQ(r.job("download --list", {list}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    // A list written with the names in raw UTF-8 still loads.
+    r.fs.writeAll(program, "2\t300\t400\r\n");
+    EXPECT_EQ(r.job("download --list", {r.file("old.lis", "1   (" + program + ")\r\n")}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{300, 2}, {400, 0}}));
+    EXPECT_EQ(pathToOpen(r.fs, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
+
+    std::string text;
+    EXPECT_FALSE(pathToFileText("a\xC3", text) || pathToFileText("\xE9", text));  // cut short, not UTF-8
+    EXPECT_TRUE(pathToFileText("\xE2\x82\xAC", text));
+    EXPECT_EQ(text, "\x80");  // the euro sign
+}
+
+// gyrel-cli run as a program against gyrel-cli simulate over a real
+// pseudo-terminal: the real clock, the Qt serial port and the line time.
+#ifdef GYREL_CLI_PATH
+int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+// `gyrel-cli simulate --model ARGS` in the background (the shell's process id is
+// the simulator's), serving the pseudo-terminal path it printed first. Stopped when destroyed.
+struct Simulator {
+    explicit Simulator(const std::string& args) {
+        out = ::popen(("echo $$; exec " GYREL_CLI_PATH " simulate --model " + args + " 2>/dev/null").c_str(), "r");
+        char line[256];
+        if (out && std::fgets(line, sizeof line, out)) pid = std::atoi(line);
+        if (out && std::fgets(line, sizeof line, out)) path.assign(line, std::strcspn(line, "\n"));
+    }
+    Simulator(const Simulator&) = delete;
+    ~Simulator() { stop(); }
+    int stop() {
+        if (!out || pid <= 0) return -1;
+        ::kill(pid, SIGTERM);
+        const int status = ::pclose(out);
+        out = nullptr;
+        return exitCode(status);
+    }
+    FILE* out = nullptr;
+    pid_t pid = 0;
+    std::string path;
+};
+
+// Runs gyrel-cli with its standard output and error into files of a temporary folder.
+struct PtyRig {
+    xfertest::TempHome home;
+    StdFileSystem fs;
+    const std::string errFile = home.path() + "/err.txt", outFile = home.path() + "/out.txt";
+    std::string file(const std::string& name, const std::string& text) {
+        fs.writeAll(home.path() + "/" + name, text);
+        return home.path() + "/" + name;
+    }
+    int cli(const std::string& args) {
+        return exitCode(std::system((GYREL_CLI_PATH " " + args + " >" + outFile + " 2>" + errFile).c_str()));
+    }
+    std::string err() { return fs.readAll(errFile); }
+    std::string out() { return fs.readAll(outFile); }
+};
+
+// The link quality says how soon the reply came on the real clock: only the
+// simulator's pattern is compared, up to it.
+std::string withoutLink(const std::string& lines) {
+    std::string out;
+    for (std::size_t at = 0, end; (end = lines.find('\n', at)) != std::string::npos; at = end + 1)
+        out += lines.substr(at, lines.find("  link ", at) - at) + "\n";
+    return out;
+}
+
+TEST(CliPty, StatusPollsTheSimulatedEncoderLiveAndAMissingPortEndsTheJob) {
+    PtyRig r;
+    Simulator norm("NORM --shaft-speed 0");
+    ASSERT_EQ(r.cli("status --model NORM --count 2 --port " + norm.path), 0) << r.err();
+    // A standing shaft at position 0, no program loaded: the simulator's fixed pattern.
+    EXPECT_EQ(withoutLink(r.out()), "1  position 0.0  program 1  cams 0  outputs 1010010110100101\n"
+                                    "2  position 0.0  program 1  cams 0  outputs 1010010110100101\n");
+    EXPECT_EQ(norm.stop(), 0);  // it serves until terminated and then ends cleanly
+
+    // At the model's own speed; a reply 100 ms late is not seen at the host's early looks (35, 50, 80 ms).
+    Simulator kmt("KMT71 --shaft-speed 0 --reply-delay 100");
+    r.cli("status --model KMT71 --count 1 --port " + kmt.path);
+    const std::string line = r.out();
+    EXPECT_EQ(withoutLink(line), "1  position 0  turn 0 at 0  program 1  cams 0  outputs 10100101\n") << r.err();
+    for (const char* early : {"link 4", "link 3", "link 2"}) EXPECT_EQ(line.find(early), std::string::npos) << line;
+
+    // A port that does not exist: the system's reason, exit code 2, nothing on standard output.
+    const std::string port = "/dev/gyrel-no-such-port", p = r.file("p.txt", "1 100 200\r\n");
+    EXPECT_EQ(r.cli("download --model NORM --slot 1 " + p + " --port " + port), 2);
+    EXPECT_EQ(r.err().rfind("cannot open " + port + " at 9600 baud: ", 0), 0u) << r.err();
+    EXPECT_EQ(r.cli("status --model NORM --count 1 --port " + port), 2);
+    EXPECT_NE(r.err().find(port), std::string::npos) << r.err();
+    EXPECT_EQ(r.out(), "");
+}
+#endif  // GYREL_CLI_PATH
 
 }  // namespace
 }  // namespace gyrel
