@@ -13,7 +13,6 @@
 
 namespace gyrel::clitest {
 
-// The words of `line`, split at white space.
 inline std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> out;
