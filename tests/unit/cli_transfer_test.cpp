@@ -291,8 +291,8 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
     const std::string lost = "position - - -  program --  cams --  outputs ----------------  link 0\n";
     const std::string turns = "position 10000  turn 2 at 1808  program 1  cams 0  outputs 10100101  link 4\n";
     const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
-    const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\",\"program\":\"1\","
-                             "\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
+    const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\","
+                             "\"program\":\"1\",\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
     // model, shaft position, fault ("busy": another program holds the port; "--json": an option),
     // count, exit code, out, err
     const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
@@ -455,8 +455,8 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
      cli::ExitRefused, "d.dpl: it is a directory, not a DESKPL file"},
     {"NORM", [](auto& r) { folder(r, "out"), r.file("a.dpl", deskplWithAngle(20.0f)); },
      "import-deskpl --model NORM --list @out @a.dpl", cli::ExitRefused, "out: it is a directory"},
-    {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); }, "import-deskpl --model NORM --list @y.lis @b.dpl",
-     cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
+    {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); },
+     "import-deskpl --model NORM --list @y.lis @b.dpl", cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
     {"V712", [](auto& r) { r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02"); }, "download % --slot 1 @bin.712",
      cli::ExitRefused, "bin.712: line 2: control character 0x7F"},
     {"NORM", [](auto& r) { r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n"); }, "download % --list @m.lis",

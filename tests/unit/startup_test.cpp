@@ -36,8 +36,8 @@ TEST(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase)
     a.write(store);  // in this order and spelling (a V712 writes no factor: StartupTest)
     std::vector<std::string> keys;
     for (const auto& w : store.writes()) keys.push_back(w.key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo", "Tipo",
-                                              "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo",
+                                              "Tipo", "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
     EXPECT_EQ(store.writes()[5].section + "/" + store.writes()[5].value, "startup/90");
     s.read(store);
     EXPECT_EQ(std::make_tuple(s.RxTimeoutFactor, s.PortaMem, s.GraphScale, s.GraphPitch, s.VerifyAfterDownload),
