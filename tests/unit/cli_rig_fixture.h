@@ -1,6 +1,8 @@
 #pragma once
 // gyrel-cli run in-process against the simulated encoder on a virtual clock,
 // with a temporary working folder for its files.
+#include <gmock/gmock.h>
+
 #include <memory>
 #include <sstream>
 #include <string>
@@ -11,7 +13,6 @@
 
 namespace gyrel::clitest {
 
-// The words of `line`, split at white space.
 inline std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> out;
@@ -22,7 +23,8 @@ inline std::vector<std::string> words(const std::string& line) {
 // gyrel-cli whose port reaches `device` on `clock`; out and err hold the last run's texts.
 class CliOn {
 public:
-    CliOn(sim::Device& device, VirtualClock& clock) : device_(device), clock_(clock) {}
+    CliOn(sim::Device& device, VirtualClock& clock, std::string model = "")
+        : model(std::move(model)), device_(device), clock_(clock) {}
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
@@ -37,6 +39,14 @@ public:
                      false};
         return cli::run(args, env);
     }
+    // Runs the words of `job` with this model and port "p" after the subcommand, then `more`.
+    int job(const std::string& job, const std::vector<std::string>& more = {}) {
+        std::vector<std::string> args = words(job);
+        args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", model, "--port", "p"});
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
+    const std::string model;
     std::ostringstream out, err;
     bool busy = false;
     std::string openedPath;
@@ -51,23 +61,15 @@ struct CliParts {
     xfertest::TempHome home;
     VirtualClock clock;
     sim::Device device;
+    StdFileSystem fs;
 };
 
 struct CliRig : CliParts, CliOn {
-    explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock), model(model) {}
-    // Runs the words of `job` with this rig's model and port "p" after the subcommand, then `more`.
-    int job(const std::string& job, const std::vector<std::string>& more = {}) {
-        std::vector<std::string> args = words(job);
-        args.insert(args.begin() + (args[0] == "preset" ? 2 : 1), {"--model", model, "--port", "p"});
-        args.insert(args.end(), more.begin(), more.end());
-        return run(args);
-    }
+    explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock, model) {}
     std::string file(const std::string& name, const std::string& text) {
-        const std::string p = home.path() + "/" + name;
-        StdFileSystem().writeAll(p, text);
-        return p;
+        fs.writeAll(home.path() + "/" + name, text);
+        return home.path() + "/" + name;
     }
-    const std::string model;
 };
 
 }  // namespace gyrel::clitest

@@ -1,67 +1,93 @@
-// gyrel-cli's transfer and file jobs, in-process against the simulated encoder on
-// the virtual clock: check and prepare, download (one slot or a list), upload (one
-// slot or all), preset, import-deskpl.
+// gyrel-cli's jobs, in-process against the simulated encoder on the virtual clock:
+// check and prepare, download (one slot or a list), upload (one slot or all),
+// preset, import-deskpl, status; the file names they write and read; the conventions
+// every job shares and bad input; backup, restore and compare; and gyrel-cli run as a
+// program over a real pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <sstream>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
 #include <tuple>
 
+#include "cli/exit_codes.h"
+#include "cli/port_name.h"
+#include "platform/file_name_text.h"
+#include "safety/backup.h"
+#include "safety/backup_list.h"
+#include "safety/compare_list.h"
+#include "safety/presets_file.h"
+#include "safety/restore.h"
 #include "safety/slot_io.h"
+#include "safety/verify_download.h"
 #include "support/deskpl_writer.h"
 #include "unit/cli_rig_fixture.h"
 
 namespace gyrel {
 namespace {
 
+using ::testing::HasSubstr;
+
 using clitest::CliRig;
+namespace fs = std::filesystem;
 
-// The job works in a temporary folder of its own under TMPDIR and leaves nothing there;
-// a frame the device does not acknowledge ends it with exit code 2.
-TEST(CliDownload, SendsACheckedProgramIntoTheSlotAndLeavesNoWorkFolder) {
+// An empty program needs --yes; a failed check or too many cams sends nothing, while
+// prepare keeps the first 120 change points. The job works in a temporary folder of its
+// own under TMPDIR and leaves nothing there; a frame the device does not acknowledge
+// ends it with exit code 2.
+TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingAndLeavesNoWorkFolder) {
     CliRig r("NORM");
-    const std::string tmp = r.home.path() + "/tmp", f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
-    std::filesystem::create_directory(tmp);
-    const char* oldTmp = std::getenv("TMPDIR");
-    const std::string kept = oldTmp ? oldTmp : "";
-    setenv("TMPDIR", tmp.c_str(), 1);
-    EXPECT_EQ(r.run({"download", "--model", "NORM", "--port", "/dev/sim", "--slot", "3", f}), 0) << r.err.str();
-    oldTmp ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
-    EXPECT_TRUE(std::filesystem::is_empty(tmp));
-    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
-    EXPECT_EQ(r.err.str(), "");
-
-    r.device.faults().noAckFrames = 1000;
-    EXPECT_EQ(r.job("download --slot 1", {f}), 2);
-    EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
-}
-
-TEST(CliDownload, EmptyProgramNeedsYesAndAFailedCheckOrTooManyCamsSendNothing) {
-    CliRig r("NORM");
-    const std::string f = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
+    const std::string empty = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
     std::string many;
-    for (int i = 0; i < 61; ++i) many += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    EXPECT_EQ(r.job("download --slot 1", {f}), 1);
+    for (int i = 10; i < 3300; i += 50) many += "1 " + std::to_string(i) + " " + std::to_string(i + 20) + "\r\n";
+    many = r.file("many.txt", many);
+    EXPECT_EQ(r.job("download --slot 1", {empty}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "     Empty program ! ");
     EXPECT_EQ(r.job("download --slot 1", {bad}), 1);
     EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + bad + ":1: Wrong value\n");
-    EXPECT_EQ(r.job("download --slot 1", {r.file("many.txt", many)}), 1);
+    EXPECT_EQ(r.job("download --slot 1", {many}), 1);
     EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
-    EXPECT_NE(r.err.str().find("Nothing was sent."), std::string::npos);
+    EXPECT_THAT(r.err.str(), HasSubstr("Nothing was sent."));
     EXPECT_TRUE(r.device.received().empty());
-    EXPECT_EQ(r.job("download --slot 1 --yes", {f}), 0);
+    EXPECT_EQ(r.run({"prepare", "--model", "NORM", many}), 0);
+    EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
+    const std::string out = r.out.str();
+    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
+    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
+    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
+    EXPECT_EQ(r.job("download --slot 1 --yes", {empty}), 0);
     EXPECT_EQ(*r.device.program(0), (sim::CamTable{{0, 0}}));
-}
 
-// The safety jobs send on an editor state of their own: an earlier file name is not shown as the one sent.
-TEST(SlotIo, WriteSendsTheTextAsNoFile) {
-    xfertest::Rig rig("NORM");
-    SlotIo io(rig.ctx, rig.link);
-    io.state().ProgramFilePath = "/old/a.TXT";
-    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
-    EXPECT_EQ(*rig.device.program(2), (sim::CamTable{{100, 1}, {200, 0}}));
-    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
+    const std::string tmp = r.home.path() + "/tmp", f = r.file("p.txt", "1\t100\t200\r\n2\t300\t50\r\n");
+    std::filesystem::create_directory(tmp);
+    const std::string kept = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    EXPECT_EQ(r.job("download --slot 3", {f}), 0) << r.err.str();
+    kept.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", kept.c_str(), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+    EXPECT_EQ(*r.device.program(2), (sim::CamTable{{50, 0}, {100, 1}, {200, 0}, {300, 2}}));
+    EXPECT_EQ(r.err.str(), "");
+    r.device.faults().noAckFrames = 1000;
+    EXPECT_EQ(r.job("download --slot 1", {f}), 2);
+    EXPECT_EQ(r.err.str(), "Trasmission  Prog.1\nTransmission error\n");
+
+    // The V712 is typed the program text, and refuses a line it cannot hold.
+    CliRig v712("V712");
+    EXPECT_EQ(v712.job("download --slot 1", {v712.file("p.712", "' P1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\n")}), 0)
+        << v712.err.str();
+    EXPECT_EQ(v712.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
+    EXPECT_EQ(v712.job("download --slot 1", {v712.file("q.712", "PRG=1,OUT=99\r\n")}), 2);
 }
 
 TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
@@ -79,27 +105,37 @@ TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
     r.device.clearProgram(1);
     EXPECT_EQ(r.job("download --slot 2 --verify", {f}), 3);
     EXPECT_TRUE(tampered);
-    EXPECT_NE(r.err.str().find("verify: 2 differs change point 1: file 100/1, device 100/129"), std::string::npos)
-        << r.err.str();
+    EXPECT_THAT(r.err.str(), HasSubstr("verify: 2 differs change point 1: file 100/1, device 100/129"));
 }
 
-TEST(CliDownload, V712TypesTheProgramText) {
-    CliRig r("V712");
-    EXPECT_EQ(r.job("download --slot 1", {r.file("p.712", "' P1\r\nPRG=1,OUT=1,OFS=0,CON=90,COF=180\r\n")}), 0)
-        << r.err.str();
-    EXPECT_EQ(r.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
-    EXPECT_EQ(r.job("download --slot 1", {r.file("q.712", "PRG=1,OUT=99\r\n")}), 2);
-}
-
-TEST(CliUpload, PrintsOrWritesTheRebuiltTextAndAnIncompleteExchangeExitsTwo) {
+// The file is saved through a link to it: the link is followed, the mode kept, and
+// neither the link nor the file's other attributes change.
+TEST(CliUpload, PrintsOrSavesTheRebuiltTextThroughALinkAndAnIncompleteExchangeExitsTwo) {
     CliRig r("KMT71");
     r.device.setProgram(0, {{100, 1}, {2000, 0}});
     EXPECT_EQ(r.job("upload --slot 1"), 0) << r.err.str();
-    const std::string text = r.out.str(), out = r.home.path() + "/back.KVX";
+    const std::string text = r.out.str(), target = r.file("real.KVX", "old\r\n"), link = r.home.path() + "/link.KVX";
     EXPECT_EQ(text.substr(0, 13), "'Imported on ");
     EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t2000\r\n");
-    EXPECT_EQ(r.job("upload --slot 1 --output", {out}), 0);
-    EXPECT_EQ(StdFileSystem().readAll(out) + r.out.str(), text);
+    chmod(target.c_str(), 0640);
+    fs::create_symlink("real.KVX", link);
+    ASSERT_EQ(r.job("upload --slot 1 --output", {link}), 0) << r.err.str();
+    EXPECT_EQ(r.fs.readAll(target) + r.out.str(), text);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::exists(target + ".tmp~"));
+    // Nothing can be written beside it: the message names the file the operator
+    // chose, which keeps its bytes, and what stood beside is left alone.
+    fs::create_directories(target + ".tmp~/in-use");
+    try {
+        r.fs.replaceFile(link, "new\r\n");
+        ADD_FAILURE() << "saved with no room beside it";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot write " + link + ": Is a directory");
+    }
+    EXPECT_EQ(r.fs.readAll(target), text);
+    EXPECT_TRUE(fs::exists(target + ".tmp~/in-use"));
+
     EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "p", "--slot", "1"}), 1);  // reads nothing back
     CliRig ax("V820AX");
     ax.device.faults().silent = true;
@@ -109,7 +145,7 @@ TEST(CliUpload, PrintsOrWritesTheRebuiltTextAndAnIncompleteExchangeExitsTwo) {
 
 // Preset and origin values written and read back, plain and as JSON; a program the
 // device did not answer for has no values.
-TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
+TEST(CliPreset, ReadPrintsSixteenLinesWriteStoresTheValuesAndRefusalsHaveTheirExitCodes) {
     CliRig r("Px71");
     EXPECT_EQ(r.job("preset write --preset 1=3600 --preset 16=4294967295 --origin 1=5 --origin 16=0"), 0)
         << r.err.str();
@@ -126,34 +162,27 @@ TEST(CliPreset, ReadPrintsSixteenLinesAndWriteStoresTheValues) {
               "{\"program\":2,\"read\":true,\"preset\":\"0\",\"origin\":\"0\"},}]}\n");
     r.device.faults().muteAfterReplies = 2;
     EXPECT_EQ(r.job("preset read --json"), 2);
-    EXPECT_NE(r.out.str().find("\"read\":false,\"preset\":null,\"origin\":null}"), std::string::npos) << r.out.str();
-}
+    EXPECT_THAT(r.out.str(), HasSubstr("\"read\":false,\"preset\":null,\"origin\":null}"));
 
-TEST(CliPreset, RefusedValuesAndUnansweredWritesHaveTheirExitCodes) {
-    CliRig r("V820HX");
-    EXPECT_EQ(r.job("preset write --preset 1=-4"), 1);
+    // Refused values send nothing; a silent device exits 2 and its programs read "-".
+    CliRig hx("V820HX");
+    EXPECT_EQ(hx.job("preset write --preset 1=-4"), 1);
     for (const char* program : {"17=5", "0=5", "x=5"})
-        EXPECT_NE(r.job("preset write --preset", {program}), 0) << program;
-    EXPECT_TRUE(r.device.received().empty());
-    EXPECT_EQ(r.job("preset write --preset 1=2000000"), 1);
-    EXPECT_EQ(r.err.str(), "2000000\nToo High\n");
-    EXPECT_EQ(r.job("preset write --preset 3=1 --origin 4=1"), 1);
-    r.device.faults().silent = true;
-    EXPECT_EQ(r.job("preset write --preset 3=1"), 2);
-    EXPECT_EQ(r.job("preset read"), 2);
-    EXPECT_NE(r.out.str().find("\n3 - -\n"), std::string::npos);
+        EXPECT_NE(hx.job("preset write --preset", {program}), 0) << program;
+    EXPECT_TRUE(hx.device.received().empty());
+    EXPECT_EQ(hx.job("preset write --preset 1=2000000"), 1);
+    EXPECT_EQ(hx.err.str(), "2000000\nToo High\n");
+    EXPECT_EQ(hx.job("preset write --preset 3=1 --origin 4=1"), 1);
+    hx.device.faults().silent = true;
+    EXPECT_EQ(hx.job("preset write --preset 3=1"), 2);
+    EXPECT_EQ(hx.job("preset read"), 2);
+    EXPECT_THAT(hx.out.str(), HasSubstr("\n3 - -\n"));
 }
 
-// What check and prepare print for a program file, with their exit codes.
+// What check and prepare print for a program file, with their exit codes: each row's
+// args, then the file's text, exit code, out and err ("@" stands for the file's path).
 TEST(CliCheck, ChecksAndPreparesAProgramFile) {
-    struct Row {
-        const char* args;  // the file's path follows
-        const char* text;
-        int code;
-        const char* out;
-        std::string err;  // "@" stands for the file's path
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, int, const char*, std::string> rows[] = {
         {"check --model NORM", "' c\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0, "", ""},
         {"check --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"check --model V820AX", "1 100 4000\r\n", 0, "", ""},  // a longer range
@@ -169,42 +198,22 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         {"prepare --model NORM --json", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
          "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
          "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n", ""},
-        {"prepare --model NORM", "4 7 7\r\n", 1, "",
-         "Crossed values - Output 4 Row1\nOutput 4    On 7    Off 7\n\nTwice value\nAt row1  -- Value7\n"
-         "@:1: Crossed values - Output 4 Row1\n"},
-        // Output 2 is always ON; the later row of output 2 acts only on its own
-        // edges: its ON edge keeps it ON, its OFF edge drops it for one position.
-        {"prepare --model Px71", "16 4294967000 5\r\n1 0 0\r\n2 1 1\r\n2 2000000000 2000000001\r\n", 0,
-         "CamCount 4\n5 2\n2000000001 0\n2000000002 2\n4294967000 32770\n", ""},
+        {"prepare --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"prepare --model V712", "PRG=1,OUT=1,OFS=0,CON=100,COF=200\r\n", 0, "CamCount 0\n", ""},
         {"check --model NORM", nullptr, 1, "", "cannot read @: No such file or directory\n"},  // no such file
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.args);
+    for (auto [job, text, code, out, err] : rows) {
+        SCOPED_TRACE(job);
         CliRig rig("NORM");
-        const std::string path = r.text ? rig.file("p.txt", r.text) : rig.home.path() + "/missing.txt";
-        std::vector<std::string> args = clitest::words(r.args);
+        const std::string path = text ? rig.file("p.txt", text) : rig.home.path() + "/missing.txt";
+        std::vector<std::string> args = clitest::words(job);
         args.push_back(path);
-        EXPECT_EQ(rig.run(args), r.code);
-        EXPECT_EQ(rig.out.str(), r.out);
-        std::string err = r.err;
+        EXPECT_EQ(rig.run(args), code);
+        EXPECT_EQ(rig.out.str(), out);
         if (const auto at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
         EXPECT_EQ(rig.err.str(), err);
         EXPECT_FALSE(std::filesystem::exists(rig.home.path() + "/lav.lav"));  // the work file is left alone
     }
-}
-
-TEST(CliCheck, PrepareWithTooManyChangePointsKeepsTheFirst120) {
-    std::string text;
-    for (int i = 0; i < 66; ++i)
-        text += "1 " + std::to_string(10 + i * 50) + " " + std::to_string(30 + i * 50) + "\r\n";
-    CliRig r("NORM");
-    EXPECT_EQ(r.run({"prepare", "--model", "NORM", r.file("p.txt", text)}), 0);
-    EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
-    const std::string out = r.out.str();
-    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
-    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
-    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
 }
 
 TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
@@ -215,11 +224,10 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     const std::string dir = r.home.path(), dpl = r.file("plant.dpl", w.bytes()), list = dir + "/plant.lis";
     EXPECT_EQ(r.run({"import-deskpl", "--model", "V712", "--list", list, dpl}), 0) << r.err.str();
     EXPECT_EQ(r.out.str(), dir + "/plant_4.712\n" + dir + "/plant_12.712\n" + list + "\n");
-    StdFileSystem fs;
-    EXPECT_EQ(fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
-    const std::string p12 = fs.readAll(dir + "/plant_12.712");
+    EXPECT_EQ(r.fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
+    const std::string p12 = r.fs.readAll(dir + "/plant_12.712");
     EXPECT_EQ(p12.substr(0, 13), "'Imported on ");
-    EXPECT_NE(p12.find(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"), std::string::npos);
+    EXPECT_THAT(p12, HasSubstr(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"));
 
     // Bad input exits with the message and keeps what was written.
     test::DeskplWriter b;
@@ -229,7 +237,7 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, bad}), 1);
     EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
     EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
-    EXPECT_FALSE(fs.fileExists(badList));
+    EXPECT_FALSE(r.fs.fileExists(badList));
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
     for (const std::string& folder : {std::string(), dir + "/none/."}) {
@@ -238,37 +246,10 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     }
 }
 
-TEST(CliBatch, DownloadStopsAtAMissingFileOrASilentDevice) {
-    CliRig r("NORM");
-    const std::string dir = r.home.path();
-    const std::string one = r.file("one.TXT", "1\t100\t200\r\n");
-    const std::string three = r.file("three.TXT", "3\t0\t1800\r\n");
-    const std::string list = r.file("m.lis", "1   (" + one + ")\r\n2   (" + dir + "/gone.TXT)\r\n3   (" + three + ")\r\n");
-    EXPECT_EQ(r.job("download --list", {list}), 1);
-    EXPECT_NE(r.err.str().find(dir + "/gone.TXT\nFile not present\n"), std::string::npos) << r.err.str();
-    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + dir + "/gone.TXT\n3   skipped   " + three +
-                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
-    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
-    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
-    EXPECT_NE(r.err.str().find("bad.lis: a slot number outside 1..16\n"), std::string::npos) << r.err.str();
-    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
-    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
-
-    CliRig quiet("NORM");
-    quiet.device.faults().muteAfterReplies = 3;
-    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
-    const std::string list2 = quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n");
-    EXPECT_EQ(quiet.job("download --list", {list2}), 2);
-    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
-    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
-}
-
-TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAList) {
+TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAListAndDownloadStopsAtAMissingFileOrASilentDevice) {
     CliRig r("V820HX");
-    StdFileSystem fs;
-    const std::string dir = r.home.path();
     r.device.setProgram(0, {{100, 1}, {200, 0}});
-    const std::string list = dir + "/backup.lis";
+    const std::string dir = r.home.path(), list = dir + "/backup.lis";
     EXPECT_EQ(r.job("upload --all --list", {list}), 0) << r.err.str();
     std::string names, listed;
     for (int k = 0; k < 16; ++k) {
@@ -277,14 +258,533 @@ TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAList) {
         listed += std::to_string(k + 1) + "   (" + f + ")\r\n";
     }
     EXPECT_EQ(r.out.str(), names + list + "\n");
-    EXPECT_EQ(fs.readAll(list), listed);
-    const std::string p1 = fs.readAll(dir + "/backup_1.820");
+    EXPECT_EQ(r.fs.readAll(list), listed);
+    const std::string p1 = r.fs.readAll(dir + "/backup_1.820");
     EXPECT_EQ(p1.substr(p1.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t200\r\n");
-    EXPECT_TRUE(fs.fileExists(dir + "/backup_16.820"));
-
+    EXPECT_TRUE(r.fs.fileExists(dir + "/backup_16.820"));
     EXPECT_EQ(r.job("upload --all --list", {dir + "/nodot"}), 1);
     EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "sim", "--all", "--list", list}), 1);
+
+    const std::string one = r.file("one.TXT", "1\t100\t200\r\n"), three = r.file("three.TXT", "3\t0\t1800\r\n");
+    const std::string gone = dir + "/gone.TXT", m = "1   (" + one + ")\r\n2   (" + gone + ")\r\n3   (" + three + ")\r\n";
+    EXPECT_EQ(r.job("download --list", {r.file("m.lis", m)}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr(gone + "\nFile not present\n"));
+    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + gone + "\n3   skipped   " + three +
+                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
+    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
+    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr("bad.lis: a slot number outside 1..16\n"));
+    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
+    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
+
+    CliRig quiet("NORM");
+    quiet.device.faults().muteAfterReplies = 3;
+    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
+    EXPECT_EQ(quiet.job("download --list", {quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n")}), 2);
+    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
+    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
 }
+
+// gyrel-cli status against a standing shaft: one line per reply, the end of the job on stderr.
+TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
+    const std::string norm = "position 123.4  program 1  cams 0  outputs 1010010110100101  link 4\n";
+    const std::string lost = "position - - -  program --  cams --  outputs ----------------  link 0\n";
+    const std::string turns = "position 10000  turn 2 at 1808  program 1  cams 0  outputs 10100101  link 4\n";
+    const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
+    const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\","
+                             "\"program\":\"1\",\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
+    // model, shaft position, fault ("busy": another program holds the port; "--json": an option),
+    // count, exit code, out, err
+    const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
+        {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, ""},
+        {"KMT71", 10000, "", "1", 0, "1  " + turns, ""},
+        {"KMT71", 10000, "--json", "2", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
+        {"NORM", 0, "busy", "2", 2, "", "cannot open the port /dev/ttyX: "},
+        {"NORM", 0, "silent", "2", 2, "1  " + lost + "2  " + lost, "no valid reply from the device in 2 queries\n"},
+        // Short replies wait out the whole round: one bar. "no prg" stands while the message is up.
+        {"V820HX", 0, "empty", "5", 2, "1  " + empty + "2  " + empty,
+         "Empty program: Selected memory location on ENCODER, is empty.   Send a program at this location.\n"
+         "polling stopped after 2 of 5 queries\n"},
+    };
+    for (const auto& [model, position, fault, count, code, out, err] : cases) {
+        SCOPED_TRACE(model + (" " + fault));
+        clitest::CliRig r(model);
+        r.device.setShaftSpeed(0, 0);
+        r.device.setPosition(position, 0);
+        r.busy = fault == "busy";
+        if (fault == "empty") r.device.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
+        if (fault == "silent") r.device.faults().silent = true;
+        std::vector<std::string> args{"status", "--model", model, "--port", "/dev/ttyX", "--count", count};
+        if (fault[0] == '-') args.push_back(fault);
+        EXPECT_EQ(r.run(args), code);
+        EXPECT_EQ(r.openedPath, "/dev/ttyX");
+        EXPECT_EQ(r.out.str(), out);
+        EXPECT_EQ(r.busy ? r.err.str().substr(0, err.size()) : r.err.str(), err);
+        if (fault == "silent") {
+            EXPECT_EQ(r.clock.nowMs(), 2 * 280);  // two whole reply waits
+        }
+        EXPECT_EQ(r.device.received(), Bytes(std::count(out.begin(), out.end(), '\n'), 0x80));  // a query a line
+    }
+}
+
+// Paths written into list files and program headers are Windows-1252 text and
+// come back as local (UTF-8) names; names the code page cannot hold are refused.
+TEST(FileNames, ListAndHeaderHoldWindows1252ListsResolveLocallyEitherWayAndOtherNamesAreRefused) {
+    clitest::CliRig r("NORM");
+    const std::string folder = r.home.path() + "/Ablage \xC3\xA9";  // "Ablage é" as Linux names it
+    fs::create_directory(fs::u8path(folder));
+    test::DeskplWriter w;
+    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.0f, 0);
+    const std::string deskpl = r.file("Ablage \xC3\xA9/Anlage \xC3\xBC.dpl", w.bytes());  // "Anlage ü.dpl"
+    // "Ω" has no byte in the code page: refused before anything is written.
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder + "/Zeile \xCE\xA9.lis", deskpl}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr("has a character that Windows-1252 cannot hold"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::u8path(folder)), fs::directory_iterator()), 1);
+
+    const std::string list = folder + "/Zeile \xC3\xBC.lis", program = folder + "/Zeile \xC3\xBC_1.TXT";
+    ASSERT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, deskpl}), 0) << r.err.str();
+    const std::string inFile = r.home.path() + "/Ablage \xE9";
+    EXPECT_EQ(r.fs.readAll(list), "1   (" + inFile + "/Zeile \xFC_1.TXT)\r\n");
+    EXPECT_THAT(r.fs.readAll(program), HasSubstr(" from file " + inFile + "/Anlage \xFC.dpl\r\n"));
+    // The list, as a Windows machine would have written it, sends the program.
+    EXPECT_EQ(r.job("download --list", {list}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    // A list written with the names in raw UTF-8 still loads.
+    r.fs.writeAll(program, "2\t300\t400\r\n");
+    EXPECT_EQ(r.job("download --list", {r.file("old.lis", "1   (" + program + ")\r\n")}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{300, 2}, {400, 0}}));
+    EXPECT_EQ(pathToOpen(r.fs, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
+
+    std::string text;
+    EXPECT_FALSE(pathToFileText("a\xC3", text) || pathToFileText("\xE9", text));  // cut short, not UTF-8
+    EXPECT_TRUE(pathToFileText("\xE2\x82\xAC", text));
+    EXPECT_EQ(text, "\x80");  // the euro sign
+}
+
+// The completion script, sourced in bash, offers what the parser takes.
+std::string complete(const std::string& script, const std::string& words, int cword) {
+    const std::string path = ::testing::TempDir() + "gyrel-completion.bash";
+    std::ofstream(path) << script;
+    const std::string cmd = "bash -c 'source " + path + "; COMP_WORDS=(" + words + "); COMP_CWORD=" +
+                            std::to_string(cword) + "; _gyrel_cli; echo \"${COMPREPLY[*]}\"' > " + path + ".out";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    return StdFileSystem().readAll(path + ".out");
+}
+
+// --help lists the exit codes but not the hidden completion job; --version prints the version.
+TEST(CliConvention, HelpVersionAndTheBashCompletionOfSubcommandsOptionsAndValues) {
+    CliRig r("NORM");
+    EXPECT_EQ(r.run({"--help"}), 0);
+    for (const char* said : {"Usage: gyrel-cli [OPTIONS] SUBCOMMAND", "  64  usage error", "   3  the device differs from the file"})
+        EXPECT_THAT(r.out.str(), HasSubstr(said));
+    EXPECT_EQ(r.out.str().find("completion"), std::string::npos) << r.out.str();
+    EXPECT_EQ(r.run({"--version"}), 0);
+    EXPECT_EQ(r.out.str(), std::string("gyrel-cli ") + cli::version() + "\n");
+    ASSERT_EQ(r.run({"completion", "bash"}), 0);
+    const std::string script = r.out.str();
+    EXPECT_EQ(complete(script, "gyrel-cli pr ''", 1), "prepare preset\n");
+    EXPECT_EQ(complete(script, "gyrel-cli status --model NORM --j", 4), "--json\n");
+    EXPECT_EQ(complete(script, "gyrel-cli download --model N", 3), "NORM\n");
+    EXPECT_EQ(complete(script, "gyrel-cli check --lang ''", 3), "IT EN DE FR\n");
+    EXPECT_EQ(complete(script, "gyrel-cli preset w", 2), "write\n");
+}
+
+// Every entry below a folder: its kind, mode, link target and contents.
+std::map<std::string, std::string> snapshot(const std::string& dir) {
+    std::map<std::string, std::string> seen;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        const fs::file_status st = e.symlink_status();
+        std::string what = std::to_string(static_cast<int>(st.type())) + " " +
+                           std::to_string(static_cast<unsigned>(st.permissions()));
+        if (fs::is_symlink(st)) what += " -> " + fs::read_symlink(e.path()).string();
+        else if (fs::is_regular_file(st)) what += " " + StdFileSystem().readAll(e.path().string());
+        seen[e.path().string()] = what;
+    }
+    return seen;
+}
+
+std::string deskplWithAngle(float angle) {
+    test::DeskplWriter w;
+    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, angle, 0);
+    return w.bytes();
+}
+
+void folder(clitest::CliRig& r, const char* name) { fs::create_directory(r.home.path() + "/" + name); }
+
+// Each row (model, files to make, args, exit code, what standard error says) makes its
+// files, then runs the words of args on a rig of its model; "%" stands for "--model" with
+// that model and "--port p", "@x" for the file x of the working folder, "''" for an empty word.
+const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*, int, const char*> kCases[] = {
+    // Usage errors and bad values have one code in every subcommand.
+    {"NORM", nullptr, "status % --lang XX", cli::ExitUsage, "--lang: unknown language \"XX\""},
+    {"NORM", nullptr, "download % --slot 1 --lang XX f", cli::ExitUsage, "--lang: unknown"},
+    {"V820AX", nullptr, "upload % --slot 1 --lang es", cli::ExitUsage, "--lang: unknown"},
+    {"Px71", nullptr, "preset read % --lang XX", cli::ExitUsage, "--lang: unknown"},
+    {"NORM", nullptr, "import-deskpl --model NORM --list l.lis --language XX d", cli::ExitUsage, "--lang: unknown"},
+    {"NORM", nullptr, "check --model KRT9 f", cli::ExitUsage, "--model: unknown model \"KRT9\" (one of NORM, OLD,"},
+    {"NORM", nullptr, "download --model KRT9 --port p --slot 1 f", cli::ExitUsage, "--model: unknown model"},
+    {"NORM", nullptr, "status --model KRT9 --port p", cli::ExitUsage, "--model: unknown model"},
+    {"NORM", nullptr, "stauts --model NORM", cli::ExitUsage,
+     "gyrel-cli: unknown subcommand \"stauts\" (one of import-deskpl,"},
+    {"NORM", nullptr, "preset rd", cli::ExitUsage, "preset: unknown subcommand \"rd\" (one of read, write)"},
+    {"NORM", nullptr, "preset", cli::ExitUsage, "A subcommand is required"},
+    {"NORM", nullptr, "", cli::ExitUsage, "A subcommand is required"},
+    {"NORM", nullptr, "status --model NORM", cli::ExitUsage, "--port is required"},
+    {"NORM", nullptr, "status % --colour", cli::ExitUsage, "The following argument"},
+    {"NORM", nullptr, "download % --slot 17 f", cli::ExitRefused, "--slot must be a program number"},
+    {"V820AX", nullptr, "upload % --slot 0", cli::ExitRefused, "--slot must be a program number"},
+    {"NORM", nullptr, "status % --count 0", cli::ExitRefused, "the count must be at least 1"},
+    {"V820AX", nullptr, "upload % --slot 1 --list l.lis", cli::ExitUsage, "--list requires --all"},
+    {"NORM", [](auto& r) { r.file("p.txt", "1 100 200\r\n"); }, "download --model NORM --port '' --slot 1 @p.txt",
+     cli::ExitUsage, "--port is empty"},
+    {"KMT71", nullptr, "upload --model KMT71 --port COM1 --slot 1", cli::ExitUsage,
+     "/dev/ttyS* (built-in ports), /dev/ttyUSB* (USB serial adapters), /dev/ttyACM*"},
+    {"Px71", nullptr, "preset write % --preset 2=", cli::ExitUsage, "--preset 2=: no value"},
+    // Hostile or mistaken files.
+    {"NORM", [](auto& r) { folder(r, "d"); }, "download % --slot 1 @d", cli::ExitRefused,
+     "is a directory, not a program file"},
+    {"NORM", nullptr, "download % --slot 1 /dev/zero", cli::ExitRefused, "/dev/zero: it is not a regular file"},
+    {"NORM", [](auto& r) { r.file("big.txt", std::string(5u << 20, ' ')); }, "download % --slot 1 @big.txt",
+     cli::ExitRefused, "holds 5242880 bytes; a program file holds at most 4194304"},
+    {"NORM", nullptr, "download % --list /dev/zero", cli::ExitRefused, "not a regular file"},
+    {"KMT71", [](auto& r) { mkfifo((r.home.path() + "/fifo").c_str(), 0644); }, "upload % --slot 1 --output @fifo",
+     cli::ExitRefused, "not a regular file"},
+    {"KMT71", [](auto& r) { chmod(r.file("kept.KVX", "old\r\n").c_str(), 0444); },
+     "upload % --slot 1 --output @kept.KVX", cli::ExitRefused, "kept.KVX: the file is read-only"},
+    {"NORM", [](auto& r) { folder(r, "d.dpl"); }, "import-deskpl --model NORM --list @x.lis @d.dpl",
+     cli::ExitRefused, "d.dpl: it is a directory, not a DESKPL file"},
+    {"NORM", [](auto& r) { folder(r, "out"), r.file("a.dpl", deskplWithAngle(20.0f)); },
+     "import-deskpl --model NORM --list @out @a.dpl", cli::ExitRefused, "out: it is a directory"},
+    {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); },
+     "import-deskpl --model NORM --list @y.lis @b.dpl", cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
+    {"V712", [](auto& r) { r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02"); }, "download % --slot 1 @bin.712",
+     cli::ExitRefused, "bin.712: line 2: control character 0x7F"},
+    {"NORM", [](auto& r) { r.file("m.lis", "1   (/nowhere/\x1b[2Jx)\r\n"); }, "download % --list @m.lis",
+     cli::ExitRefused, "/nowhere/\\x1B[2Jx\nFile not present\n"},
+    {"NORM", [](auto& r) { r.file("c.lis", "2   (" + r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n") + ")\r\n"); },
+     "download % --list @c.lis", cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
+    {"V712", nullptr, "backup % @x", cli::ExitRefused, "cannot send its programs back"},
+    {"V712", nullptr, "restore % @x", cli::ExitRefused, "cannot send its programs back"},
+    {"V712", nullptr, "compare % @x", cli::ExitRefused, "cannot send its programs back"},
+    // What the simulator cannot serve.
+    {"NORM", nullptr, "simulate --model krt71", cli::ExitUsage,
+     "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
+    {"NORM", nullptr, "simulate --model NORM --fault silent --fault late:x", cli::ExitRefused,
+     "unknown fault \"late:x\" (known: silent, late:MS,"},
+    {"NORM", nullptr, "simulate --model NORM --slot 17", cli::ExitRefused, "the slot must be 1..16\n"},
+    {"NORM", nullptr, "simulate", cli::ExitUsage, "--model is required"},
+};
+
+// Each is refused with its exit code and a message saying why; nothing reaches the
+// device, no file changes, and no escape sequence reaches the terminal.
+TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
+    for (const auto& [model, make, job, exitCode, says] : kCases) {
+        SCOPED_TRACE(job);
+        clitest::CliRig r(model);
+        r.device.setProgram(0, {{100, 1}, {200, 0}});
+        if (make) make(r);
+        std::vector<std::string> args;
+        for (const std::string& w : clitest::words(job)) {
+            if (w == "%") args.insert(args.end(), {"--model", model, "--port", "p"});
+            else args.push_back(w == "''" ? "" : w[0] == '@' ? r.home.path() + "/" + w.substr(1) : w);
+        }
+        const auto before = snapshot(r.home.path());
+        EXPECT_EQ(r.run(args), exitCode) << r.err.str();
+        EXPECT_THAT(r.err.str(), HasSubstr(says));
+        EXPECT_EQ((r.out.str() + r.err.str()).find('\x1b'), std::string::npos);
+        EXPECT_EQ(snapshot(r.home.path()), before);
+        EXPECT_TRUE(r.device.received().empty());
+    }
+    // Only COM and digits is a Windows port name.
+    EXPECT_EQ(cli::portNameProblem("COMx") + cli::portNameProblem("COM1x"), "");
+    EXPECT_NE(cli::portNameProblem("com12"), "");
+}
+
+using xfertest::Rig;
+using Cli = clitest::CliOn;
+
+// A change-point table as the device keeps one: positions rising, each mask
+// differing from the one before it (also across the end of the turn).
+sim::CamTable randomTable(std::mt19937& rng, const ModelInfo& m) {
+    const std::uint64_t range = static_cast<std::uint64_t>(m.maxPosition) + 1;
+    const std::uint32_t outputs = m.outputs >= 32 ? 0xFFFFFFFFu : (1u << m.outputs) - 1;
+    const std::size_t n = 2 + rng() % 14;
+    std::set<std::uint32_t> positions;
+    while (positions.size() < n) positions.insert(static_cast<std::uint32_t>(rng() % range));
+    sim::CamTable t;
+    for (std::uint32_t p : positions) {
+        std::uint32_t mask;
+        do mask = rng() & outputs;
+        while (!t.empty() && mask == t.back().mask);
+        t.push_back({p, mask});
+    }
+    while (t.back().mask == t.front().mask || t.back().mask == t[t.size() - 2].mask) t.back().mask = rng() & outputs;
+    return t;
+}
+
+class RoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
+    Rig rig(GetParam());
+    const ModelInfo& model = *findModel(GetParam());
+    std::mt19937 rng(11);
+    std::array<std::optional<sim::CamTable>, 16> programs;
+    std::array<sim::PresetOrigin, 16> presets{};
+    for (int k = 0; k < 16; ++k) {
+        if (rng() % 3 == 0) continue;
+        programs[k] = randomTable(rng, model);
+        rig.device.setProgram(k, *programs[k]);
+        if (model.menuOrigin) {
+            presets[k] = {static_cast<std::uint32_t>(rng() % 1000), static_cast<std::uint32_t>(rng() % 1000)};
+            rig.device.setPresetOrigin(k, presets[k]);
+        }
+    }
+    Cli cli(rig.device, rig.clock, GetParam());
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_EQ(cli.job("backup", {dir}), 0) << cli.err.str();
+    const std::string list = rig.fs.readAll(dir + "/backup.lis");
+    EXPECT_EQ(fs::exists(dir + "/presets.txt"), model.menuOrigin);
+    for (int k = 0; k < 16; ++k) {
+        rig.device.clearProgram(k);
+        rig.device.setPresetOrigin(k, {});
+    }
+    EXPECT_EQ(cli.job("restore", {dir}), 1);  // no --yes: the plan only
+    EXPECT_FALSE(rig.device.program(0) || rig.device.program(1) || rig.device.program(2));
+    ASSERT_EQ(cli.job("restore --yes", {dir}), 0) << cli.err.str();
+    ASSERT_EQ(cli.job("compare", {dir}), 0) << cli.out.str();
+    for (int k = 0; k < 16; ++k) {
+        const std::string n = std::to_string(k + 1);
+        EXPECT_THAT(list, HasSubstr(programs[k] ? n + "   (backup_" : "'" + n + "   empty\r\n"));
+        EXPECT_EQ(rig.device.program(k), programs[k]) << "slot " << n;
+        EXPECT_EQ(std::make_pair(rig.device.presetOrigin(k).preset, rig.device.presetOrigin(k).origin),
+                  std::make_pair(presets[k].preset, presets[k].origin));
+        EXPECT_THAT("\n" + cli.out.str(), HasSubstr("\n" + n + (programs[k] ? " same " : " empty-same")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX", "V820HX", "KMT71", "Px71"));
+
+// A backup that cannot read every slot writes nothing and names the slot: a line
+// dropped midway (gyrel-cli), a slot whose reply is damaged (the job's report).
+TEST(Backup, FailedReadLeavesNoFolder) {
+    Rig rig("V820HX"), ax("V820AX");
+    for (int k = 0; k < 16; ++k) {
+        rig.device.setProgram(k, {{10, 1}, {20, 0}});
+        ax.device.setProgram(k, {{10, 1}, {20, 0}});
+    }
+    rig.device.faults().closeAfterReplies = 20;
+    Cli cli(rig.device, rig.clock, "V820HX");
+    const std::string dir = rig.home.path() + "/bk";
+    EXPECT_EQ(cli.job("backup", {dir}), 2);
+    EXPECT_FALSE(fs::exists(dir) || fs::exists(dir + ".partial~"));
+    EXPECT_THAT(cli.err.str(), HasSubstr("Slot 16: read failed"));
+    EXPECT_THAT(cli.err.str(), HasSubstr("Backup not made"));
+
+    JobHooks hooks;
+    hooks.progress = [&](const JobProgress& p) { ax.device.faults().badChecksum = p.slot == 5; };
+    const BackupReport r = runBackup(ax.ctx, ax.link, dir, hooks);
+    EXPECT_FALSE(r.complete);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
+    EXPECT_FALSE(fs::exists(dir));
+    EXPECT_THAT(backupReportText(ax.ctx, r),
+                HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
+}
+
+TEST(Compare, AnEditedBackupFileOrAProgramChangedAfterTheDownloadNamesTheSlotAndChangePoint) {
+    Rig rig("V820HX");
+    rig.device.setProgram(2, {{100, 1}, {200, 0}});
+    rig.device.setProgram(6, {{300, 3}, {400, 1}, {500, 0}});
+    Cli cli(rig.device, rig.clock, "V820HX");
+    const std::string dir = rig.home.path() + "/bk";
+    ASSERT_EQ(cli.job("backup", {dir}), 0) << cli.err.str();
+    const std::string file = dir + "/backup_7.820";  // slot 7, program numbers from 1
+    std::string text = rig.fs.readAll(file);
+    const std::size_t at = text.find("\t400");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 4, "\t450");
+    rig.fs.writeAll(file, text);
+    EXPECT_EQ(cli.job("compare", {dir}), 3);
+    EXPECT_THAT(cli.out.str(), HasSubstr("7 differs change point 1: file 450/1, device 400/1\n"));
+
+    EXPECT_EQ(cli.job("compare --json", {dir}), 3);
+    EXPECT_THAT(cli.out.str(), HasSubstr("{\"slot\":7,\"state\":\"differs\",\"file\":"));
+    EXPECT_THAT(cli.out.str(),
+                HasSubstr(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"));
+
+    // The window's progress: each slot in turn, with the slots done before it.
+    std::vector<int> seen, expected;
+    JobHooks hooks;
+    hooks.progress = [&](const JobProgress& p) { seen.push_back(p.slot * 100 + p.done); };
+    EXPECT_EQ(runCompare(rig.ctx, rig.link, dir, hooks).bySlot[6].state, SlotState::Differs);
+    for (int k = 0; k < 16; ++k) expected.push_back((k + 1) * 100 + k);
+    EXPECT_EQ(seen, expected);
+
+    // Verify after the editor's download: a difference is shown with the slot and change point.
+    rig.ctx.settings.VerifyAfterDownload = 1;
+    rig.prepare({{100, 1}, {200, 0}}, 3);
+    rig.env.procs.LeggiLav = [](int) { return true; };
+    bool tampered = false;
+    rig.clock.onPump = [&] {
+        if (!tampered && rig.device.program(3)) {
+            rig.device.setProgram(3, {{100, 1}, {250, 0}});
+            tampered = true;
+        }
+    };
+    ASSERT_EQ(rig.send(), DownloadCommand::Outcome::Sent);
+    const auto done = verifyAfterDownload(rig.env, rig.download);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].state, SlotState::Differs);
+    ASSERT_FALSE(rig.op.boxes.empty());
+    EXPECT_EQ(rig.op.boxes.back().prompt,
+              "Program 4 differs from the device after the download:\r\nchange point 1: file 200/0, device 250/0");
+    EXPECT_THAT(rig.ed.Text2, HasSubstr("verify: 4 differs change point 1"));
+
+    rig.ctx.settings.VerifyAfterDownload = 0;
+    EXPECT_TRUE(verifyAfterDownload(rig.env, rig.download).empty());
+}
+
+TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
+    Rig rig("KMT71");
+    for (int k = 0; k < 6; ++k) rig.device.setProgram(k, {{static_cast<std::uint32_t>(100 + k), 1}, {900, 0}});
+    const std::string dir = rig.home.path() + "/bk";
+    JobHooks hooks;
+    // Every program read, the presets not: no backup.
+    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.done >= 16; };
+    const BackupReport noPresets = runBackup(rig.ctx, rig.link, dir, hooks);
+    EXPECT_TRUE(noPresets.presetsTried);
+    EXPECT_FALSE(noPresets.complete || fs::exists(dir));
+    rig.device.faults().badChecksum = false;
+    ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
+    for (int k = 0; k < 16; ++k) rig.device.clearProgram(k);
+    int steps = 0;
+    hooks.progress = [&](const JobProgress&) { ++steps; };
+    hooks.cancelled = [&] { return steps == 3; };
+    const RestoreReport r = runRestore(rig.ctx, rig.link, dir, hooks);
+    EXPECT_EQ(r.end, RestoreReport::End::Cancelled);
+    ASSERT_EQ(rig.op.boxes.size(), 1u);  // the plan, answered Yes
+    EXPECT_THAT(rig.op.boxes[0].prompt, HasSubstr("Slot 7: empty in the backup, left alone"));
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.device.program(k).has_value(), k < 3) << k;
+    const std::string text = restoreReportText(rig.ctx, r);
+    EXPECT_THAT(text, HasSubstr("Slot 3: written, not verified\r\nSlot 4: not written\r\n"));
+    EXPECT_THAT(text, HasSubstr("Slot 16: empty in the backup, left alone"));
+
+    // A slot the device does not take ends the restore there, naming it.
+    rig.device.faults().noAckFrames = 1000;
+    const RestoreReport failed = runRestore(rig.ctx, rig.link, dir, {});
+    EXPECT_EQ(failed.end, RestoreReport::End::LineError);
+    EXPECT_EQ(failed.why, "Slot 1: transmission error");
+    EXPECT_FALSE(failed.written[0] || failed.written[1]);
+
+    // A file failing its check stops the restore before anything is sent or asked.
+    rig.device.faults().noAckFrames = 0;
+    rig.fs.writeAll(dir + "/backup_1.KVX", "1\t10\t2000000\r\n");
+    const std::size_t sent = rig.device.received().size(), asked = rig.op.boxes.size();
+    EXPECT_EQ(runRestore(rig.ctx, rig.link, dir, {}).end, RestoreReport::End::FileFailed);
+    EXPECT_EQ(std::make_pair(rig.device.received().size(), rig.op.boxes.size()), std::make_pair(sent, asked));
+
+    // A slot is written from an editor state of its own: no earlier file name is shown as the one sent.
+    SlotIo io(rig.ctx, rig.link);
+    io.state().ProgramFilePath = "/old/a.TXT";
+    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
+    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
+}
+
+// Only a slot 1..16 can be recorded empty; a slot that names a file is not.
+TEST(BackupList, EmptyMarkersOutsideTheSlotsAreComments) {
+    const BackupListRead r =
+        readBackupList("'0   empty\r\n'17   empty\r\n' 3\tempty \r\n'16 empty\r\n2   (a.820)\r\n'2   empty\r\n",
+                       "/b/backup.lis");
+    ASSERT_TRUE(r.ok);
+    for (std::size_t k = 0; k < 16; ++k) EXPECT_EQ(r.empty[k], k == 2 || k == 15) << k;
+    EXPECT_EQ(r.paths[1], "/b/a.820");
+}
+
+TEST(PresetsFile, ReadsWhatItWritesAndRefusesBadLines) {
+    PresetTable t;
+    std::tie(t[0], t[15]) = std::make_tuple(PresetEntry{5, 6}, PresetEntry{4294967295u, 0});
+    EXPECT_EQ(formatPresets(t), "1 5 6\r\n16 4294967295 0\r\n");
+    const PresetsReadResult r = parsePresets(formatPresets(t) + "\r\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.table[15]->preset, 4294967295u);
+    EXPECT_FALSE(r.table[1].has_value());
+    for (const char* bad : {"17 1 1\r\n", "1 1\r\n", "1 4294967296 0\r\n", "1 1 1\r\n1 2 2\r\n", "1 -1 0\r\n"})
+        EXPECT_FALSE(parsePresets(bad).ok) << bad;
+}
+
+// gyrel-cli run as a program against gyrel-cli simulate over a real
+// pseudo-terminal: the real clock, the Qt serial port and the line time.
+#ifdef GYREL_CLI_PATH
+int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+// `gyrel-cli simulate --model ARGS` in the background (the shell's process id is
+// the simulator's), serving the pseudo-terminal path it printed first. Stopped when destroyed.
+struct Simulator {
+    explicit Simulator(const std::string& args) {
+        out = ::popen(("echo $$; exec " GYREL_CLI_PATH " simulate --model " + args + " 2>/dev/null").c_str(), "r");
+        char line[256];
+        if (out && std::fgets(line, sizeof line, out)) pid = std::atoi(line);
+        if (out && std::fgets(line, sizeof line, out)) path.assign(line, std::strcspn(line, "\n"));
+    }
+    ~Simulator() { stop(); }
+    int stop() {
+        if (!out || pid <= 0) return -1;
+        ::kill(pid, SIGTERM);
+        const int status = ::pclose(out);
+        out = nullptr;
+        return exitCode(status);
+    }
+    FILE* out = nullptr;
+    pid_t pid = 0;
+    std::string path;
+};
+
+// Runs gyrel-cli with its standard output and error into files of a temporary folder.
+struct PtyRig {
+    xfertest::TempHome home;
+    StdFileSystem fs;
+    const std::string errFile = home.path() + "/err.txt", outFile = home.path() + "/out.txt";
+    int cli(const std::string& args) {
+        return exitCode(std::system((GYREL_CLI_PATH " " + args + " >" + outFile + " 2>" + errFile).c_str()));
+    }
+    std::string err() { return fs.readAll(errFile); }
+    std::string out() { return fs.readAll(outFile); }
+};
+
+// The link quality says how soon the reply came on the real clock: only the
+// simulator's pattern is compared, up to it.
+std::string withoutLink(const std::string& lines) {
+    std::string out;
+    for (std::size_t at = 0, end; (end = lines.find('\n', at)) != std::string::npos; at = end + 1)
+        out += lines.substr(at, lines.find("  link ", at) - at) + "\n";
+    return out;
+}
+
+TEST(CliPty, StatusPollsTheSimulatedEncoderLiveAndAMissingPortEndsTheJob) {
+    PtyRig r;
+    Simulator norm("NORM --shaft-speed 0");
+    ASSERT_EQ(r.cli("status --model NORM --count 2 --port " + norm.path), 0) << r.err();
+    // A standing shaft at position 0, no program loaded: the simulator's fixed pattern.
+    EXPECT_EQ(withoutLink(r.out()), "1  position 0.0  program 1  cams 0  outputs 1010010110100101\n"
+                                    "2  position 0.0  program 1  cams 0  outputs 1010010110100101\n");
+    EXPECT_EQ(norm.stop(), 0);  // it serves until terminated and then ends cleanly
+
+    // At the model's own speed; a reply 100 ms late is not seen at the host's early looks (35, 50, 80 ms).
+    Simulator kmt("KMT71 --shaft-speed 0 --reply-delay 100");
+    r.cli("status --model KMT71 --count 1 --port " + kmt.path);
+    const std::string line = r.out();
+    EXPECT_EQ(withoutLink(line), "1  position 0  turn 0 at 0  program 1  cams 0  outputs 10100101\n") << r.err();
+    for (const char* early : {"link 4", "link 3", "link 2"}) EXPECT_EQ(line.find(early), std::string::npos) << line;
+
+    // A port that does not exist: the system's reason, exit code 2, nothing on standard output.
+    const std::string port = "/dev/gyrel-no-such-port", p = r.home.path() + "/p.txt";
+    r.fs.writeAll(p, "1 100 200\r\n");
+    EXPECT_EQ(r.cli("download --model NORM --slot 1 " + p + " --port " + port), 2);
+    EXPECT_EQ(r.err().rfind("cannot open " + port + " at 9600 baud: ", 0), 0u) << r.err();
+    EXPECT_EQ(r.cli("status --model NORM --count 1 --port " + port), 2);
+    EXPECT_NE(r.err().find(port), std::string::npos) << r.err();
+    EXPECT_EQ(r.out(), "");
+}
+#endif  // GYREL_CLI_PATH
 
 }  // namespace
 }  // namespace gyrel

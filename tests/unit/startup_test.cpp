@@ -1,8 +1,7 @@
-// The stored settings, and the program's start and shutdown around them.
+// The stored settings, the program's start and shutdown around them, its text sets
+// and Windows-1252 text.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -10,7 +9,9 @@
 
 #include "app/app_settings.h"
 #include "app/startup.h"
+#include "lang/texts.h"
 #include "link/serial_link.h"
+#include "platform/cp1252.h"
 #include "platform/file_system.h"
 #include "platform/memory_settings_store.h"
 #include "platform/working_folder.h"
@@ -19,71 +20,54 @@
 namespace gyrel {
 namespace {
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { setenv("GYREL_HOME", "/tmp/gyrel-settings-test-home", 1); }
-    void TearDown() override { unsetenv("GYREL_HOME"); }
-    std::vector<std::string> writtenKeys() const {
-        std::vector<std::string> keys;
-        for (const auto& w : store.writes()) keys.push_back(w.key);
-        return keys;
-    }
+// The default program file's path is asserted by StartupTest.FirstRunWithAnEmptyStoreAndItsShutdown.
+TEST(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
     MemorySettingsStore store;
-};
-
-TEST_F(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
     AppSettings s;
     s.read(store);
     EXPECT_EQ(std::make_tuple(s.RxTimeoutFactor, s.PortaMem, s.GraphScale, s.GraphPitch), std::make_tuple(1, 1, 2, 45));
     EXPECT_EQ(s.LanguageCode + " " + s.ModelType + " " + s.SpeedText + " " + s.Primi + " " + s.Success + s.PortName,
               "IT NORM 9600 20 200");
-    EXPECT_EQ(s.PercorsoTxt, joinPath("/tmp/gyrel-settings-test-home", "Gyrel.Txt"));
 
     AppSettings a;
     std::tie(a.RxTimeoutFactor, a.PortaMem, a.GraphScale, a.GraphPitch, a.VerifyAfterDownload) = std::make_tuple(10, 4, 3, 90, 1);
     std::tie(a.LanguageCode, a.PercorsoTxt, a.ModelType, a.SpeedText, a.Primi, a.Success, a.PortName) =
         std::make_tuple("FR", "/data/cams/press.txt", "V820HX", "115200", "50", "300", "/dev/ttyUSB0");
     a.write(store);  // in this order and spelling (a V712 writes no factor: StartupTest)
-    EXPECT_EQ(writtenKeys(), (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo",
-                                                       "Tipo", "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
+    std::vector<std::string> keys;
+    for (const auto& w : store.writes()) keys.push_back(w.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Filtro10", "Language", "PercorsoTxt", "PortaMem", "scala", "Passo",
+                                              "Tipo", "Primi", "Success", "Velo", "PortName", "VerifyAfterDownload"}));
     EXPECT_EQ(store.writes()[5].section + "/" + store.writes()[5].value, "startup/90");
-    AppSettings b;
-    b.read(store);
-    EXPECT_EQ(std::make_tuple(b.RxTimeoutFactor, b.PortaMem, b.GraphScale, b.GraphPitch, b.VerifyAfterDownload),
+    s.read(store);
+    EXPECT_EQ(std::make_tuple(s.RxTimeoutFactor, s.PortaMem, s.GraphScale, s.GraphPitch, s.VerifyAfterDownload),
               std::make_tuple(10, 4, 3, 90, 1));
-    EXPECT_EQ(std::make_tuple(b.LanguageCode, b.PercorsoTxt, b.ModelType, b.SpeedText, b.Primi, b.Success, b.PortName),
+    EXPECT_EQ(std::make_tuple(s.LanguageCode, s.PercorsoTxt, s.ModelType, s.SpeedText, s.Primi, s.Success, s.PortName),
               std::make_tuple(a.LanguageCode, a.PercorsoTxt, a.ModelType, a.SpeedText, a.Primi, a.Success, a.PortName));
     store.set("STARTUP", "verifyafterdownload", "0");  // keys and sections in any case
-    b.read(store);
-    EXPECT_EQ(b.VerifyAfterDownload, 0);
+    s.read(store);
+    EXPECT_EQ(s.VerifyAfterDownload, 0);
 }
 
 // Stored numbers as an operator or an earlier tool left them.
-TEST_F(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
-    struct Row {
-        const char* key;
-        const char* stored;
-        int read;
+TEST(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
+    const auto F = &AppSettings::RxTimeoutFactor, M = &AppSettings::PortaMem, S = &AppSettings::GraphScale;
+    const auto P = &AppSettings::GraphPitch;
+    const std::tuple<const char*, const char*, int AppSettings::*, int> rows[] = {
+        {"filtro10", "9.6", F, 10}, {"filtro10", "0", F, 1},  // 0 would end every reply wait at once
+        {"filtro10", "abc", F, 1},  {"Filtro10", "100", F, 100},  // written with another case
+        {"PortaMem", "0", M, 1},    {"PortaMem", "COM3", M, 1},  {"PortaMem", "-2", M, 1}, {"PortaMem", "7", M, 7},
+        {"scala", " 3 ", S, 3},     {"scala", "300", S, 2},  // not a byte
+        {"passo", "44.5", P, 44},  // half to even
+        {"passo", "", P, 45},       {"passo", "40000", P, 45},   {"Passo", "30", P, 30},
     };
-    const Row rows[] = {
-        {"filtro10", "9.6", 10}, {"filtro10", "0", 1},      // 0 would end every reply wait at once
-        {"filtro10", "abc", 1},  {"Filtro10", "100", 100},  // written with another case
-        {"PortaMem", "0", 1},    {"PortaMem", "COM3", 1},  {"PortaMem", "-2", 1},
-        {"PortaMem", "7", 7},    {"scala", " 3 ", 3},      {"scala", "300", 2},  // not a byte
-        {"passo", "44.5", 44},                                                   // half to even
-        {"passo", "", 45},       {"passo", "40000", 45},   {"Passo", "30", 30},
-    };
-    for (const Row& r : rows) {
+    for (const auto& [key, stored, field, read] : rows) {
         MemorySettingsStore one;
-        one.set(kSettingsSection, r.key, r.stored);
+        one.set(kSettingsSection, key, stored);
         AppSettings s;
         s.GraphScale = 4;  // a previous value is not kept
         s.read(one);
-        const char k = static_cast<char>(std::tolower(r.key[0]));
-        const int got = k == 'f' ? s.RxTimeoutFactor : k == 'p' && r.key[1] == 'o' ? s.PortaMem
-                        : k == 's'                                               ? s.GraphScale
-                                                                                 : s.GraphPitch;
-        EXPECT_EQ(got, r.read) << r.key << "=\"" << r.stored << "\"";
+        EXPECT_EQ(s.*field, read) << key << "=\"" << stored << "\"";
     }
 }
 
@@ -91,7 +75,9 @@ using testing_doubles::Rig;
 
 class StartupTest : public ::testing::Test {
 protected:
-    void put(const char* key, const char* value) { rig.store.set(kSettingsSection, key, value); }
+    void put(std::initializer_list<std::pair<const char*, const char*>> values) {
+        for (const auto& [key, value] : values) rig.store.set(kSettingsSection, key, value);
+    }
     std::string stored(const char* key) const { return rig.store.get(kSettingsSection, key).value_or("<none>"); }
     void start() {
         rig.store.clearWrites();
@@ -105,22 +91,20 @@ protected:
 };
 
 // The splash stays four seconds, then waits for the main window to be shown.
-TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
+TEST_F(StartupTest, FirstRunWithAnEmptyStoreAndItsShutdown) {
     const std::string home = rig.temp.home();
-    ASSERT_FALSE(std::filesystem::exists(home));
-    ASSERT_FALSE(std::filesystem::exists(workingFolderParent()));
+    ASSERT_FALSE(std::filesystem::exists(home) || std::filesystem::exists(workingFolderParent()));
     bool aboutAt3999 = false;
     rig.clock.at(3999, [&] { aboutAt3999 = ctx.about.visible && !ctx.main.visible; });
     start();
     EXPECT_EQ(rig.clock.nowMs(), 4000);
     EXPECT_EQ(std::make_tuple(aboutAt3999, ctx.about.visible, ctx.main.visible), std::make_tuple(true, false, true));
 
-    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_FALSE(rig.port.portOpen() || link.PollingActive);
     EXPECT_STREQ(ctx.ui(0), "Esci");
     EXPECT_EQ(ctx.settings.PercorsoTxt, joinPath(home, "Gyrel.Txt"));  // "\\" on Windows
     EXPECT_TRUE(std::filesystem::is_directory(home));
     EXPECT_EQ(ctx.main.title + "|" + ctx.main.Label4 + "|" + ctx.main.FinQuota, "GYREL Utility --  COM 1  -  9600|KRT71|offline");
-    EXPECT_FALSE(link.PollingActive);
     EXPECT_TRUE(rig.store.writes().empty());  // settings are only written at shutdown
     EXPECT_TRUE(rig.op.shown.empty());
 
@@ -130,36 +114,8 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStore) {
     start();
     EXPECT_GE(rig.clock.nowMs(), 8300);
     EXPECT_LT(rig.clock.nowMs(), 8310);
-}
 
-// The stored speed configures the port before the stored model applies its own.
-TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
-    rig.temp.create();
-    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
-    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"},
-                                     {"scala", "4"}, {"Primi", "50"}, {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"},
-                                     {"Velo", "19200"}})
-        put(key, value);
-    std::vector<std::string> titles, settings;
-    ctx.hooks.titleChanged = [&] {
-        titles.push_back(ctx.main.title);
-        settings.push_back(rig.port.settings());
-    };
-    start();
-    ASSERT_GE(titles.size(), 2u);
-    EXPECT_EQ(titles[0] + "|" + settings[0], "GYREL Utility --  COM 3  -  19200|19200,n,8,1");
-    EXPECT_EQ(ctx.main.title + "|" + rig.port.settings(), "GYREL Utility --  COM 3  -  115200|115200,n,8,1");
-    EXPECT_EQ(ctx.model.ModelType, "V820HX");
-    EXPECT_STREQ(ctx.ui(0), "Exit");
-    EXPECT_EQ(std::make_tuple(ctx.settings.GraphScale, ctx.posTest.TxtPrimi, ctx.settings.PercorsoTxt),
-              std::make_tuple(4, std::string("50"), std::string("/data/press.820")));
-    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);  // the model's own factor wins over the stored one
-    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");  // existing folders are left as they are
-    EXPECT_TRUE(rig.op.shown.empty());
-}
-
-TEST_F(StartupTest, ShutdownClosesThePortThenAVisibleEditorThenWritesWhatTheOperatorChangedOnce) {
-    start();
+    // Shutdown closes the port, then a visible editor, then writes what the operator changed, once.
     ctx.LanguageCode = "FR";
     rig.port.setCommPort(2);
     rig.port.setPortOpen(true);
@@ -188,10 +144,32 @@ TEST_F(StartupTest, ShutdownClosesThePortThenAVisibleEditorThenWritesWhatTheOper
     EXPECT_EQ(rig.store.writes().size(), 24u);
 }
 
+// The stored speed configures the port before the stored model applies its own.
+TEST_F(StartupTest, StoredValuesAndFilesAreRestored) {
+    rig.temp.create();
+    rig.fs.writeAll(inWorkingFolder("lav.lav"), "1 10 20\r\n");
+    put({{"Tipo", "V820HX"}, {"PortaMem", "3"}, {"Language", "DE"}, {"scala", "4"}, {"Primi", "50"},
+         {"PercorsoTxt", "/data/press.820"}, {"filtro10", "10"}, {"Velo", "19200"}});
+    std::vector<std::string> titles, settings;
+    ctx.hooks.titleChanged = [&] {
+        titles.push_back(ctx.main.title);
+        settings.push_back(rig.port.settings());
+    };
+    start();
+    ASSERT_GE(titles.size(), 2u);
+    EXPECT_EQ(titles[0] + "|" + settings[0], "GYREL Utility --  COM 3  -  19200|19200,n,8,1");
+    EXPECT_EQ(ctx.main.title + "|" + rig.port.settings(), "GYREL Utility --  COM 3  -  115200|115200,n,8,1");
+    EXPECT_EQ(ctx.model.ModelType, "V820HX");
+    EXPECT_STREQ(ctx.ui(0), "Exit");
+    EXPECT_EQ(std::make_tuple(ctx.settings.GraphScale, ctx.posTest.TxtPrimi, ctx.settings.PercorsoTxt),
+              std::make_tuple(4, std::string("50"), std::string("/data/press.820")));
+    EXPECT_EQ(ctx.model.RxTimeoutFactor, 1);  // the model's own factor wins over the stored one
+    EXPECT_EQ(rig.fs.readAll(inWorkingFolder("lav.lav")), "1 10 20\r\n");  // existing folders are left as they are
+    EXPECT_TRUE(rig.op.shown.empty());
+}
+
 TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKept) {
-    put("Filtro10", "10");
-    put("Tipo", "V712");
-    put("PortaMem", "7");
+    put({{"Filtro10", "10"}, {"Tipo", "V712"}, {"PortaMem", "7"}});
     rig.port.missingPort = 7;
     start();
     EXPECT_EQ(ctx.model.RxTimeoutFactor, 100);
@@ -199,12 +177,50 @@ TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKep
     startup.TerminaTutto();
     EXPECT_EQ(stored("filtro10") + stored("Tipo") + stored("PortaMem"), "10V7127");
 
-    put("Tipo", "Px71");
+    put({{"Tipo", "Px71"}});
     MainStartup again{ctx, link};
     again.load();
     EXPECT_EQ(ctx.model.ModelType, "NORM");
     again.TerminaTutto();
     EXPECT_EQ(stored("Tipo"), "NORM");
+}
+
+TEST(LanguageTexts, CodeChoosesTheSet) {
+    EXPECT_EQ(&textSetFor("DE"), &textSetFor("EN"));
+    for (const char* italian : {"IT", "ES", "", "fr"}) EXPECT_EQ(&textSetFor(italian), &textSetFor("IT")) << italian;
+    EXPECT_NE(&textSetFor("FR"), &textSetFor("IT"));
+    EXPECT_NE(&textSetFor("FR"), &textSetFor("EN"));
+    EXPECT_EQ(sendOutputCaption(textSetFor("IT"), 16), "Invia out 16");
+}
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTripTheHighRangeDiffersFromLatin1AndTheRestIsReplaced) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+    const std::pair<const char*, const char*> rows[] = {
+        {"Modalit\xE0 90\xB0 \xFF", "Modalit\xC3\xA0 90\xC2\xB0 \xC3\xBF"},  // a grave, degree sign, y diaeresis
+        {"\x80", "\xE2\x82\xAC"},                                            // euro sign
+        {"\x84\x85\x93\x94", "\xE2\x80\x9E\xE2\x80\xA6\xE2\x80\x9C\xE2\x80\x9D"},
+        {"\x96\x97\x99", "\xE2\x80\x93\xE2\x80\x94\xE2\x84\xA2"},              // en and em dash, trade mark
+        {"\x8A\x9F", "\xC5\xA0\xC5\xB8"},                                      // S caron, Y diaeresis
+        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // undefined: C1 controls
+    };
+    for (const auto& [cp, utf8] : rows) {
+        EXPECT_EQ(cp1252ToUtf8(cp), utf8) << cp;
+        EXPECT_EQ(utf8ToCp1252(utf8), cp) << cp;
+    }
+    // Unrepresentable and malformed input becomes the replacement character.
+    const std::pair<const char*, const char*> others[] = {
+        // Greek alpha, a CJK character and an emoji have no byte in the code page.
+        {"a\xCE\xB1" "b\xE4\xB8\xAD" "c\xF0\x9F\x98\x80" "d", "a?b?c?d"},
+        {"\xC2\x80\xC2\x96", "??"},  // C1 code points Windows-1252 spends on printable characters
+        {"x\x80y", "x?y"},           // a lone continuation byte
+        {"x\xE2\x82", "x??"},        // cut short at the end
+        {"\xC0\xAF", "??"},          // overlong
+        {"", ""},
+    };
+    for (const auto& [utf8, cp] : others) EXPECT_EQ(utf8ToCp1252(utf8), cp) << utf8;
+    EXPECT_EQ(utf8ToCp1252("\xED\xA0\x80", '#'), "###");  // an encoded surrogate
 }
 
 }  // namespace

@@ -3,10 +3,11 @@
 // folder variable, over the Windows C runtime. Given to every test file of the
 // Windows build with -include.
 #ifdef _WIN32
+#include <io.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 inline int setenv(const char* name, const char* value, int overwrite) {
     if (!overwrite && std::getenv(name)) return 0;
@@ -17,15 +18,8 @@ inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
 
 // "/tmp/..." is the Linux /tmp under Wine (drive Z: is the root); any folder works.
 inline char* mkdtemp(char* pattern) {
-    const std::size_t n = std::strlen(pattern);
-    if (n < 6 || std::strcmp(pattern + n - 6, "XXXXXX") != 0) return nullptr;
-    static std::mt19937 random{std::random_device{}()};
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        for (std::size_t i = n - 6; i < n; ++i) pattern[i] = kChars[random() % 36];
-        std::error_code ec;
-        if (std::filesystem::create_directories(pattern, ec)) return pattern;
-    }
-    return nullptr;
+    if (_mktemp_s(pattern, std::strlen(pattern) + 1) != 0) return nullptr;
+    std::error_code ec;
+    return std::filesystem::create_directories(pattern, ec) ? pattern : nullptr;
 }
 #endif
