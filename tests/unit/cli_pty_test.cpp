@@ -21,10 +21,11 @@ int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; 
 // the simulator's), serving the pseudo-terminal path it printed first. Stopped when destroyed.
 struct Simulator {
     explicit Simulator(const std::string& args) {
-        out = ::popen(("echo $$; exec " GYREL_CLI_PATH " simulate --model " + args + " 2>/dev/null").c_str(), "r");
-        char line[256];
-        if (out && std::fgets(line, sizeof line, out)) pid = std::atoi(line);
-        if (out && std::fgets(line, sizeof line, out)) path.assign(line, std::strcspn(line, "\n"));
+        const std::string line = "echo $$; exec '" GYREL_CLI_PATH "' simulate --model " + args + " 2>/dev/null";
+        out = ::popen(line.c_str(), "r");
+        char text[256];
+        if (out && std::fgets(text, sizeof text, out)) pid = std::atoi(text);
+        if (out && std::fgets(text, sizeof text, out)) path.assign(text, std::strcspn(text, "\n"));
     }
     ~Simulator() { stop(); }
     int stop() {
@@ -45,7 +46,8 @@ struct PtyRig {
     StdFileSystem fs;
     const std::string errFile = home.path() + "/err.txt", outFile = home.path() + "/out.txt";
     int cli(const std::string& args) {
-        return exitCode(std::system((GYREL_CLI_PATH " " + args + " >" + outFile + " 2>" + errFile).c_str()));
+        const std::string line = "'" GYREL_CLI_PATH "' " + args + " >'" + outFile + "' 2>'" + errFile + "'";
+        return exitCode(std::system(line.c_str()));
     }
     std::string err() { return fs.readAll(errFile); }
     std::string out() { return fs.readAll(outFile); }
