@@ -74,6 +74,10 @@ TEST_F(SerialSettings, ScanListsOnlyPortsThatOpenAndLeavesThePortAsItWas) {
     EXPECT_EQ(v.comboItems, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "9", "/dev/ttyUSB0"}));
     dialog.Combo1Change("9");
     EXPECT_EQ(std::make_pair(dialog.selectedPort().number, v.comPortSelected), std::make_pair(9, 0));
+
+    // The model's own speeds and the line's other options are marked.
+    dialog.Default({9600, 115200});
+    EXPECT_EQ(v.brown, (std::set<std::string>{"Baud96", "Baud1152", "NoParity", "Data8", "Stop1"}));
 }
 
 // Options are shown, written back by OK and left alone by Cancel.
