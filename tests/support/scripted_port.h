@@ -42,6 +42,11 @@ public:
     bool rtsEnable = true;
     int inputLen = -1;
     double lastOpenedAt = -1;
+    std::vector<double> sentTimes() const {
+        std::vector<double> t;
+        for (const auto& s : sent) t.push_back(s.atMs);
+        return t;
+    }
 
     void setPortOpen(bool open) override {
         if (!open) {

@@ -20,7 +20,10 @@ struct LinkTestOperator : xfertest::ScriptedOperator {
     int beeps = 0;
 };
 
-// Status frames written out field by field, the checksum summed over bytes 1..17.
+// Status frames written out field by field, little-endian, the checksum summed over bytes 1..17.
+inline void put(Bytes& f, std::size_t at, std::uint32_t value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i) f[at + i] = (value >> (8 * i)) & 0xFF;
+}
 inline Bytes withChecksum(Bytes f) {
     f[0] = 0x80;
     for (std::size_t i = 1; i <= 17; ++i) f[18] = static_cast<std::uint8_t>(f[18] + f[i]);
@@ -28,23 +31,18 @@ inline Bytes withChecksum(Bytes f) {
 }
 inline Bytes frameB(unsigned position, unsigned program = 0, unsigned cams = 0, unsigned outputs = 0) {
     Bytes f(19, 0);
-    f[2] = position & 0xFF;
-    f[3] = (position >> 8) & 0xFF;
-    f[4] = static_cast<std::uint8_t>(program);
-    f[5] = static_cast<std::uint8_t>(cams);
-    f[8] = outputs & 0xFF;
-    f[9] = (outputs >> 8) & 0xFF;
+    put(f, 2, position, 2);
+    put(f, 4, program, 1);
+    put(f, 5, cams, 1);
+    put(f, 8, outputs, 2);
     return withChecksum(f);
 }
 inline Bytes frameA(std::uint32_t position, unsigned program = 0, unsigned cams = 0, std::uint32_t outputs = 0) {
     Bytes f(19, 0);
-    f[2] = static_cast<std::uint8_t>(program);
-    f[4] = cams & 0xFF;
-    f[5] = (cams >> 8) & 0xFF;
-    for (std::size_t i = 0; i < 4; ++i) {
-        f[6 + i] = (position >> (8 * i)) & 0xFF;
-        f[14 + i] = (outputs >> (8 * i)) & 0xFF;
-    }
+    put(f, 2, program, 1);
+    put(f, 4, cams, 2);
+    put(f, 6, position, 4);
+    put(f, 14, outputs, 4);
     return withChecksum(f);
 }
 

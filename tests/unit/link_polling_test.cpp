@@ -114,22 +114,10 @@ TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
     EXPECT_EQ(rig.m.FinQuota, "- - -  ");
 }
 
-TEST_F(LinkRx, TwoEmptySlotRepliesInARowStopPollingWithAMessage) {
-    rig.m.FinProgr = "4";
+// After one empty-slot reply, a status frame or silence types "S y n c" first; an
+// acknowledge in between forgets it; two in a row stop polling with a message.
+TEST_F(LinkRx, EmptySlotRepliesTypeSyncOrStopPollingWithAMessage) {
     EXPECT_EQ(receive(bytesOf({0x00, 0xFF})), std::make_pair(0, 180.0));
-    EXPECT_EQ(receive(bytesOf({0xFF})).first, 255);  // an acknowledge in between forgets it
-    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
-    EXPECT_TRUE(rig.op.boxes.empty() && rig.link.PollingActive);
-    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
-    EXPECT_EQ(rig.m.FinQuota + "|" + rig.m.FinProgr + "|" + rig.m.FinCamme + "|" + rig.m.FinOrigin,
-              "no prg|--|--|--");
-    EXPECT_FALSE(rig.m.Check1Checked || rig.link.PollingActive);
-    EXPECT_EQ(rig.op.boxLog(), "Empty program|Selected memory location on ENCODER,\r\nis empty. \r\n\r\n"
-                               "Send a program at this location.\n");
-}
-
-TEST_F(LinkRx, StatusFrameAfterOneEmptySlotTypesSyncFirst) {
-    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
     std::vector<std::pair<double, std::string>> shown;
     rig.clock.onPump = [&] {
         if (shown.empty() || shown.back().second != rig.m.FinQuota)
@@ -141,13 +129,23 @@ TEST_F(LinkRx, StatusFrameAfterOneEmptySlotTypesSyncFirst) {
     EXPECT_EQ(shown.at(7), std::make_pair(455.0, std::string("S y n c")));
     EXPECT_EQ(rig.clock.nowMs(), 1295);  // 7 x 40 ms, then 800 ms
     EXPECT_EQ(rig.m.FinQuota, "123.4");
-    // Silence after one empty slot shows the same instead of the time-out.
     EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
     const double t0 = rig.clock.nowMs();
     EXPECT_EQ(rig.link.rx_msg(), 0);
     EXPECT_EQ(rig.clock.nowMs() - t0, 180 + 7 * 40 + 800);
-    EXPECT_EQ(rig.m.FinQuota, "S y n c");
-    EXPECT_TRUE(rig.op.boxes.empty());
+    EXPECT_EQ(rig.m.FinQuota, "S y n c");  // silence shows the same instead of the time-out
+
+    rig.m.FinProgr = "4";
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    EXPECT_EQ(receive(bytesOf({0xFF})).first, 255);
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    EXPECT_TRUE(rig.op.boxes.empty() && rig.link.PollingActive);
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
+    EXPECT_EQ(rig.m.FinQuota + "|" + rig.m.FinProgr + "|" + rig.m.FinCamme + "|" + rig.m.FinOrigin,
+              "no prg|--|--|--");
+    EXPECT_FALSE(rig.m.Check1Checked || rig.link.PollingActive);
+    EXPECT_EQ(rig.op.boxLog(), "Empty program|Selected memory location on ENCODER,\r\nis empty. \r\n\r\n"
+                               "Send a program at this location.\n");
 }
 
 TEST_F(LinkRx, PortFailingWhileReadingClosesItAndDecodesNothing) {
@@ -177,28 +175,25 @@ TEST_F(LinkRx, QueryDiscardsStaleBytesSendsOneByteAndReadsInBinary) {
 // the users share the port, which closes when the last one or the whole mask lets go.
 TEST(LinkPort, PresetsOpeningAndUsersSharingThePort) {
     LinkRig rig;
-    rig.link.presetPort("19200", 3);
-    EXPECT_EQ(rig.port.settings() + " " + std::to_string(rig.port.commPort()), "19200,n,8,1 3");
     const ScriptedPort& p = rig.port;
-    EXPECT_EQ(std::make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet),
-              std::make_tuple(0, 0, false, 1024));
-    EXPECT_FALSE(rig.port.portOpen());
+    rig.link.presetPort("19200", 3);
+    EXPECT_EQ(p.settings() + " " + std::to_string(p.commPort()), "19200,n,8,1 3");
+    EXPECT_EQ(std::make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet, p.portOpen()),
+              std::make_tuple(0, 0, false, 1024, false));
     rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
     ASSERT_TRUE(rig.link.apri_com(UserEditor));
-    EXPECT_EQ(rig.port.lastOpenedAt, 500);
+    EXPECT_EQ(p.lastOpenedAt, 500);
     ASSERT_TRUE(rig.link.apri_com(UserMonitor));
-    EXPECT_EQ(rig.port.opens, 1);
-    EXPECT_EQ(rig.link.PortUsers, 9);
+    const auto state = [&] { return std::make_tuple(p.opens, p.closes, p.portOpen(), rig.link.PortUsers); };
+    EXPECT_EQ(state(), std::make_tuple(1, 0, true, 9));
     rig.link.chiudi_com(UserEditor);
-    EXPECT_TRUE(rig.port.portOpen());  // the monitor still holds it
-    EXPECT_EQ(rig.link.PortUsers, 1);
+    EXPECT_EQ(state(), std::make_tuple(1, 0, true, 1));  // the monitor still holds it
     rig.link.chiudi_com(UserMonitor);
-    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(state(), std::make_tuple(1, 1, false, 0));
     rig.link.apri_com(UserMonitor);
     rig.link.apri_com(UserUpload);
     rig.link.chiudi_com(rig.link.PortUsers);  // the whole mask closes it for everyone
-    EXPECT_EQ(rig.link.PortUsers, 0);
-    EXPECT_EQ(rig.port.closes, 2);
+    EXPECT_EQ(state(), std::make_tuple(2, 2, false, 0));
 }
 
 // A port that will not open: the serial dialog is offered after each failure while
@@ -212,9 +207,8 @@ TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
         int dialogs = 0;
         if (retries >= 0) rig.ctx.hooks.serialDialogForOpenFailure = [&, n = retries] { return dialogs++ < n; };
         EXPECT_EQ(rig.link.apri_com(UserEditor), opened);
-        EXPECT_EQ(rig.port.openAttempts, attempts);
-        EXPECT_EQ(rig.port.portOpen(), opened);
-        EXPECT_EQ(rig.link.PortUsers, opened ? 8 : 0);
+        EXPECT_EQ(std::make_tuple(rig.port.openAttempts, rig.port.portOpen(), rig.link.PortUsers),
+                  std::make_tuple(attempts, opened, opened ? 8 : 0));
     }
     LinkRig rig;  // giving up from the on-line toggle goes back off line cleanly
     rig.port.failOpens(1);
@@ -246,12 +240,6 @@ TEST(LinkPort, PollingResumesByItselfWhenTheDeviceComesBack) {
     rig.expectOffLine();
 }
 
-std::vector<double> sentTimes(const ScriptedPort& port) {
-    std::vector<double> t;
-    for (const auto& s : port.sent) t.push_back(s.atMs);
-    return t;
-}
-
 TEST(LinkPolling, PollsUntilTheToggleIsReleased) {
     LinkRig rig;
     rig.answerAll(frameB(1234, 3, 5, 0x8001));
@@ -262,13 +250,12 @@ TEST(LinkPolling, PollsUntilTheToggleIsReleased) {
         if (++polls == 3) rig.link.check1MouseUp(false);
     };
     rig.link.check1MouseUp(true);
-    EXPECT_EQ(sentTimes(rig.port), (std::vector<double>{0, 35, 70}));
+    EXPECT_EQ(rig.port.sentTimes(), (std::vector<double>{0, 35, 70}));
     EXPECT_EQ(captionWhilePolling, " Off line");
     rig.expectOffLine();
-    EXPECT_EQ(rig.m.FinProgr, "--");
+    EXPECT_EQ(rig.m.FinProgr + "|" + rig.link.EconLastText, "--|offline");
     EXPECT_FALSE(rig.link.ChecksumOk);
-    EXPECT_EQ(rig.barsVisible(), std::vector<bool>(5, false));
-    EXPECT_EQ(rig.link.EconLastText, "offline");
+    EXPECT_EQ(rig.barsVisible(), bars(0));
 }
 
 class LinkEconomy : public ::testing::Test {
@@ -294,9 +281,8 @@ TEST_F(LinkEconomy, StillPositionPausesAfter1500UnchangedPollsThenQueriesEveryTw
     rig.link.check1MouseUp(true);
     // The first poll sets the text; 1501 unchanged ones after it exceed the limit.
     ASSERT_EQ(rig.port.sent.size(), 1502u);
-    EXPECT_EQ(rig.port.sent.back().atMs, 1501 * 35);
-    EXPECT_EQ(rig.link.EconIdleCount, 1501);
-    EXPECT_EQ(rig.clock.nowMs(), 1502 * 35);
+    EXPECT_EQ(std::make_tuple(rig.port.sent.back().atMs, rig.clock.nowMs(), rig.link.EconIdleCount),
+              std::make_tuple(1501 * 35.0, 1502 * 35.0, 1501));
     EXPECT_TRUE(rig.port.portOpen() && rig.link.PortUsers == 1);  // the monitor keeps the port
     EXPECT_EQ(rig.m.econBack, kDarkRed);
     EXPECT_EQ(rig.m.Check1Caption, " Off line");
@@ -315,10 +301,9 @@ TEST_F(LinkEconomy, StillPositionPausesAfter1500UnchangedPollsThenQueriesEveryTw
         if (polls == 5) rig.link.check1MouseUp(false);
     };
     rig.clock.waitMs(2000);
-    EXPECT_EQ(polls, 5);
-    EXPECT_EQ(rig.port.sent[1505].atMs, paused + 8000);
-    EXPECT_EQ(rig.port.sent[1506].atMs, paused + 8035);
-    EXPECT_EQ(rig.link.EconIdleCount, 4);
+    EXPECT_EQ(std::make_pair(polls, rig.link.EconIdleCount), std::make_pair(5, 4));
+    EXPECT_EQ(std::make_pair(rig.port.sent[1505].atMs, rig.port.sent[1506].atMs),
+              std::make_pair(paused + 8000, paused + 8035));
     EXPECT_FALSE(rig.port.portOpen());
 }
 
@@ -382,6 +367,7 @@ protected:
     }
 };
 
+// Each model's position texts, an eight-output model's lamps, a program-less device.
 TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
     poll(frameB(3599, 3, 12));
     EXPECT_EQ(m.FinQuota + " " + m.FinProgr + " " + m.FinCamme + " " + m.FinOrigin, "359.9 3 12 --");
@@ -389,8 +375,18 @@ TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
     poll(frameB(5, 3));
     EXPECT_EQ(m.FinQuota + " " + m.FinProgr, "0.5 4");
     rig.useModel("V820AX");
-    poll(frameB(16383));
+    poll(frameB(16383, 0, 0, 0xFFA5));
     EXPECT_EQ(m.FinQuota, "16383");
+    for (std::size_t i = 0; i < 16; ++i) {
+        const bool on = i < 8 && (0xA5 >> i & 1);  // outputs 9..16 are not there
+        EXPECT_EQ(m.Shape1Fill[i], on ? FillStyle::Solid : FillStyle::Transparent) << i;
+        EXPECT_EQ(m.Shape1Border[i], i < 8 ? BorderStyle::Solid : BorderStyle::Dotted) << i;
+        EXPECT_EQ(m.Label1On[i], on) << i;
+    }
+    poll({});
+    EXPECT_EQ(m.Shape1Fill[7], FillStyle::HorizontalHatch);
+    EXPECT_EQ(m.Shape1Fill[8], FillStyle::Transparent);
+    EXPECT_FALSE(m.Label1On[0]);
     rig.useModel("KMT71");  // turns and the position within the turn
     poll(frameA(10000, 2, 258, 0x81));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro + " " + m.FinQuota + " " + m.FinProgr + " " + m.FinCamme,
@@ -408,21 +404,6 @@ TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
     px.ModelType = "Px71";
     EXPECT_EQ(positionText(0, ModelGlobals{}) + " " + positionText(4294967295.0, px), "0.0 429496729.5");
     EXPECT_EQ(numberText(-30) + " " + numberText(4294967295.0), "-30 4294967295");
-}
-
-TEST_F(MonitorDisplay, OutputsOfAnEightOutputModel) {
-    rig.useModel("V820AX");
-    poll(frameB(100, 0, 0, 0xFFA5));
-    for (std::size_t i = 0; i < 16; ++i) {
-        const bool on = i < 8 && (0xA5 >> i & 1);  // outputs 9..16 are not there
-        EXPECT_EQ(m.Shape1Fill[i], on ? FillStyle::Solid : FillStyle::Transparent) << i;
-        EXPECT_EQ(m.Shape1Border[i], i < 8 ? BorderStyle::Solid : BorderStyle::Dotted) << i;
-        EXPECT_EQ(m.Label1On[i], on) << i;
-    }
-    poll({});
-    EXPECT_EQ(m.Shape1Fill[7], FillStyle::HorizontalHatch);
-    EXPECT_EQ(m.Shape1Fill[8], FillStyle::Transparent);
-    EXPECT_FALSE(m.Label1On[0]);
 }
 
 // The bar follows the position; a loss beeps once, shrinks the bar and then clears
@@ -466,9 +447,6 @@ TEST_F(MonitorDisplay, MinimizedWindowShowsThePositionInItsTitle) {
     rig.link.CurrentPosition = 1234;
     rig.link.monitor().windowResized();
     EXPECT_EQ(m.title, "1234 -->  COM1-9600");
-    m.minimized = false;
-    rig.link.monitor().windowResized();
-    EXPECT_EQ(m.title, "GYREL Utility --  COM 1  -  9600");
 }
 
 class PositionTest : public ::testing::Test {
@@ -492,25 +470,19 @@ protected:
 // step within it only moves the extremes; passing through zero is no jump. The
 // first fourteen jumps stay listed, the last line follows, and the count stops.
 TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
-    step(120);
-    step(105);
-    step(95);  // a smaller backward step leaves the minimum
-    EXPECT_EQ(t.LblMax + " " + t.LblMin + " " + t.Label1[0], "20 -15 ");
-    EXPECT_EQ(mon.TestErrorCount, 0);
+    for (double to : {120, 105, 95}) step(to);  // a smaller backward step leaves the minimum
+    EXPECT_EQ(t.LblMax + " " + t.LblMin + " " + t.Label1[0] + std::to_string(mon.TestErrorCount), "20 -15 0");
     EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     step(125);
     EXPECT_EQ(rig.m.FinQuotaBack, kYellow);
     EXPECT_EQ(t.Label1[0] + "|" + t.Label1[1] + "|" + t.Label1[14], "125     30||125     30");
     EXPECT_EQ(t.Label5 + " " + t.Label6 + " " + t.LblMax + " " + t.LblMin, "1 30 30 -15");
-    EXPECT_EQ(t.TxtPrimiBack, kLightGreen);
-    EXPECT_EQ(t.TxtSuccessiviBack, kGrey);
-    rig.m.FinQuotaBack = kGrey;
+    EXPECT_EQ(std::make_pair(t.TxtPrimiBack, t.TxtSuccessiviBack), std::make_pair(kLightGreen, kGrey));
     step(3599 - 5);  // from 125: a jump
     EXPECT_EQ(mon.TestErrorCount, 2);
     rig.m.FinQuotaBack = kGrey;
     step(3);
-    EXPECT_EQ(t.Label6 + " " + t.LblMin, "-3591 -15");
-    EXPECT_EQ(mon.TestErrorCount, 2);
+    EXPECT_EQ(t.Label6 + " " + t.LblMin + " " + std::to_string(mon.TestErrorCount), "-3591 -15 2");
     EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     double pos = 3;
     for (int i = 1; i <= 14; ++i) step(pos += 100 + i);
@@ -530,15 +502,13 @@ TEST_F(PositionTest, TheToleranceByTurnsAndAsTyped) {
     rig.useModel("KMT71");
     rig.m.LblGiri = "2";
     step(250);  // 150 from 100: within 200
-    EXPECT_EQ(t.TxtSuccessiviBack, kLightGreen);
-    EXPECT_EQ(mon.TestErrorCount, 0);
+    EXPECT_EQ(std::make_pair(t.TxtSuccessiviBack, mon.TestErrorCount), std::make_pair(kLightGreen, 0));
     step(500);
     EXPECT_EQ(t.Label1[0], "500     250");
     rig.m.LblGiri = "0";
     t.TxtPrimi = "99999";
     step(3000);
-    EXPECT_EQ(mon.TestErrorCount, 1);
-    EXPECT_EQ(mon.PrevTestPosition, 3000);
+    EXPECT_EQ(std::make_pair(mon.TestErrorCount, mon.PrevTestPosition), std::make_pair(1, 3000.0));
     t.TxtPrimi = "abc";
     step(3001);
     EXPECT_EQ(mon.TestErrorCount, 2);
