@@ -9,6 +9,10 @@
 namespace gyrel {
 namespace {
 
+using namespace std::string_literals;
+using std::make_pair;
+using std::make_tuple;
+
 std::vector<bool> bars(int lit) {
     std::vector<bool> v(5, false);
     std::fill_n(v.begin(), lit, true);
@@ -43,10 +47,9 @@ TEST_F(LinkRx, SilenceAndCancelEndTheWaitOnTheGrid) {
         r.polling();
         r.ctx.model.RxTimeoutFactor = factor;
         if (cancelAt >= 0) r.clock.at(cancelAt, [&] { r.ctx.CancelRequested = true; });
-        EXPECT_EQ(r.link.rx_msg(), 1000);
-        EXPECT_EQ(r.clock.nowMs(), returnsAt);
-        EXPECT_FALSE(r.link.ChecksumOk);
-        EXPECT_EQ(r.link.LinkQuality, 0);
+        const int code = r.link.rx_msg();
+        EXPECT_EQ(make_tuple(code, r.clock.nowMs(), r.link.ChecksumOk, r.link.LinkQuality),
+                  make_tuple(1000, returnsAt, false, 0));
         EXPECT_EQ(r.barsVisible(), bars(1));
         EXPECT_EQ(r.m.Shape3Colour[0], (Rgb{255, 0, 0}));
     }
@@ -61,18 +64,16 @@ TEST_F(LinkRx, BarsFollowTheArrivalTime) {
     for (const auto& [arrival, returnsAt, quality, colour] : cases) {
         SCOPED_TRACE(arrival);
         rig.ctx.model.RxTimeoutFactor = arrival > 180 ? 10 : 1;  // a second round only when asked for
-        EXPECT_EQ(receive(frameB(1234, 3, 5, 0x0005), arrival), std::make_pair(128, returnsAt));
-        EXPECT_TRUE(rig.link.ChecksumOk);
-        EXPECT_EQ(rig.link.LinkQuality, quality);
+        EXPECT_EQ(receive(frameB(1234, 3, 5, 0x0005), arrival), make_pair(128, returnsAt));
+        EXPECT_EQ(make_pair(rig.link.ChecksumOk, rig.link.LinkQuality), make_pair(true, quality));
         EXPECT_EQ(rig.barsVisible(), bars(quality + 1));
         for (int i = 0; i <= quality; ++i) EXPECT_EQ(rig.m.Shape3Colour[static_cast<std::size_t>(i)], colour);
     }
-    EXPECT_EQ(rig.link.CurrentPosition, 1234);
-    EXPECT_EQ(rig.link.OutputBits, 0x0005u);
-    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    EXPECT_EQ(make_tuple(rig.link.CurrentPosition, rig.link.OutputBits, rig.m.FinQuota),
+              make_tuple(1234.0, 0x0005u, "123.4"s));
     const Bytes f = frameB(100);  // a frame arriving in pieces counts when complete
     rig.port.deliverAt(rig.clock.nowMs() + 10, Bytes(f.begin(), f.begin() + 10));
-    EXPECT_EQ(receive(Bytes(f.begin() + 10, f.end()), 60), std::make_pair(128, 80.0));
+    EXPECT_EQ(receive(Bytes(f.begin() + 10, f.end()), 60), make_pair(128, 80.0));
     EXPECT_EQ(rig.link.LinkQuality, 2);
     rig.link.PollingActive = false;  // no bars while polling is off
     rig.m.Shape3Visible.fill(false);
@@ -97,9 +98,8 @@ TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
     for (const auto& [name, reply, code, checksumOk, took, quality] : cases) {
         SCOPED_TRACE(name);
         rig.link.ChecksumOk = false;
-        EXPECT_EQ(receive(reply, 5), std::make_pair(code, took));
-        EXPECT_EQ(rig.link.ChecksumOk, checksumOk);
-        EXPECT_EQ(rig.link.LinkQuality, quality);
+        EXPECT_EQ(receive(reply, 5), make_pair(code, took));
+        EXPECT_EQ(make_pair(rig.link.ChecksumOk, rig.link.LinkQuality), make_pair(checksumOk, quality));
     }
     EXPECT_EQ(rig.m.FinQuota, "offline");  // nothing decoded
     rig.port.input();                      // a reply longer than any is left unread
@@ -108,8 +108,7 @@ TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
     EXPECT_TRUE(rig.link.ChecksumOk);
 
     EXPECT_EQ(receive(with(frameB(1234), 18, 0xE4)).first, 128);  // a wrong sum is decoded, not trusted
-    EXPECT_FALSE(rig.link.ChecksumOk);
-    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    EXPECT_EQ(make_pair(rig.link.ChecksumOk, rig.m.FinQuota), make_pair(false, "123.4"s));
     rig.link.LeggiDato();
     EXPECT_EQ(rig.m.FinQuota, "- - -  ");
 }
@@ -117,7 +116,7 @@ TEST_F(LinkRx, ReplyShapesGiveTheirCodes) {
 // After one empty-slot reply, a status frame or silence types "S y n c" first; an
 // acknowledge in between forgets it; two in a row stop polling with a message.
 TEST_F(LinkRx, EmptySlotRepliesTypeSyncOrStopPollingWithAMessage) {
-    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})), std::make_pair(0, 180.0));
+    EXPECT_EQ(receive(bytesOf({0x00, 0xFF})), make_pair(0, 180.0));
     std::vector<std::pair<double, std::string>> shown;
     rig.clock.onPump = [&] {
         if (shown.empty() || shown.back().second != rig.m.FinQuota)
@@ -125,10 +124,9 @@ TEST_F(LinkRx, EmptySlotRepliesTypeSyncOrStopPollingWithAMessage) {
     };
     rig.m.FinQuota = "7.0";
     EXPECT_EQ(receive(frameB(1234)).first, 128);
-    EXPECT_EQ(shown.at(1), std::make_pair(215.0, std::string("S")));  // one character each 40 ms
-    EXPECT_EQ(shown.at(7), std::make_pair(455.0, std::string("S y n c")));
-    EXPECT_EQ(rig.clock.nowMs(), 1295);  // 7 x 40 ms, then 800 ms
-    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    EXPECT_EQ(shown.at(1), make_pair(215.0, "S"s));  // one character each 40 ms
+    EXPECT_EQ(shown.at(7), make_pair(455.0, "S y n c"s));
+    EXPECT_EQ(make_pair(rig.clock.nowMs(), rig.m.FinQuota), make_pair(1295.0, "123.4"s));
     EXPECT_EQ(receive(bytesOf({0x00, 0xFF})).first, 0);
     const double t0 = rig.clock.nowMs();
     EXPECT_EQ(rig.link.rx_msg(), 0);
@@ -150,10 +148,10 @@ TEST_F(LinkRx, EmptySlotRepliesTypeSyncOrStopPollingWithAMessage) {
 
 TEST_F(LinkRx, PortFailingWhileReadingClosesItAndDecodesNothing) {
     rig.clock.at(20, [&] { rig.port.setPulled(true); });
-    EXPECT_EQ(receive(frameB(1234)), std::make_pair(1000, 35.0));
-    EXPECT_FALSE(rig.port.portOpen());  // polling goes on and looks for the device again
-    EXPECT_EQ(rig.link.LinkQuality + rig.link.CurrentPosition, 0);
-    EXPECT_EQ(rig.m.FinQuota, "offline");
+    EXPECT_EQ(receive(frameB(1234)), make_pair(1000, 35.0));
+    // Closed: polling goes on and looks for the device again.
+    EXPECT_EQ(make_tuple(rig.port.portOpen(), rig.link.LinkQuality, rig.link.CurrentPosition, rig.m.FinQuota),
+              make_tuple(false, 0, 0.0, "offline"s));
 }
 
 TEST_F(LinkRx, QueryDiscardsStaleBytesSendsOneByteAndReadsInBinary) {
@@ -164,8 +162,7 @@ TEST_F(LinkRx, QueryDiscardsStaleBytesSendsOneByteAndReadsInBinary) {
     ASSERT_EQ(rig.port.sent.size(), 1u);
     EXPECT_EQ(rig.port.sent[0].bytes, bytesOf({0x80}));
     EXPECT_EQ(rig.port.inputModesAtRead, std::vector<InputMode>{InputMode::Binary});
-    EXPECT_TRUE(rig.link.ChecksumOk);
-    EXPECT_EQ(rig.m.FinQuota, "123.4");
+    EXPECT_EQ(make_pair(rig.link.ChecksumOk, rig.m.FinQuota), make_pair(true, "123.4"s));
     rig.ctx.EditorBusy = true;  // no query while the editor transfers
     rig.link.TxQuery();
     EXPECT_EQ(rig.port.sent.size(), 1u);
@@ -178,22 +175,22 @@ TEST(LinkPort, PresetsOpeningAndUsersSharingThePort) {
     const ScriptedPort& p = rig.port;
     rig.link.presetPort("19200", 3);
     EXPECT_EQ(p.settings() + " " + std::to_string(p.commPort()), "19200,n,8,1 3");
-    EXPECT_EQ(std::make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet, p.portOpen()),
-              std::make_tuple(0, 0, false, 1024, false));
+    EXPECT_EQ(make_tuple(p.handshaking(), p.inputLen, p.rtsEnable, p.inBufferSizeSet, p.portOpen()),
+              make_tuple(0, 0, false, 1024, false));
     rig.ctx.hooks.serialDialogVisible = [&] { return rig.clock.nowMs() < 500; };
     ASSERT_TRUE(rig.link.apri_com(UserEditor));
     EXPECT_EQ(p.lastOpenedAt, 500);
     ASSERT_TRUE(rig.link.apri_com(UserMonitor));
-    const auto state = [&] { return std::make_tuple(p.opens, p.closes, p.portOpen(), rig.link.PortUsers); };
-    EXPECT_EQ(state(), std::make_tuple(1, 0, true, 9));
+    const auto state = [&] { return make_tuple(p.opens, p.closes, p.portOpen(), rig.link.PortUsers); };
+    EXPECT_EQ(state(), make_tuple(1, 0, true, 9));
     rig.link.chiudi_com(UserEditor);
-    EXPECT_EQ(state(), std::make_tuple(1, 0, true, 1));  // the monitor still holds it
+    EXPECT_EQ(state(), make_tuple(1, 0, true, 1));  // the monitor still holds it
     rig.link.chiudi_com(UserMonitor);
-    EXPECT_EQ(state(), std::make_tuple(1, 1, false, 0));
+    EXPECT_EQ(state(), make_tuple(1, 1, false, 0));
     rig.link.apri_com(UserMonitor);
     rig.link.apri_com(UserUpload);
     rig.link.chiudi_com(rig.link.PortUsers);  // the whole mask closes it for everyone
-    EXPECT_EQ(state(), std::make_tuple(2, 2, false, 0));
+    EXPECT_EQ(state(), make_tuple(2, 2, false, 0));
 }
 
 // A port that will not open: the serial dialog is offered after each failure while
@@ -207,8 +204,8 @@ TEST(LinkPort, OpenFailureOffersTheSerialDialogAndRetries) {
         int dialogs = 0;
         if (retries >= 0) rig.ctx.hooks.serialDialogForOpenFailure = [&, n = retries] { return dialogs++ < n; };
         EXPECT_EQ(rig.link.apri_com(UserEditor), opened);
-        EXPECT_EQ(std::make_tuple(rig.port.openAttempts, rig.port.portOpen(), rig.link.PortUsers),
-                  std::make_tuple(attempts, opened, opened ? 8 : 0));
+        EXPECT_EQ(make_tuple(rig.port.openAttempts, rig.port.portOpen(), rig.link.PortUsers),
+                  make_tuple(attempts, opened, opened ? 8 : 0));
     }
     LinkRig rig;  // giving up from the on-line toggle goes back off line cleanly
     rig.port.failOpens(1);
@@ -281,11 +278,10 @@ TEST_F(LinkEconomy, StillPositionPausesAfter1500UnchangedPollsThenQueriesEveryTw
     rig.link.check1MouseUp(true);
     // The first poll sets the text; 1501 unchanged ones after it exceed the limit.
     ASSERT_EQ(rig.port.sent.size(), 1502u);
-    EXPECT_EQ(std::make_tuple(rig.port.sent.back().atMs, rig.clock.nowMs(), rig.link.EconIdleCount),
-              std::make_tuple(1501 * 35.0, 1502 * 35.0, 1501));
+    EXPECT_EQ(make_tuple(rig.port.sent.back().atMs, rig.clock.nowMs(), rig.link.EconIdleCount),
+              make_tuple(1501 * 35.0, 1502 * 35.0, 1501));
     EXPECT_TRUE(rig.port.portOpen() && rig.link.PortUsers == 1);  // the monitor keeps the port
-    EXPECT_EQ(rig.m.econBack, kDarkRed);
-    EXPECT_EQ(rig.m.Check1Caption, " Off line");
+    EXPECT_EQ(make_pair(rig.m.econBack, rig.m.Check1Caption), make_pair(kDarkRed, " Off line"s));
 
     const double paused = rig.clock.nowMs();
     rig.clock.waitMs(6500);
@@ -301,9 +297,9 @@ TEST_F(LinkEconomy, StillPositionPausesAfter1500UnchangedPollsThenQueriesEveryTw
         if (polls == 5) rig.link.check1MouseUp(false);
     };
     rig.clock.waitMs(2000);
-    EXPECT_EQ(std::make_pair(polls, rig.link.EconIdleCount), std::make_pair(5, 4));
-    EXPECT_EQ(std::make_pair(rig.port.sent[1505].atMs, rig.port.sent[1506].atMs),
-              std::make_pair(paused + 8000, paused + 8035));
+    EXPECT_EQ(make_pair(polls, rig.link.EconIdleCount), make_pair(5, 4));
+    EXPECT_EQ(make_pair(rig.port.sent[1505].atMs, rig.port.sent[1506].atMs),
+              make_pair(paused + 8000, paused + 8035));
     EXPECT_FALSE(rig.port.portOpen());
 }
 
@@ -319,17 +315,16 @@ TEST_F(LinkEconomy, SilentDevicePausesAfter100PollsAndNoneWithEconomyOff) {
     rig.port.responder = nullptr;
     const double start = rig.clock.nowMs();
     rig.link.check1MouseUp(true);
-    ASSERT_EQ(rig.port.sent.size(), 3102u);
-    EXPECT_EQ(rig.clock.nowMs() - start, 102 * 280);
-    EXPECT_EQ(rig.m.econBack, kDarkRed);
+    EXPECT_EQ(make_tuple(rig.port.sent.size(), rig.clock.nowMs() - start, rig.m.econBack),
+              make_tuple(std::size_t{3102}, 102 * 280.0, kDarkRed));
 }
 
 TEST_F(LinkEconomy, GoingOffLineDuringThePauseStopsAtTheNextTick) {
     const double paused = pauseThenOffLine();
     EXPECT_TRUE(rig.port.portOpen());
     rig.clock.waitMs(5000);
-    EXPECT_EQ(rig.port.sent.size(), 1503u);
-    EXPECT_EQ(rig.port.sent.back().atMs, paused + 2000);
+    EXPECT_EQ(make_pair(rig.port.sent.size(), rig.port.sent.back().atMs),
+              make_pair(std::size_t{1503}, paused + 2000));
     rig.expectOffLine();
 }
 
@@ -344,11 +339,9 @@ TEST_F(LinkEconomy, BackOnLineDuringThePauseTakesOverFromTheTimer) {
         if (polls == 100) rig.link.check1MouseUp(false);
     };
     rig.link.check1MouseUp(true);  // still, so one query and the pause again
-    EXPECT_EQ(polls, 1);
-    EXPECT_EQ(rig.m.econBack, kDarkRed);
+    EXPECT_EQ(make_pair(polls, rig.m.econBack), make_pair(1, kDarkRed));
     rig.clock.waitMs(2000);  // Timer2 was re-armed by that pause, not left from before
-    EXPECT_EQ(polls, 100);
-    EXPECT_EQ(rig.port.sent[1503].atMs, paused + 500 + 35 + 2000);
+    EXPECT_EQ(make_pair(polls, rig.port.sent.at(1503).atMs), make_pair(100, paused + 500 + 35 + 2000));
 }
 
 const Rgb kLightRed{255, 192, 192};
@@ -384,9 +377,8 @@ TEST_F(MonitorDisplay, PositionTextsByModelAndNoProgram) {
         EXPECT_EQ(m.Label1On[i], on) << i;
     }
     poll({});
-    EXPECT_EQ(m.Shape1Fill[7], FillStyle::HorizontalHatch);
-    EXPECT_EQ(m.Shape1Fill[8], FillStyle::Transparent);
-    EXPECT_FALSE(m.Label1On[0]);
+    EXPECT_EQ(make_tuple(m.Shape1Fill[7], m.Shape1Fill[8], m.Label1On[0]),
+              make_tuple(FillStyle::HorizontalHatch, FillStyle::Transparent, false));
     rig.useModel("KMT71");  // turns and the position within the turn
     poll(frameA(10000, 2, 258, 0x81));
     EXPECT_EQ(m.LblGiri + " " + m.LblGiro + " " + m.FinQuota + " " + m.FinProgr + " " + m.FinCamme,
@@ -414,34 +406,30 @@ TEST_F(MonitorDisplay, BarAndBeepsAtLossAndReturn) {
     EXPECT_EQ(m.FinQuota, "offline");
     poll(frameB(1800));
     EXPECT_EQ(m.Check1Caption, " Off line");
-    EXPECT_EQ(m.barFillWidth, 3251);  // 6480 / 3599 x 1800 + 10
-    EXPECT_EQ(m.barFillColour, kLightBlue);
+    EXPECT_EQ(make_pair(m.barFillWidth, m.barFillColour), make_pair(3251, kLightBlue));  // 6480/3599*1800+10
     poll(frameB(4000));
-    EXPECT_EQ(m.barFillColour, kLightRed);
-    EXPECT_EQ(rig.op.beeps, 1);  // on line for the first time
+    EXPECT_EQ(make_pair(m.barFillColour, rig.op.beeps), make_pair(kLightRed, 1));  // on line the first time
     poll({});
-    EXPECT_EQ(rig.op.beeps, 2);
-    EXPECT_EQ(m.barFillWidth, 1);
+    EXPECT_EQ(make_pair(rig.op.beeps, m.barFillWidth), make_pair(2, 1));
     poll({});
-    EXPECT_EQ(rig.op.beeps, 2);
     EXPECT_EQ(m.FinQuota + m.FinProgr + m.FinCamme + m.FinOrigin, "- - -  ------");
-    EXPECT_EQ(m.barFillWidth, 0);
-    EXPECT_EQ(rig.link.monitor().LastShownPosition, -1);  // the bar is drawn afresh on return
+    // The bar is drawn afresh on return.
+    EXPECT_EQ(make_tuple(rig.op.beeps, m.barFillWidth, rig.link.monitor().LastShownPosition),
+              make_tuple(2, 0, -1.0));
     m.Check1Caption = " On line";
     rig.link.LeggiDato();
     EXPECT_EQ(m.FinQuota, "offline");
     poll(frameB(130));
-    EXPECT_EQ(rig.op.beeps, 3);
-    EXPECT_EQ(m.barFillWidth, 244);  // 6480 / 3599 x 130 + 10
+    EXPECT_EQ(make_pair(rig.op.beeps, m.barFillWidth), make_pair(3, 244));  // 6480 / 3599 x 130 + 10
 }
 
 TEST_F(MonitorDisplay, MinimizedWindowShowsThePositionInItsTitle) {
     m.minimized = true;
     m.barFillWidth = 77;
     poll(frameB(1234));
-    EXPECT_EQ(m.title, "123.4 -->  COM1-9600");
-    EXPECT_EQ(rig.clock.nowMs(), 35 + 20 + 120);
-    EXPECT_EQ(m.barFillWidth, 77);  // contents not refreshed
+    // Only the title follows: the contents are not refreshed.
+    EXPECT_EQ(make_tuple(m.title, rig.clock.nowMs(), m.barFillWidth),
+              make_tuple("123.4 -->  COM1-9600"s, 35.0 + 20 + 120, 77));
     poll({});
     EXPECT_EQ(m.title, "- - -   COM 1   ");
     rig.link.CurrentPosition = 1234;
@@ -477,7 +465,7 @@ TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     EXPECT_EQ(rig.m.FinQuotaBack, kYellow);
     EXPECT_EQ(t.Label1[0] + "|" + t.Label1[1] + "|" + t.Label1[14], "125     30||125     30");
     EXPECT_EQ(t.Label5 + " " + t.Label6 + " " + t.LblMax + " " + t.LblMin, "1 30 30 -15");
-    EXPECT_EQ(std::make_pair(t.TxtPrimiBack, t.TxtSuccessiviBack), std::make_pair(kLightGreen, kGrey));
+    EXPECT_EQ(make_pair(t.TxtPrimiBack, t.TxtSuccessiviBack), make_pair(kLightGreen, kGrey));
     step(3599 - 5);  // from 125: a jump
     EXPECT_EQ(mon.TestErrorCount, 2);
     rig.m.FinQuotaBack = kGrey;
@@ -486,8 +474,7 @@ TEST_F(PositionTest, JumpsAboveTheToleranceAreListedAndCounted) {
     EXPECT_EQ(rig.m.FinQuotaBack, kGrey);
     double pos = 3;
     for (int i = 1; i <= 14; ++i) step(pos += 100 + i);
-    EXPECT_EQ(t.Label1[13] + "|" + t.Label1[14], "1281     112|1508     114");
-    EXPECT_EQ(t.Label5, "16");
+    EXPECT_EQ(t.Label1[13] + "|" + t.Label1[14] + "|" + t.Label5, "1281     112|1508     114|16");
     mon.TestErrorCount = 32767;
     step(pos + 500);
     EXPECT_EQ(t.Label5, "32767");  // the count stops
@@ -502,13 +489,13 @@ TEST_F(PositionTest, TheToleranceByTurnsAndAsTyped) {
     rig.useModel("KMT71");
     rig.m.LblGiri = "2";
     step(250);  // 150 from 100: within 200
-    EXPECT_EQ(std::make_pair(t.TxtSuccessiviBack, mon.TestErrorCount), std::make_pair(kLightGreen, 0));
+    EXPECT_EQ(make_pair(t.TxtSuccessiviBack, mon.TestErrorCount), make_pair(kLightGreen, 0));
     step(500);
     EXPECT_EQ(t.Label1[0], "500     250");
     rig.m.LblGiri = "0";
     t.TxtPrimi = "99999";
     step(3000);
-    EXPECT_EQ(std::make_pair(mon.TestErrorCount, mon.PrevTestPosition), std::make_pair(1, 3000.0));
+    EXPECT_EQ(make_pair(mon.TestErrorCount, mon.PrevTestPosition), make_pair(1, 3000.0));
     t.TxtPrimi = "abc";
     step(3001);
     EXPECT_EQ(mon.TestErrorCount, 2);
