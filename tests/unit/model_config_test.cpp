@@ -1,3 +1,5 @@
+#include "device/model_config.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -6,7 +8,6 @@
 #include <tuple>
 #include <vector>
 
-#include "device/model_config.h"
 #include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
@@ -52,9 +53,10 @@ protected:
 // What each model means to the device and the files: line speed, outputs,
 // range, turn size, program numbering, file extension and receive factor.
 TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
+    using C = ModelConfig;
     struct Row {
         const char* code;
-        std::function<void(ModelConfig&)> run;
+        std::function<void(C&)> run;
         const char* speed;
         int lastOutput;
         double max, stepsPerTurn, turns;
@@ -62,26 +64,19 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         const char* ext;
         int rxFactor;
         bool turnDisplays;
-        int font;
-        const char* menus;   // Origin, Lists, Upload, Deskpl, Graph offered
-        const char* panels;  // Offsets, 712 grid, Multiple files box, Append buttons shown
-        int programFont;     // of the editor's program text
+        // Origin, Lists, Upload, Deskpl, Graph menus offered | Offsets, 712 grid,
+        // Multiple files box, Append buttons shown
+        const char* shown;
     };
     const Row rows[] = {
-        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
-         ".G.A", 8},
-        {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
-         "OLU..", "O.M.", 9},
-        {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40,
-         "OLU..", "O.M.", 9},
-        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
-         ".LU..", "O.M.", 11},
-        {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true,
-         28, "OLU..", "O.M.", 11},
-        {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
-         ".L.DG", "O.M.", 11},
-        {"NORM", [](ModelConfig& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, 48,
-         ".L.DG", "O.M.", 11},
+        {"V712", [](C& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, "...DG|.G.A"},
+        {"V820HX", [](C& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, "OLU..|O.M."},
+        {"KMT71", [](C& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, "OLU..|O.M."},
+        {"V820AX", [](C& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, ".LU..|O.M."},
+        {"Px71", [](C& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true,
+         "OLU..|O.M."},
+        {"OLD", [](C& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, ".L.DG|O.M."},
+        {"NORM", [](C& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, ".L.DG|O.M."},
     };
     rig.ctx.main.barFrameLeft = 120;
     rig.ctx.main.barFrameWidth = 6400;
@@ -94,26 +89,27 @@ TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
         SCOPED_TRACE(r.code);
         EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
         const ModelGlobals& g = rig.ctx.model;
+        const MainView& main = rig.ctx.main;
         EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1");
-        EXPECT_EQ(rig.ctx.main.title, std::string("GYREL Utility --  /dev/ttyUSB0  -  ") + r.speed);
+        EXPECT_EQ(main.title, std::string("GYREL Utility --  /dev/ttyUSB0  -  ") + r.speed);
         // Single-turn models leave the steps per turn as they were.
         EXPECT_EQ(std::make_tuple(g.LastOutputIndex, g.MaxPosition, g.StepsPerTurn, g.TurnCount, g.ProgramNumberOffset),
                   std::make_tuple(r.lastOutput, r.max, r.stepsPerTurn, r.turns, r.numberOffset));
-        EXPECT_EQ(std::make_tuple(g.FileExtension, g.RxTimeoutFactor, rig.ctx.main.turnDisplaysVisible,
-                                  rig.ctx.main.FinQuotaFontSize, rig.ctx.main.Label4),
-                  std::make_tuple(std::string(r.ext), r.rxFactor, r.turnDisplays, r.font, std::string(findModel(r.code)->name)));
+        EXPECT_EQ(
+            std::make_tuple(g.FileExtension, g.RxTimeoutFactor, rig.ctx.main.turnDisplaysVisible, main.Label4),
+            std::make_tuple(std::string(r.ext), r.rxFactor, r.turnDisplays, std::string(findModel(r.code)->name)));
         const EditorLayout& e = rig.ctx.editorLayout;
         const auto flags = [](const char* letters, std::initializer_list<bool> on) {
             std::string out;
             for (std::size_t i = 0; i < on.size(); ++i) out += on.begin()[i] ? letters[i] : '.';
             return out;
         };
-        EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus);
-        EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
-        EXPECT_EQ(g.info().programFontSize, r.programFont);
-        EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
-        if (rig.ctx.main.turnMarksVisible) {  // the bar cut in 32 parts
-            EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
+        EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}) + "|" +
+                      flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}),
+                  r.shown);
+        EXPECT_EQ(main.turnMarksVisible, std::string(r.code) == "V820AX");
+        if (main.turnMarksVisible) {  // the bar cut in 32 parts
+            EXPECT_EQ(std::make_pair(main.turnMarkX[0], main.turnMarkX[30]), std::make_pair(305, 6305));
         }
     }
 }
