@@ -45,58 +45,49 @@ TEST(TxDatiTest, AcknowledgedProgramIsStoredLoggedNewestFirstAndTakesThePrescrib
     EXPECT_TRUE(busyAll);
     // header and position page: 30 + 180 (the whole reply round) + 200; mask page + 800; end 20.
     EXPECT_EQ(rig.clock.nowMs(), 410 + 410 + 1210 + 20);
-    ASSERT_TRUE(rig.device.program(0).has_value());
-    EXPECT_EQ(rig.device.program(0)->size(), 8u);
-    EXPECT_EQ((*rig.device.program(0))[6], (sim::CamEntry{700, 8}));
+    EXPECT_EQ(rig.device.program(0),
+              (sim::CamTable{{100, 1}, {200, 0}, {300, 2}, {400, 0}, {500, 4}, {600, 0}, {700, 8}, {800, 0}}));
     const std::string& log = rig.ed.Text2;
     EXPECT_EQ(count(log, "\r\n"), 3);
     EXPECT_EQ(log.substr(0, 5), "3 0 1");
     EXPECT_EQ(log.substr(log.size() - kHeaderEight.size() - 15), kHeaderEight + "  ok     .(1)\r\n");
     EXPECT_FALSE(rig.ctx.EditorBusy || rig.ed.wait.visible);
     EXPECT_TRUE(rig.op.boxes.empty());
-    EXPECT_EQ(rig.ed.wait.label + "|" + rig.ed.wait.caption, "  => Prog.  1|.. Trasmitting .....");
 }
 
 // Each unanswered check of 30 + 180 + 100 (no reply) + 400; the tenth resends (1200
 // more); the header left unanswered twelve times ends the program with the error box
-// and gives the port back.
-TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecksAndFailsAfterTwelve) {
+// and gives the port back. A cancel ends the wait at the next check without a box.
+TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecksAndFailsAfterTwelveOrOnCancel) {
     struct Case {
         int noAck;
-        const char* ending;
+        double cancelAt, took;
+        std::string ending;
         std::size_t frames;
-        double took;
     };
-    const Case cases[] = {{1, " .r.  ok     .(11)", 4, 9 * 710 + 1910 + 210 + 200 + 410 + 1210 + 20},
-                          {2, " .r. .r.  ok     .(12)", 5, 9 * 710 + 2 * 1910 + 210 + 200 + 410 + 1210 + 20},
-                          {1000, " .r. .r.     .(12)", 3, 9 * 710 + 2 * 1910 + 310 + 200}};
+    const std::string nine = " .  .  .  .  .  .  .  .  . ";
+    const Case cases[] = {{1, 0, 9 * 710 + 1910 + 210 + 200 + 410 + 1210 + 20, nine + " .r.  ok     .(11)", 4},
+                          {2, 0, 9 * 710 + 2 * 1910 + 210 + 200 + 410 + 1210 + 20, nine + " .r. .r.  ok     .(12)", 5},
+                          {1000, 0, 9 * 710 + 2 * 1910 + 310 + 200, nine + " .r. .r.     .(12)", 3},
+                          {1000, 1000, 710 + 510, " .      .(2)", 1}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.noAck);
+        SCOPED_TRACE(c.noAck + c.cancelAt);
         TxRig r;
         r.device.faults().noAckFrames = c.noAck;
+        if (c.cancelAt > 0) r.clock.at(c.cancelAt, [&] { r.ctx.CancelRequested = true; });
         const bool failed = c.noAck == 1000;
         EXPECT_EQ(r.download.sender.PreparaTx(), failed);
         EXPECT_EQ(r.clock.nowMs(), c.took);
         const std::string header = r.ed.Text2.substr(r.ed.Text2.rfind("1 0 0 8 "));
-        EXPECT_EQ(header, kHeaderEight + " .  .  .  .  .  .  .  .  . " + c.ending + "\r\n");
+        EXPECT_EQ(header, kHeaderEight + c.ending + "\r\n");
         EXPECT_EQ(r.port.sent().size(), 19u * c.frames);
-        EXPECT_EQ(r.op.boxLog(), failed ? "Trasmission  Prog.1|Transmission error\n" : "");
+        EXPECT_EQ(r.op.boxLog(), failed && c.cancelAt == 0 ? "Trasmission  Prog.1|Transmission error\n" : "");
         EXPECT_EQ(r.device.program(0).has_value(), !failed);
+        EXPECT_FALSE(r.ctx.CancelRequested);
         if (!failed) continue;
-        EXPECT_EQ(r.op.boxes.at(0).icon, MsgIcon::Stop);
+        if (!r.op.boxes.empty()) EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Stop);
         r.expectFree();  // an error gives the port back
     }
-}
-
-TEST(TxDatiTest, CancelEndsTheWaitAtTheNextCheckWithoutAMessage) {
-    TxRig rig;
-    rig.device.faults().noAckFrames = 1000;
-    rig.clock.at(1000, [&] { rig.ctx.CancelRequested = true; });
-    EXPECT_TRUE(rig.download.sender.PreparaTx());
-    EXPECT_LT(rig.clock.nowMs(), 1500);
-    EXPECT_TRUE(rig.op.boxes.empty());
-    EXPECT_FALSE(rig.ctx.CancelRequested);
-    EXPECT_EQ(rig.link.PortUsers & UserEditor, 0);
 }
 
 }  // namespace
