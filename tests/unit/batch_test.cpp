@@ -47,7 +47,7 @@ struct BatchRig : xfertest::Rig {
 
 using Outcome = DownloadCommand::Outcome;
 
-TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
+TEST(BatchDownload, SendsTheFilledSlotsOfAListThenAsksOnceForEmptyOnesAndStopsAtAMissingFile) {
     BatchRig r("NORM");
     const std::string one = r.file("one.TXT", "1\t100\t200\r\n");
     const std::string three = r.file("three.TXT", "2\t10\t3000\r\n3\t0\t1800\r\n");
@@ -69,12 +69,8 @@ TEST(BatchDownload, SendsTheFilledSlotsOfAListAndSkipsEmptyOnes) {
     EXPECT_EQ(r.ed.ProgramFilePath, current);
     EXPECT_EQ(r.fs.readAll(r.work()) + "|" + r.ed.ProgBox, "5\t1\t2\r\n|5\t1\t2\r\n");
     r.expectFree();
-}
-
-// Empty programs ask once when the answer is remembered; a missing slot file stops
-// the run with its path as the box's title, the progress window hidden under it.
-TEST(BatchDownload, EmptyProgramsAskOnceAndAMissingSlotFileStopsTheRun) {
-    BatchRig r("NORM");
+    // Empty programs ask once when the answer is remembered; a missing slot file stops
+    // the run with its path as the box's title, the progress window hidden under it.
     r.mf.panel.MultiPath[0] = r.file("e1.TXT", "' nothing\r\n");
     r.mf.panel.MultiPath[1] = r.file("e2.TXT", "");
     r.mf.panel.MultiPath[2] = r.dir + "/gone.TXT";
@@ -92,8 +88,8 @@ TEST(BatchDownload, EmptyProgramsAskOnceAndAMissingSlotFileStopsTheRun) {
     EXPECT_EQ(r.op.boxes.at(2).icon, MsgIcon::Exclamation);
     EXPECT_EQ(std::make_pair(r.mf.panel.MultiPathBack[1], r.mf.panel.MultiPathBack[2]),
               std::make_pair(kSlotNormal, kSlotMissing));
-    EXPECT_TRUE(r.device.program(0).has_value() && r.device.program(1).has_value());
-    EXPECT_FALSE(r.device.program(3).has_value());
+    EXPECT_EQ(std::make_tuple(r.device.program(0), r.device.program(1), r.device.program(3).has_value()),
+              std::make_tuple(sim::CamTable{{0, 0}}, sim::CamTable{{0, 0}}, false));
     EXPECT_FALSE(r.ed.wait.visible);
 }
 
