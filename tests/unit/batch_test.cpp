@@ -117,7 +117,6 @@ TEST(BatchUpload, ReadsEverySlotIntoFilesAndAListOnceOneIsChosen) {
     const std::string first = "'Imported on 06/12/2026 07:30:00\r\n'Program # 1\r\n\r\n1\t100\t200\r\n";
     EXPECT_EQ(r.fs.readAll(base + "_1.820"), first);
     EXPECT_EQ(r.ed.SlotTexts[0], first);
-    EXPECT_EQ(r.fs.readAll(base + "_3.820"), "'Imported on 06/12/2026 07:30:00\r\n'Program # 3\r\n\r\n2\t0\t5000\r\n");
     EXPECT_FALSE(r.fs.fileExists(base + "_2.820"));
     std::string list;
     for (int k = 0; k < 16; ++k)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/progress_state.h"
 #include "download_fixture.h"
 
 namespace gyrel {
@@ -45,12 +44,8 @@ TEST(Command2, SendsTheCheckedProgramIntoTheSelectedSlot) {
     EXPECT_EQ(r.modifModes, std::vector<int>{2});
     EXPECT_EQ(r.codes, std::vector<int>{96});
     EXPECT_EQ(r.device.program(6), (sim::CamTable{{5, 1}, {15, 0}, {25, 1}, {35, 0}, {45, 1}, {55, 0}}));
-    const WindowTexts& en = windowTextsFor("EN");
-    EXPECT_EQ(framesText(r.ed.wait.progress, en) + "|" + outcomeText(r.ed.wait.progress, en), "3 of 3 frames|Sent");
     r.expectFree();
-    // The editor's other buttons: verify, append the offsets.
-    r.download.ButtVerificaPrg();
-    EXPECT_EQ(r.codes, (std::vector<int>{96, 99}));
+    // The editor's other button: append the offsets.
     r.work("1\t10\t20\r\n");
     r.ed.check2[0] = r.ed.check2[15] = true;
     r.ed.Text4[0] = r.ed.Text5[15] = "5";
