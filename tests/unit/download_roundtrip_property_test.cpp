@@ -49,9 +49,8 @@ std::string randomProgram(std::mt19937& rng, int outputs, std::uint32_t maxPosit
 // an empty program is stored as one entry with every output off.
 sim::CamTable preparedTable(const std::string& out) {
     std::istringstream in(out);
-    std::string word;
-    long long count = 0;
-    in >> word >> count;
+    std::string header;  // "CamCount n"
+    std::getline(in, header);
     sim::CamTable t;
     std::uint32_t p = 0, m = 0;
     while (in >> p >> m) t.push_back({p, m});
