@@ -13,17 +13,17 @@ namespace {
 using Outcome = DownloadCommand::Outcome;
 using xfertest::Rig;
 
-// The editor's check stands in here as: the work file's first line names how many
+// The editor's check stands in here as: the work file names how many
 // one-cam rows the program has ("EMPTY" for none, "BAD" for a failing check, "MANY"
 // for more change points than the device holds).
 struct CmdRig : Rig {
     explicit CmdRig(const std::string& model = "NORM") : Rig(model) {
         env.procs.LeggiLav = [this](int code) {
             codes.push_back(code);
-            const std::string text = fs.fileExists(env.WorkFilePath()) ? fs.readAll(env.WorkFilePath()) : "";
-            if (text.rfind("BAD", 0) == 0) return false;
-            const bool many = text.rfind("MANY", 0) == 0;
-            const int n = text.rfind("EMPTY", 0) == 0 ? 0 : many ? 60 : text.empty() ? 1 : std::stoi(text);
+            const std::string text = fs.fileExists(env.WorkFilePath()) ? fs.readAll(env.WorkFilePath()) : "1";
+            if (text == "BAD") return false;
+            const bool many = text == "MANY";
+            const int n = text == "EMPTY" ? 0 : many ? 60 : std::stoi(text);
             ed.camTable = CamTable{};
             for (int i = 0; i < 2 * n; ++i) ed.camTable.set(i, static_cast<std::uint32_t>(10 * i + 5), i % 2 ? 0 : 1);
             ed.camTable.CamCount = many ? 131 : 2 * n;
@@ -322,15 +322,13 @@ TEST(Origin, ReadShowsEveryProgramConfirmedOrPinkAndReleasesThePort) {
     const double t0 = r.clock.nowMs();
     r.dialog.PulsRx();
     EXPECT_EQ(r.clock.nowMs() - t0, 16 * 1100);
-    EXPECT_EQ(std::make_pair(r.dialog.rows[7].TxtPreset, r.dialog.rows[7].presetBack),
-              std::make_pair(std::string(), kOriginPending));
+    EXPECT_EQ(std::make_pair(rows[7].TxtPreset, rows[7].presetBack), std::make_pair(std::string(), kOriginPending));
     EXPECT_TRUE(r.op.boxes.empty());
     r.device.faults().silent = false;
     r.device.setPresetOrigin(1, {77, 88});
     r.device.faults().badChecksum = true;
     r.dialog.PulsRx();
-    EXPECT_EQ(std::make_pair(r.dialog.rows[1].TxtPreset, r.dialog.rows[1].presetBack),
-              std::make_pair(std::string("77"), kOriginPending));
+    EXPECT_EQ(std::make_pair(rows[1].TxtPreset, rows[1].presetBack), std::make_pair(std::string("77"), kOriginPending));
 }
 
 TEST(Origin, WriteSendsZerosForOriginsUnlessTickedAndSkipsRowsWithoutValues) {
