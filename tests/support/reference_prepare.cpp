@@ -6,13 +6,15 @@
 namespace gyrel::reference {
 namespace {
 
-CheckResult controllaDati(const CamRow* rows, int count, const std::array<bool, 16>& check2, double maxPosition,
-                          int lastOutputIndex, bool offsetsApplied) {
-    CheckResult result;
+// The data control: sets the marks, and failed and failure on the first fault found;
+// true when it passes.
+bool controllaDati(const CamRow* rows, int count, const std::array<bool, 16>& check2, double maxPosition,
+                   int lastOutputIndex, PrepareOutcome& out) {
+    out.marks.clear();
     auto fail = [&](int word, int output, int reportedRow, int row, int column) {
-        result.failed = true;
-        result.failure = {word, output, reportedRow, row, column, offsetsApplied};
-        return result;
+        out.failed = true;
+        out.failure = {word, output, reportedRow, row, column, out.offsetsApplied};
+        return false;
     };
     const auto max = static_cast<long long>(maxPosition);
     // Equal edges: every position, every output, every row of it.
@@ -22,8 +24,7 @@ CheckResult controllaDati(const CamRow* rows, int count, const std::array<bool, 
                 if (rows[r][0] != o || rows[r][1] != p || rows[r][2] != p) continue;
                 if (check2[static_cast<std::size_t>(o - 1)] || p > 1) return fail(10, o, r, r, 2);
                 const AlwaysMark m{o, static_cast<int>(p)};
-                if (std::find(result.marks.begin(), result.marks.end(), m) == result.marks.end())
-                    result.marks.push_back(m);
+                if (std::find(out.marks.begin(), out.marks.end(), m) == out.marks.end()) out.marks.push_back(m);
             }
         }
     }
@@ -42,7 +43,7 @@ CheckResult controllaDati(const CamRow* rows, int count, const std::array<bool, 
             }
         }
     }
-    return result;
+    return true;
 }
 
 }  // namespace
@@ -52,13 +53,6 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
                                CamTable& table) {
     PrepareOutcome out;
     for (auto& bytes : table.CamTableMask) std::fill_n(bytes.begin(), 121, 0);
-    auto control = [&] {
-        const CheckResult c = controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out.offsetsApplied);
-        out.marks = c.marks;
-        out.failed = c.failed;
-        out.failure = c.failure;
-        return !c.failed;
-    };
     if (mode != 1) {
         for (int r = 0; r < rowCount; ++r) {
             if (rows[r][1] != rows[r][2] || (rows[r][1] != 0 && rows[r][1] != 1)) continue;
@@ -66,7 +60,7 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
             check2[o] = false;
             out.alwaysOutputs |= static_cast<std::uint16_t>(1u << o);
         }
-        if (!control()) return out;
+        if (!controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out)) return out;
         for (int r = 0; r < rowCount; ++r) {
             const auto o = static_cast<std::size_t>(rows[r][0] - 1);
             if (!check2[o]) continue;
@@ -78,7 +72,7 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
             }
             out.offsetsApplied = true;
         }
-        if (out.offsetsApplied && !control()) return out;
+        if (out.offsetsApplied && !controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out)) return out;
     }
     // Two passes over every position with one running mask.
     const auto max = static_cast<std::size_t>(maxPosition);

@@ -49,9 +49,8 @@ std::string randomProgram(std::mt19937& rng, int outputs, std::uint32_t maxPosit
 // an empty program is stored as one entry with every output off.
 sim::CamTable preparedTable(const std::string& out) {
     std::istringstream in(out);
-    std::string word;
-    long long count = 0;
-    in >> word >> count;
+    std::string header;  // "CamCount n"
+    std::getline(in, header);
     sim::CamTable t;
     std::uint32_t p = 0, m = 0;
     while (in >> p >> m) t.push_back({p, m});
@@ -78,8 +77,7 @@ TEST_P(DownloadRoundTrip, PreparedTableIsStoredAndReadBackForRandomTexts) {
                          "--verify", f}),
                   0)
             << text << "\n" << r.err.str();
-        ASSERT_TRUE(r.device.program(slot - 1).has_value());
-        ASSERT_EQ(*r.device.program(slot - 1), expected) << text;
+        ASSERT_EQ(r.device.program(slot - 1), expected) << text;
         ++sent;
     }
     EXPECT_GE(sent, 60);
@@ -114,8 +112,7 @@ TEST(DownloadRoundTrip, TheEditorSendsTheTableItsGraphShows) {
         editor.st.ProgramIndex = i % 16;
         transfers.dl.Command2();
         ASSERT_EQ(transfers.dl.lastOutcome, DownloadCommand::Outcome::Sent) << editor.st.ProgBox;
-        ASSERT_TRUE(r.device.program(i % 16).has_value());
-        EXPECT_EQ(*r.device.program(i % 16), graph) << editor.st.ProgBox;
+        EXPECT_EQ(r.device.program(i % 16), graph) << editor.st.ProgBox;
         ++sent;
     }
     EXPECT_GE(sent, 10);

@@ -1,12 +1,14 @@
+#include "device/model_config.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
+#include <iomanip>
+#include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "device/model_config.h"
 #include "device/model_table.h"
 #include "platform/working_folder.h"
 #include "unit/app_test_doubles.h"
@@ -50,70 +52,55 @@ protected:
 };
 
 // What each model means to the device and the files: line speed, outputs,
-// range, turn size, program numbering, file extension and receive factor.
+// range, turn size, program numbering, file extension and receive factor; the
+// turn displays, the model's name and the menus and panels the editor offers.
 TEST_F(ModelConfigTest, EachProcedureAppliesItsModel) {
-    struct Row {
-        const char* code;
-        std::function<void(ModelConfig&)> run;
-        const char* speed;
-        int lastOutput;
-        double max, stepsPerTurn, turns;
-        int numberOffset;
-        const char* ext;
-        int rxFactor;
-        bool turnDisplays;
-        int font;
-        const char* menus;   // Origin, Lists, Upload, Deskpl, Graph offered
-        const char* panels;  // Offsets, 712 grid, Multiple files box, Append buttons shown
-        int programFont;     // of the editor's program text
-    };
-    const Row rows[] = {
-        {"V712", [](ModelConfig& c) { c.Configura712(); }, "9600", 15, 3599, 3600, 1, 0, "712", 100, false, 48, "...DG",
-         ".G.A", 8},
-        {"V820HX", [](ModelConfig& c) { c.Configura820HX(); }, "115200", 7, 1048575, 4096, 256, 1, "820", 1, true, 40,
-         "OLU..", "O.M.", 9},
-        {"KMT71", [](ModelConfig& c) { c.ConfiguraKMT(); }, "115200", 7, 1048575, 4096, 256, 1, "KVX", 1, true, 40,
-         "OLU..", "O.M.", 9},
-        {"V820AX", [](ModelConfig& c) { c.Configura820AX(); }, "9600", 7, 16383, 512, 32, 0, "820", 1, true, 48,
-         ".LU..", "O.M.", 11},
-        {"Px71", [](ModelConfig& c) { c.ConfiguraPx71(); }, "115200", 15, 4294967295.0, 8192, 524288, 0, "PHX", 1, true,
-         28, "OLU..", "O.M.", 11},
-        {"OLD", [](ModelConfig& c) { c.ConfiguraSingolo(1); }, "9600", 15, 3599, 8192, 524288, 1, "TXT", 1, false, 48,
-         ".L.DG", "O.M.", 11},
-        {"NORM", [](ModelConfig& c) { c.ConfiguraSingolo(0); }, "9600", 15, 3599, 8192, 524288, 0, "TXT", 1, false, 48,
-         ".L.DG", "O.M.", 11},
+    using C = ModelConfig;
+    // Model, port settings and speed text, last output, range, steps per turn and turns
+    // (single-turn models leave them as they were), number base, extension, receive
+    // factor, turn displays, name | Origin, Lists, Upload, Deskpl, Graph menus offered |
+    // Offsets, 712 grid, Multiple files box, Append buttons shown.
+    const std::pair<std::function<void(C&)>, const char*> rows[] = {
+        {[](C& c) { c.Configura712(); }, "V712 9600,n,8,1 9600 15 3599 3600 1 0 712 100 0 V 712|...DG|.G.A"},
+        {[](C& c) { c.Configura820HX(); },
+         "V820HX 115200,n,8,1 115200 7 1048575 4096 256 1 820 1 1 HX /V820|OLU..|O.M."},
+        {[](C& c) { c.ConfiguraKMT(); }, "KMT71 115200,n,8,1 115200 7 1048575 4096 256 1 KVX 1 1 KMT71|OLU..|O.M."},
+        {[](C& c) { c.Configura820AX(); }, "V820AX 9600,n,8,1 9600 7 16383 512 32 0 820 1 1 AX /V820|.LU..|O.M."},
+        {[](C& c) { c.ConfiguraPx71(); },
+         "Px71 115200,n,8,1 115200 15 4294967295 8192 524288 0 PHX 1 1 Px71|OLU..|O.M."},
+        {[](C& c) { c.ConfiguraSingolo(1); }, "OLD 9600,n,8,1 9600 15 3599 8192 524288 1 TXT 1 0 KRT 5|.L.DG|O.M."},
+        {[](C& c) { c.ConfiguraSingolo(0); }, "NORM 9600,n,8,1 9600 15 3599 8192 524288 0 TXT 1 0 KRT71|.L.DG|O.M."},
     };
     rig.ctx.main.barFrameLeft = 120;
     rig.ctx.main.barFrameWidth = 6400;
     rig.port.setPortName("/dev/ttyUSB0");
-    for (const Row& r : rows) {
+    for (const auto& [run, expected] : rows) {
         rig.ctx.model.RxTimeoutFactor = 10;  // as chosen in the time-out dialog
         rig.ctx.applyLanguage("EN");
         rig.ctx.LanguageCode = "FR";  // the texts follow the current code again
-        r.run(config);
-        SCOPED_TRACE(r.code);
+        run(config);
+        SCOPED_TRACE(expected);
         EXPECT_STREQ(rig.ctx.ui(0), "Sortie");
         const ModelGlobals& g = rig.ctx.model;
-        EXPECT_EQ(rig.port.settings(), std::string(r.speed) + ",n,8,1");
-        EXPECT_EQ(rig.ctx.main.title, std::string("GYREL Utility --  /dev/ttyUSB0  -  ") + r.speed);
-        // Single-turn models leave the steps per turn as they were.
-        EXPECT_EQ(std::make_tuple(g.LastOutputIndex, g.MaxPosition, g.StepsPerTurn, g.TurnCount, g.ProgramNumberOffset),
-                  std::make_tuple(r.lastOutput, r.max, r.stepsPerTurn, r.turns, r.numberOffset));
-        EXPECT_EQ(std::make_tuple(g.FileExtension, g.RxTimeoutFactor, rig.ctx.main.turnDisplaysVisible,
-                                  rig.ctx.main.FinQuotaFontSize, rig.ctx.main.Label4),
-                  std::make_tuple(std::string(r.ext), r.rxFactor, r.turnDisplays, r.font, std::string(findModel(r.code)->name)));
+        const MainView& main = rig.ctx.main;
         const EditorLayout& e = rig.ctx.editorLayout;
         const auto flags = [](const char* letters, std::initializer_list<bool> on) {
             std::string out;
             for (std::size_t i = 0; i < on.size(); ++i) out += on.begin()[i] ? letters[i] : '.';
             return out;
         };
-        EXPECT_EQ(flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}), r.menus);
-        EXPECT_EQ(flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons}), r.panels);
-        EXPECT_EQ(g.info().programFontSize, r.programFont);
-        EXPECT_EQ(rig.ctx.main.turnMarksVisible, std::string(r.code) == "V820AX");
-        if (rig.ctx.main.turnMarksVisible) {  // the bar cut in 32 parts
-            EXPECT_EQ(std::make_pair(rig.ctx.main.turnMarkX[0], rig.ctx.main.turnMarkX[30]), std::make_pair(305, 6305));
+        std::ostringstream shown;
+        shown << std::setprecision(12) << g.ModelType << " " << rig.port.settings() << " " << g.SpeedText << " "
+              << g.LastOutputIndex << " " << g.MaxPosition << " " << g.StepsPerTurn << " " << g.TurnCount << " "
+              << g.ProgramNumberOffset << " " << g.FileExtension << " " << g.RxTimeoutFactor << " "
+              << main.turnDisplaysVisible << " " << main.Label4 << "|"
+              << flags("OLUDG", {e.menuOrigin, e.menuLists, e.menuUpload, e.menuDeskpl, e.menuGraph}) << "|"
+              << flags("OGMA", {e.offsetsPanel, e.outputGrid712, e.multiFileBox, e.appendButtons});
+        EXPECT_EQ(shown.str(), expected);
+        EXPECT_EQ(main.title, "GYREL Utility --  /dev/ttyUSB0  -  " + g.SpeedText);
+        EXPECT_EQ(main.turnMarksVisible, g.ModelType == "V820AX");
+        if (main.turnMarksVisible) {  // the bar cut in 32 parts
+            EXPECT_EQ(std::make_pair(main.turnMarkX[0], main.turnMarkX[30]), std::make_pair(305, 6305));
         }
     }
 }
