@@ -21,7 +21,7 @@ namespace gyrel {
 namespace {
 
 // The default program file's path is asserted by StartupTest.FirstRunWithAnEmptyStoreAndItsShutdown.
-TEST(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase) {
+TEST(SettingsTest, DefaultsWrittenValuesReadBackInAnyCaseNumbersRoundedOrDefaulted) {
     MemorySettingsStore store;
     AppSettings s;
     s.read(store);
@@ -47,10 +47,8 @@ TEST(SettingsTest, EmptyStoreGivesEveryDefaultAndWrittenValuesReadBackInAnyCase)
     store.set("STARTUP", "verifyafterdownload", "0");  // keys and sections in any case
     s.read(store);
     EXPECT_EQ(s.VerifyAfterDownload, 0);
-}
 
-// Stored numbers as an operator or an earlier tool left them.
-TEST(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
+    // Stored numbers as an operator or an earlier tool left them: rounded, or the default.
     const auto F = &AppSettings::RxTimeoutFactor, M = &AppSettings::PortaMem, S = &AppSettings::GraphScale;
     const auto P = &AppSettings::GraphPitch;
     const std::tuple<const char*, const char*, int AppSettings::*, int> rows[] = {
@@ -64,10 +62,10 @@ TEST(SettingsTest, NumbersAreRoundedAndUnusableOnesFallBackToTheirDefaults) {
     for (const auto& [key, stored, field, read] : rows) {
         MemorySettingsStore one;
         one.set(kSettingsSection, key, stored);
-        AppSettings s;
-        s.GraphScale = 4;  // a previous value is not kept
-        s.read(one);
-        EXPECT_EQ(s.*field, read) << key << "=\"" << stored << "\"";
+        AppSettings fresh;
+        fresh.GraphScale = 4;  // a previous value is not kept
+        fresh.read(one);
+        EXPECT_EQ(fresh.*field, read) << key << "=\"" << stored << "\"";
     }
 }
 
@@ -101,12 +99,11 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStoreAndItsShutdown) {
     EXPECT_EQ(std::make_tuple(aboutAt3999, ctx.about.visible, ctx.main.visible), std::make_tuple(true, false, true));
 
     EXPECT_FALSE(rig.port.portOpen() || link.PollingActive);
-    EXPECT_STREQ(ctx.ui(0), "Esci");
     EXPECT_EQ(ctx.settings.PercorsoTxt, joinPath(home, "Gyrel.Txt"));  // "\\" on Windows
     EXPECT_TRUE(std::filesystem::is_directory(home));
-    EXPECT_EQ(ctx.main.title + "|" + ctx.main.Label4 + "|" + ctx.main.FinQuota, "GYREL Utility --  COM 1  -  9600|KRT71|offline");
-    EXPECT_TRUE(rig.store.writes().empty());  // settings are only written at shutdown
-    EXPECT_TRUE(rig.op.shown.empty());
+    EXPECT_EQ(std::string(ctx.ui(0)) + "|" + ctx.main.title + "|" + ctx.main.Label4 + "|" + ctx.main.FinQuota,
+              "Esci|GYREL Utility --  COM 1  -  9600|KRT71|offline");
+    EXPECT_TRUE(rig.store.writes().empty() && rig.op.shown.empty());  // settings are only written at shutdown
 
     double shownAt = -1;
     rig.clock.at(8300, [&] { shownAt = rig.clock.nowMs(); });
@@ -172,28 +169,25 @@ TEST_F(StartupTest, StoredV712KeepsItsFactorPx71ComesBackAsNormAMissingPortIsKep
     put({{"Filtro10", "10"}, {"Tipo", "V712"}, {"PortaMem", "7"}});
     rig.port.missingPort = 7;
     start();
-    EXPECT_EQ(ctx.model.RxTimeoutFactor, 100);
-    EXPECT_EQ(rig.port.commPort(), 1);
+    EXPECT_EQ(std::make_pair(ctx.model.RxTimeoutFactor, rig.port.commPort()), std::make_pair(100, 1));
     startup.TerminaTutto();
     EXPECT_EQ(stored("filtro10") + stored("Tipo") + stored("PortaMem"), "10V7127");
 
     put({{"Tipo", "Px71"}});
     MainStartup again{ctx, link};
     again.load();
-    EXPECT_EQ(ctx.model.ModelType, "NORM");
+    const std::string loaded = ctx.model.ModelType;
     again.TerminaTutto();
-    EXPECT_EQ(stored("Tipo"), "NORM");
+    EXPECT_EQ(loaded + "|" + stored("Tipo"), "NORM|NORM");
 }
 
-TEST(LanguageTexts, CodeChoosesTheSet) {
+TEST(Texts, CodeChoosesTheSetAndWindows1252RoundTripsEveryByteAndReplacesTheRest) {
     EXPECT_EQ(&textSetFor("DE"), &textSetFor("EN"));
     for (const char* italian : {"IT", "ES", "", "fr"}) EXPECT_EQ(&textSetFor(italian), &textSetFor("IT")) << italian;
-    EXPECT_NE(&textSetFor("FR"), &textSetFor("IT"));
-    EXPECT_NE(&textSetFor("FR"), &textSetFor("EN"));
+    EXPECT_TRUE(&textSetFor("FR") != &textSetFor("IT") && &textSetFor("FR") != &textSetFor("EN"));
     EXPECT_EQ(sendOutputCaption(textSetFor("IT"), 16), "Invia out 16");
-}
 
-TEST(Cp1252, EveryByteSurvivesTheRoundTripTheHighRangeDiffersFromLatin1AndTheRestIsReplaced) {
+    // Windows-1252: every byte survives the round trip, the high range differs from Latin-1.
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
