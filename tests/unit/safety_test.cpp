@@ -36,9 +36,8 @@ sim::CamTable randomTable(std::mt19937& rng, const ModelInfo& m) {
     while (positions.size() < n) positions.insert(static_cast<std::uint32_t>(rng() % range));
     sim::CamTable t;
     for (std::uint32_t p : positions) {
-        std::uint32_t mask;
-        do mask = rng() & outputs;
-        while (!t.empty() && mask == t.back().mask);
+        std::uint32_t mask = rng() & outputs;
+        while (!t.empty() && mask == t.back().mask) mask = rng() & outputs;
         t.push_back({p, mask});
     }
     while (t.back().mask == t.front().mask || t.back().mask == t[t.size() - 2].mask) t.back().mask = rng() & outputs;
@@ -57,10 +56,8 @@ TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
         if (rng() % 3 == 0) continue;
         programs[k] = randomTable(rng, model);
         rig.device.setProgram(k, *programs[k]);
-        if (model.menuOrigin) {
-            presets[k] = {static_cast<std::uint32_t>(rng() % 1000), static_cast<std::uint32_t>(rng() % 1000)};
-            rig.device.setPresetOrigin(k, presets[k]);
-        }
+        if (model.menuOrigin)
+            rig.device.setPresetOrigin(k, presets[k] = {std::uint32_t(rng() % 1000), std::uint32_t(rng() % 1000)});
     }
     Cli cli(rig.device, rig.clock, GetParam());
     const std::string dir = rig.home.path() + "/bk";
@@ -87,33 +84,7 @@ TEST_P(RoundTrip, BackupWipeRestoreCompareGivesTheSameDevice) {
 
 INSTANTIATE_TEST_SUITE_P(ModelsWithUpload, RoundTrip, ::testing::Values("V820AX", "V820HX", "KMT71", "Px71"));
 
-// A backup that cannot read every slot writes nothing and names the slot: a line
-// dropped midway (gyrel-cli), a slot whose reply is damaged (the job's report).
-TEST(Backup, FailedReadLeavesNoFolder) {
-    Rig rig("V820HX"), ax("V820AX");
-    for (int k = 0; k < 16; ++k) {
-        rig.device.setProgram(k, {{10, 1}, {20, 0}});
-        ax.device.setProgram(k, {{10, 1}, {20, 0}});
-    }
-    rig.device.faults().closeAfterReplies = 20;
-    Cli cli(rig.device, rig.clock, "V820HX");
-    const std::string dir = rig.home.path() + "/bk";
-    EXPECT_EQ(cli.job("backup", {dir}), 2);
-    EXPECT_FALSE(fs::exists(dir) || fs::exists(dir + ".partial~"));
-    EXPECT_THAT(cli.err.str(), HasSubstr("Slot 16: read failed"));
-    EXPECT_THAT(cli.err.str(), HasSubstr("Backup not made"));
-
-    JobHooks hooks;
-    hooks.progress = [&](const JobProgress& p) { ax.device.faults().badChecksum = p.slot == 5; };
-    const BackupReport r = runBackup(ax.ctx, ax.link, dir, hooks);
-    EXPECT_FALSE(r.complete);
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
-    EXPECT_FALSE(fs::exists(dir));
-    EXPECT_THAT(backupReportText(ax.ctx, r),
-                HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
-}
-
-TEST(Compare, AnEditedBackupFileOrAProgramChangedAfterTheDownloadNamesTheSlotAndChangePoint) {
+TEST(Compare, AnEditedBackupOrAProgramChangedAfterTheDownloadNamesTheSlotAndAFailedBackupWritesNothing) {
     Rig rig("V820HX");
     rig.device.setProgram(2, {{100, 1}, {200, 0}});
     rig.device.setProgram(6, {{300, 3}, {400, 1}, {500, 0}});
@@ -164,6 +135,21 @@ TEST(Compare, AnEditedBackupFileOrAProgramChangedAfterTheDownloadNamesTheSlotAnd
 
     rig.ctx.settings.VerifyAfterDownload = 0;
     EXPECT_TRUE(verifyAfterDownload(rig.env, rig.download).empty());
+
+    // A backup that cannot read every slot writes nothing and names the slot: a slot whose
+    // reply is damaged (the job's report), a line dropped midway (gyrel-cli).
+    for (int k = 0; k < 16; ++k) rig.device.setProgram(k, {{10, 1}, {20, 0}});
+    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.slot == 5; };
+    const BackupReport r = runBackup(rig.ctx, rig.link, dir + "2", hooks);
+    EXPECT_FALSE(r.complete || fs::exists(dir + "2"));
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
+    EXPECT_THAT(backupReportText(rig.ctx, r), HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
+    rig.device.faults().badChecksum = false;
+    rig.device.faults().closeAfterReplies = 20;
+    EXPECT_EQ(cli.job("backup", {dir + "2"}), 2);
+    EXPECT_FALSE(fs::exists(dir + "2") || fs::exists(dir + "2.partial~"));
+    EXPECT_THAT(cli.err.str(), HasSubstr("Slot 16: read failed"));
+    EXPECT_THAT(cli.err.str(), HasSubstr("Backup not made"));
 }
 
 TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
@@ -212,17 +198,16 @@ TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
     EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
 }
 
-// Only a slot 1..16 can be recorded empty; a slot that names a file is not.
-TEST(BackupList, EmptyMarkersOutsideTheSlotsAreComments) {
-    const BackupListRead r =
+// Only a slot 1..16 can be recorded empty in the backup list; a slot that names a file is not.
+// The presets file reads what it writes and refuses bad lines.
+TEST(BackupFiles, EmptyMarkersOutsideTheSlotsAreCommentsAndThePresetsFileRefusesBadLines) {
+    const BackupListRead list =
         readBackupList("'0   empty\r\n'17   empty\r\n' 3\tempty \r\n'16 empty\r\n2   (a.820)\r\n'2   empty\r\n",
                        "/b/backup.lis");
-    ASSERT_TRUE(r.ok);
-    for (std::size_t k = 0; k < 16; ++k) EXPECT_EQ(r.empty[k], k == 2 || k == 15) << k;
-    EXPECT_EQ(r.paths[1], "/b/a.820");
-}
+    ASSERT_TRUE(list.ok);
+    for (std::size_t k = 0; k < 16; ++k) EXPECT_EQ(list.empty[k], k == 2 || k == 15) << k;
+    EXPECT_EQ(list.paths[1], "/b/a.820");
 
-TEST(PresetsFile, ReadsWhatItWritesAndRefusesBadLines) {
     PresetTable t;
     std::tie(t[0], t[15]) = std::make_tuple(PresetEntry{5, 6}, PresetEntry{4294967295u, 0});
     EXPECT_EQ(formatPresets(t), "1 5 6\r\n16 4294967295 0\r\n");
