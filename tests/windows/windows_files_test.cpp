@@ -58,8 +58,6 @@ TEST_F(WindowsFiles, FilesKeepEveryByteAndTheSaveReplacesAFileWithoutEverLosingI
     files.writeAll(p, bytes);
     EXPECT_EQ(files.readAll(p), bytes);
     EXPECT_EQ(fs::file_size(p), bytes.size());  // no LF became CR LF, no ^Z ended the file
-    files.append(p, "\n");
-    EXPECT_EQ(files.readAll(p), bytes + "\n");
     files.replaceFile(p, bytes);  // the rename lands on an existing file
     EXPECT_EQ(files.readAll(p), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator("c:\\varnel"), fs::directory_iterator()), 1);  // nothing beside it
@@ -82,8 +80,7 @@ TEST_F(WindowsFiles, Windows1252NamesInListsNameTheRightFilesAndRawOnesAreAFileE
     // A list written on Windows: "c:\varnel\Ablage é\Zeile ü_1.712" in Windows-1252.
     files.createFolder("c:\\varnel");
     files.createFolder(pathFromFileText("c:\\varnel\\Ablage \xE9"));
-    const std::string inList = "c:\\varnel\\Ablage \xE9\\Zeile \xFC_1.712";
-    const std::string local = pathToOpen(files, inList);
+    const std::string inList = "c:\\varnel\\Ablage \xE9\\Zeile \xFC_1.712", local = pathToOpen(files, inList);
     files.writeAll(local, "1 100 200\r\n");
     EXPECT_EQ(local, "c:\\varnel\\Ablage \xC3\xA9\\Zeile \xC3\xBC_1.712");
     // The name Windows holds is the right one, character for character.
@@ -99,7 +96,6 @@ TEST_F(WindowsFiles, Windows1252NamesInListsNameTheRightFilesAndRawOnesAreAFileE
     EXPECT_FALSE(files.fileExists(raw) || files.folderExists(raw));
     EXPECT_THROW(files.readAll(raw), FileError);
     EXPECT_THROW(files.replaceFile(raw, "1 100 200\r\n"), FileError);
-    EXPECT_THROW(files.writeAll(raw, "x"), FileError);
     EXPECT_THROW(files.createFolder(raw), FileError);
 }
 
