@@ -29,7 +29,6 @@ public:
         err.str("");
         cli::Env env{out, err, clock_,
                      [this](const std::string& path) -> std::unique_ptr<SerialPort> {
-                         openedPath = path;
                          auto p = std::make_unique<sim::InProcessPort>(device_, clock_);
                          p->setPortName(path);
                          p->setBusy(busy);
@@ -48,7 +47,6 @@ public:
     const std::string model;
     std::ostringstream out, err;
     bool busy = false;
-    std::string openedPath;
 
 private:
     sim::Device& device_;
