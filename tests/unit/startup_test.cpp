@@ -54,7 +54,7 @@ TEST(SettingsTest, DefaultsWrittenValuesReadBackInAnyCaseNumbersRoundedOrDefault
         {"PortaMem", "0", M, 1},    {"PortaMem", "COM3", M, 1},  {"PortaMem", "-2", M, 1}, {"PortaMem", "7", M, 7},
         {"scala", " 3 ", S, 3},     {"scala", "300", S, 2},  // not a byte
         {"passo", "44.5", P, 44},  // half to even
-        {"passo", "", P, 45},       {"passo", "40000", P, 45},   {"Passo", "30", P, 30},
+        {"passo", "", P, 45},       {"passo", "40000", P, 45},   {"PASSO", "30", P, 30},
     };
     for (const auto& [key, stored, field, read] : rows) {
         MemorySettingsStore one;
