@@ -115,8 +115,7 @@ TEST(CliUpload, SavesThroughALinkReadsTheWholeDeviceIntoAListAndBatchDownloadSto
     EXPECT_EQ(ax.job("upload --slot 1"), 2);
     EXPECT_EQ(ax.err.str(), "upload of program 1 failed: no complete reply from the device (0 replies read)\n");
 
-    // --all reads the whole device into files and a list; a list downloads until a file is
-    // missing or the device falls silent.
+    // --all reads the device into files and a list; a list download stops at a missing file or silence.
     CliRig hx("V820HX");
     hx.device.setProgram(0, {{100, 1}, {200, 0}});
     const std::string dir = hx.home.path(), list = dir + "/backup.lis";
@@ -292,8 +291,7 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
     const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
     const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\","
                              "\"program\":\"1\",\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
-    // model, shaft position, fault ("busy": another program holds the port), count and options,
-    // exit code, out, err
+    // model, shaft position, fault ("busy": another program holds the port), count and options, code, out, err
     const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
         {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, ""},
         {"KMT71", 10000, "", "2 --json", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
@@ -375,8 +373,9 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
      cli::ExitRefused, "holds 5242880 bytes; a program file holds at most 4194304"},
     {"KMT71", [](auto& r) { chmod(r.file("kept.KVX", "old\r\n").c_str(), 0444); },
      "upload % --slot 1 --output @kept.KVX", cli::ExitRefused, "kept.KVX: the file is read-only"},
-    {"NORM", [](auto& r) { fs::create_directory(r.home.path() + "/d.dpl"); }, "import-deskpl --model NORM --list @x.lis @d.dpl",
-     cli::ExitRefused, "d.dpl: it is a directory, not a DESKPL file"},
+    {"NORM", [](auto& r) { fs::create_directory(r.home.path() + "/d.dpl"); },
+     "import-deskpl --model NORM --list @x.lis @d.dpl", cli::ExitRefused,
+     "d.dpl: it is a directory, not a DESKPL file"},
     {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); },
      "import-deskpl --model NORM --list @y.lis @b.dpl", cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
     {"V712", [](auto& r) { r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02"); }, "download % --slot 1 @bin.712",

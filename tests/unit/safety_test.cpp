@@ -138,7 +138,8 @@ TEST(Compare, AnEditedBackupOrAProgramChangedAfterTheDownloadNamesTheSlotAndAFai
     const BackupReport r = runBackup(rig.ctx, rig.link, dir + "2", hooks);
     EXPECT_FALSE(r.complete || fs::exists(dir + "2"));
     for (int k = 0; k < 16; ++k) EXPECT_EQ(r.ends[k], k == 4 ? BackupSlotEnd::Failed : BackupSlotEnd::Program) << k;
-    EXPECT_THAT(backupReportText(rig.ctx, r), HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
+    EXPECT_THAT(backupReportText(rig.ctx, r),
+                HasSubstr("Slot 5: read failed (a reply with a wrong checksum)\r\n"));
     rig.device.faults().badChecksum = false;
     rig.device.faults().closeAfterReplies = 20;
     EXPECT_EQ(cli.job("backup", {dir + "2"}), 2);
