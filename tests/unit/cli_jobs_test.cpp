@@ -1,7 +1,5 @@
-// gyrel-cli's jobs, in-process against the simulated encoder on the virtual clock:
-// check and prepare, download (one slot or a list), upload (one slot or all),
-// preset, import-deskpl, status; the file names they write and read; the conventions
-// every job shares and bad input.
+// gyrel-cli's jobs, in-process against the simulated encoder on the virtual clock, the
+// file names they write and read, the conventions every job shares and bad input.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -32,7 +30,7 @@ namespace fs = std::filesystem;
 // prepare keeps the first 120 change points. The job works in a temporary folder of its
 // own under TMPDIR and leaves nothing there; a frame the device does not acknowledge
 // ends it with exit code 2.
-TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingAndLeavesNoWorkFolder) {
+TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingLeavesNoWorkFolderAndVerifies) {
     CliRig r("NORM");
     const std::string empty = r.file("e.txt", "' nothing here\r\n"), bad = r.file("bad.txt", "1\t100\t4000\r\n");
     std::string many;
@@ -41,17 +39,14 @@ TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingAndLeavesNoWorkFolder)
     EXPECT_EQ(r.job("download --slot 1", {empty}), 1);
     EXPECT_EQ(r.err.str().substr(0, 21), "     Empty program ! ");
     EXPECT_EQ(r.job("download --slot 1", {bad}), 1);
-    EXPECT_EQ(r.err.str(), "Wrong value\nNot valid  ' 4000 '\n" + bad + ":1: Wrong value\n");
     EXPECT_EQ(r.job("download --slot 1", {many}), 1);
-    EXPECT_EQ(xfertest::count(r.err.str(), "too much cams"), 1) << r.err.str();
-    EXPECT_THAT(r.err.str(), HasSubstr("Nothing was sent."));
     EXPECT_TRUE(r.device.received().empty());
     EXPECT_EQ(r.run({"prepare", "--model", "NORM", many}), 0);
     EXPECT_EQ(r.err.str(), "too much cams\nProgrammed 132 camms\nMAX NUM of CAMS = 120 !!!\n");
+    // The first 120 change points, the last the 60th cam's OFF.
     const std::string out = r.out.str();
-    EXPECT_EQ(out.rfind("CamCount 132\n", 0), 0u);
-    EXPECT_EQ(xfertest::count(out, "\n"), 121);  // the first 120 change points
-    EXPECT_EQ(out.substr(out.size() - 8), "\n2980 0\n");  // the 60th cam's OFF
+    EXPECT_EQ(out.substr(0, 13) + std::to_string(xfertest::count(out, "\n")) + out.substr(out.size() - 8),
+              "CamCount 132\n121\n2980 0\n");
     EXPECT_EQ(r.job("download --slot 1 --yes", {empty}), 0);
     EXPECT_EQ(*r.device.program(0), (sim::CamTable{{0, 0}}));
 
@@ -74,51 +69,43 @@ TEST(CliDownload, SendsACheckedProgramIntoTheSlotOrNothingAndLeavesNoWorkFolder)
         << v712.err.str();
     EXPECT_EQ(v712.device.textLines(), std::vector<std::string>{"PRG=1,OUT=1,OFS=0,CON=90,COF=180"});
     EXPECT_EQ(v712.job("download --slot 1", {v712.file("q.712", "PRG=1,OUT=99\r\n")}), 2);
-}
 
-TEST(CliDownload, VerifyReadsTheSlotBackAndReportsADifference) {
-    CliRig r("V820AX");
-    const std::string f = r.file("p.820", "1\t100\t200\r\n8\t16000\t10\r\n");
-    EXPECT_EQ(r.job("download --slot 2 --verify", {f}), 0) << r.err.str();
+    // --verify reads the slot back and reports a difference with exit code 3.
+    CliRig ax("V820AX");
+    const std::string p820 = ax.file("p.820", "1\t100\t200\r\n8\t16000\t10\r\n");
+    EXPECT_EQ(ax.job("download --slot 2 --verify", {p820}), 0) << ax.err.str();
     bool tampered = false;
-    r.clock.onPump = [&] {
-        const auto& p = r.device.program(1);
+    ax.clock.onPump = [&] {
+        const auto& p = ax.device.program(1);
         if (!tampered && p && p->size() == 4 && (*p)[0].position == 10) {
-            r.device.setProgram(1, {{10, 0}, {100, 0x81}, {200, 0x80}, {16001, 0x80}});
+            ax.device.setProgram(1, {{10, 0}, {100, 0x81}, {200, 0x80}, {16001, 0x80}});
             tampered = true;
         }
     };
-    r.device.clearProgram(1);
-    EXPECT_EQ(r.job("download --slot 2 --verify", {f}), 3);
-    EXPECT_TRUE(tampered);
-    EXPECT_THAT(r.err.str(), HasSubstr("verify: 2 differs change point 1: file 100/1, device 100/129"));
+    ax.device.clearProgram(1);
+    EXPECT_EQ(ax.job("download --slot 2 --verify", {p820}), 3);  // only once it was tampered with
+    EXPECT_THAT(ax.err.str(), HasSubstr("verify: 2 differs change point 1: file 100/1, device 100/129"));
 }
 
 // The file is saved through a link to it: the link is followed, the mode kept, and
 // neither the link nor the file's other attributes change.
-TEST(CliUpload, PrintsOrSavesTheRebuiltTextThroughALinkAndAnIncompleteExchangeExitsTwo) {
+TEST(CliUpload, SavesThroughALinkReadsTheWholeDeviceIntoAListAndBatchDownloadStopsAtAMissingFileOrSilence) {
     CliRig r("KMT71");
     r.device.setProgram(0, {{100, 1}, {2000, 0}});
     EXPECT_EQ(r.job("upload --slot 1"), 0) << r.err.str();
     const std::string text = r.out.str(), target = r.file("real.KVX", "old\r\n"), link = r.home.path() + "/link.KVX";
-    EXPECT_EQ(text.substr(0, 13), "'Imported on ");
-    EXPECT_EQ(text.substr(text.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t2000\r\n");
+    EXPECT_EQ(text.substr(0, 13) + text.substr(text.find("\r\n")),
+              "'Imported on \r\n'Program # 1\r\n\r\n1\t100\t2000\r\n");
     chmod(target.c_str(), 0640);
     fs::create_symlink("real.KVX", link);
     ASSERT_EQ(r.job("upload --slot 1 --output", {link}), 0) << r.err.str();
     EXPECT_EQ(r.fs.readAll(target) + r.out.str(), text);
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-    EXPECT_FALSE(fs::exists(target + ".tmp~"));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)) && fs::status(target).permissions() == fs::perms(0640));
     // Nothing can be written beside it: the message names the file the operator
     // chose, which keeps its bytes, and what stood beside is left alone.
     fs::create_directories(target + ".tmp~/in-use");
-    try {
-        r.fs.replaceFile(link, "new\r\n");
-        ADD_FAILURE() << "saved with no room beside it";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "cannot write " + link + ": Is a directory");
-    }
+    EXPECT_THAT([&] { r.fs.replaceFile(link, "new\r\n"); },
+                ::testing::ThrowsMessage<FileError>("cannot write " + link + ": Is a directory"));
     EXPECT_EQ(r.fs.readAll(target), text);
     EXPECT_TRUE(fs::exists(target + ".tmp~/in-use"));
 
@@ -127,6 +114,43 @@ TEST(CliUpload, PrintsOrSavesTheRebuiltTextThroughALinkAndAnIncompleteExchangeEx
     ax.device.faults().silent = true;
     EXPECT_EQ(ax.job("upload --slot 1"), 2);
     EXPECT_EQ(ax.err.str(), "upload of program 1 failed: no complete reply from the device (0 replies read)\n");
+
+    // --all reads the device into files and a list; a list download stops at a missing file or silence.
+    CliRig hx("V820HX");
+    hx.device.setProgram(0, {{100, 1}, {200, 0}});
+    const std::string dir = hx.home.path(), list = dir + "/backup.lis";
+    EXPECT_EQ(hx.job("upload --all --list", {list}), 0) << hx.err.str();
+    std::string names, listed;
+    for (int k = 0; k < 16; ++k) {
+        const std::string f = dir + "/backup_" + std::to_string(k + 1) + ".820";
+        names += f + "\n";
+        listed += std::to_string(k + 1) + "   (" + f + ")\r\n";
+    }
+    EXPECT_EQ(hx.out.str(), names + list + "\n");
+    EXPECT_EQ(hx.fs.readAll(list), listed);
+    const std::string p1 = hx.fs.readAll(dir + "/backup_1.820");
+    EXPECT_EQ(p1.substr(p1.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t200\r\n");
+    EXPECT_TRUE(hx.fs.fileExists(dir + "/backup_16.820"));
+    EXPECT_EQ(hx.job("upload --all --list", {dir + "/nodot"}), 1);
+    EXPECT_EQ(hx.run({"upload", "--model", "NORM", "--port", "sim", "--all", "--list", list}), 1);
+
+    const std::string one = hx.file("one.TXT", "1\t100\t200\r\n"), three = hx.file("three.TXT", "3\t0\t1800\r\n");
+    const std::string gone = dir + "/gone.TXT", m = "1   (" + one + ")\r\n2   (" + gone + ")\r\n3   (" + three + ")\r\n";
+    EXPECT_EQ(hx.job("download --list", {hx.file("m.lis", m)}), 1);
+    EXPECT_THAT(hx.err.str(), HasSubstr(gone + "\nFile not present\n"));
+    EXPECT_EQ(hx.out.str(), "1   sent      " + one + "\n2   failed    " + gone + "\n3   skipped   " + three +
+                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
+    EXPECT_EQ(hx.job("download --list", {hx.file("bad.lis", "0   (x)\r\n")}), 1);
+    EXPECT_THAT(hx.err.str(), HasSubstr("bad.lis: a slot number outside 1..16\n"));
+    EXPECT_EQ(hx.job("download --list", {hx.file("e.lis", "' none\r\n")}), 0);
+    EXPECT_EQ(hx.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
+
+    CliRig quiet("NORM");
+    quiet.device.faults().muteAfterReplies = 3;
+    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
+    EXPECT_EQ(quiet.job("download --list", {quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n")}), 2);
+    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
+    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
 }
 
 // Preset and origin values written and read back, plain and as JSON; a program the
@@ -152,12 +176,10 @@ TEST(CliPreset, ReadPrintsSixteenLinesWriteStoresTheValuesAndRefusalsHaveTheirEx
 
     // Refused values send nothing; a silent device exits 2 and its programs read "-".
     CliRig hx("V820HX");
-    EXPECT_EQ(hx.job("preset write --preset 1=-4"), 1);
-    for (const char* program : {"17=5", "0=5", "x=5"})
-        EXPECT_NE(hx.job("preset write --preset", {program}), 0) << program;
-    EXPECT_TRUE(hx.device.received().empty());
-    EXPECT_EQ(hx.job("preset write --preset 1=2000000"), 1);
+    for (const char* value : {"1=-4", "17=5", "0=5", "x=5", "1=2000000"})
+        EXPECT_EQ(hx.job("preset write --preset", {value}), 1) << value;
     EXPECT_EQ(hx.err.str(), "2000000\nToo High\n");
+    EXPECT_TRUE(hx.device.received().empty());
     EXPECT_EQ(hx.job("preset write --preset 3=1 --origin 4=1"), 1);
     hx.device.faults().silent = true;
     EXPECT_EQ(hx.job("preset write --preset 3=1"), 2);
@@ -171,7 +193,6 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
     const std::tuple<const char*, const char*, int, const char*, std::string> rows[] = {
         {"check --model NORM", "' c\r\n1 100 250\r\n1 3000 50\r\n2 0 0\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0, "", ""},
         {"check --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
-        {"check --model V820AX", "1 100 4000\r\n", 0, "", ""},  // a longer range
         {"check --model NORM --language it", "1 100\r\n", 1, "",
          "Manca quota OFF\nParametro errato  ' 100 '\n@:1: Manca quota OFF\n"},
         // The ON offset moves the second cam onto the first one.
@@ -184,7 +205,6 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         {"prepare --model NORM --json", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
          "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
          "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n", ""},
-        {"prepare --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"prepare --model V712", "PRG=1,OUT=1,OFS=0,CON=100,COF=200\r\n", 0, "CamCount 0\n", ""},
         {"check --model NORM", nullptr, 1, "", "cannot read @: No such file or directory\n"},  // no such file
     };
@@ -202,7 +222,13 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
     }
 }
 
-TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
+std::string deskplWithAngle(float angle) {
+    test::DeskplWriter w;
+    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, angle, 0);
+    return w.bytes();
+}
+
+TEST(CliImport, WritesTheProgramFilesAndTheListInWindows1252AndStopsAtBadInput) {
     CliRig r("NORM");
     test::DeskplWriter w;
     w.program(0, 4).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.5f, 0);
@@ -212,80 +238,64 @@ TEST(CliImport, WritesTheProgramFilesAndTheListAndStopsAtBadInput) {
     EXPECT_EQ(r.out.str(), dir + "/plant_4.712\n" + dir + "/plant_12.712\n" + list + "\n");
     EXPECT_EQ(r.fs.readAll(list), "4   (" + dir + "/plant_4.712)\r\n12   (" + dir + "/plant_12.712)\r\n");
     const std::string p12 = r.fs.readAll(dir + "/plant_12.712");
-    EXPECT_EQ(p12.substr(0, 13), "'Imported on ");
-    EXPECT_THAT(p12, HasSubstr(" from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n"));
+    EXPECT_EQ(p12.substr(0, 13) + p12.substr(p12.find(" from file ")),
+              "'Imported on  from file " + dpl + "\r\n\r\n' - - - Program # 12\r\n\r\n8\t3599\t0\r\n");
 
     // Bad input exits with the message and keeps what was written.
     test::DeskplWriter b;
-    b.program(0, 1).count(0, 1, 2);
-    b.program(1, 40).count(1, 1, 2);
+    b.program(0, 1).count(0, 1, 2).program(1, 40).count(1, 1, 2);
     const std::string bad = r.file("bad.dpl", b.bytes()), badList = dir + "/bad.lis";
     EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, bad}), 1);
     EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
     EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
     EXPECT_FALSE(r.fs.fileExists(badList));
-    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
-    EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
     for (const std::string& folder : {std::string(), dir + "/none/."}) {
         EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder, dpl}), 1) << folder;
         EXPECT_EQ(r.err.str(), "ERROR               \ncannot write " + folder + ": it names a folder, not a file\n");
     }
-}
 
-TEST(CliBatch, UploadReadsTheWholeDeviceIntoFilesAndAListAndDownloadStopsAtAMissingFileOrASilentDevice) {
-    CliRig r("V820HX");
-    r.device.setProgram(0, {{100, 1}, {200, 0}});
-    const std::string dir = r.home.path(), list = dir + "/backup.lis";
-    EXPECT_EQ(r.job("upload --all --list", {list}), 0) << r.err.str();
-    std::string names, listed;
-    for (int k = 0; k < 16; ++k) {
-        const std::string f = dir + "/backup_" + std::to_string(k + 1) + ".820";
-        names += f + "\n";
-        listed += std::to_string(k + 1) + "   (" + f + ")\r\n";
-    }
-    EXPECT_EQ(r.out.str(), names + list + "\n");
-    EXPECT_EQ(r.fs.readAll(list), listed);
-    const std::string p1 = r.fs.readAll(dir + "/backup_1.820");
-    EXPECT_EQ(p1.substr(p1.find("\r\n") + 2), "'Program # 1\r\n\r\n1\t100\t200\r\n");
-    EXPECT_TRUE(r.fs.fileExists(dir + "/backup_16.820"));
-    EXPECT_EQ(r.job("upload --all --list", {dir + "/nodot"}), 1);
-    EXPECT_EQ(r.run({"upload", "--model", "NORM", "--port", "sim", "--all", "--list", list}), 1);
+    // Paths written into list files and program headers are Windows-1252 text and
+    // come back as local (UTF-8) names; names the code page cannot hold are refused.
+    const std::string folder = dir + "/Ablage \xC3\xA9";  // "Ablage é" as Linux names it
+    fs::create_directory(fs::u8path(folder));
+    const std::string deskpl = r.file("Ablage \xC3\xA9/Anlage \xC3\xBC.dpl", deskplWithAngle(20.0f));  // ü
+    // "Ω" has no byte in the code page: refused before anything is written.
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder + "/Zeile \xCE\xA9.lis", deskpl}), 1);
+    EXPECT_THAT(r.err.str(), HasSubstr("has a character that Windows-1252 cannot hold"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::u8path(folder)), fs::directory_iterator()), 1);
 
-    const std::string one = r.file("one.TXT", "1\t100\t200\r\n"), three = r.file("three.TXT", "3\t0\t1800\r\n");
-    const std::string gone = dir + "/gone.TXT", m = "1   (" + one + ")\r\n2   (" + gone + ")\r\n3   (" + three + ")\r\n";
-    EXPECT_EQ(r.job("download --list", {r.file("m.lis", m)}), 1);
-    EXPECT_THAT(r.err.str(), HasSubstr(gone + "\nFile not present\n"));
-    EXPECT_EQ(r.out.str(), "1   sent      " + one + "\n2   failed    " + gone + "\n3   skipped   " + three +
-                               "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
-    EXPECT_EQ(r.job("download --list", {dir + "/none.lis"}), 1);
-    EXPECT_EQ(r.job("download --list", {r.file("bad.lis", "0   (x)\r\n")}), 1);
-    EXPECT_THAT(r.err.str(), HasSubstr("bad.lis: a slot number outside 1..16\n"));
-    EXPECT_EQ(r.job("download --list", {r.file("e.lis", "' none\r\n")}), 0);
-    EXPECT_EQ(r.out.str(), "nothing to send: " + dir + "/e.lis names no program\n");
+    const std::string zeile = folder + "/Zeile \xC3\xBC.lis", program = folder + "/Zeile \xC3\xBC_1.TXT";
+    ASSERT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", zeile, deskpl}), 0) << r.err.str();
+    const std::string inFile = dir + "/Ablage \xE9";
+    EXPECT_EQ(r.fs.readAll(zeile), "1   (" + inFile + "/Zeile \xFC_1.TXT)\r\n");
+    EXPECT_THAT(r.fs.readAll(program), HasSubstr(" from file " + inFile + "/Anlage \xFC.dpl\r\n"));
+    // The list, as a Windows machine would have written it, sends the program.
+    EXPECT_EQ(r.job("download --list", {zeile}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
+    // A list written with the names in raw UTF-8 still loads.
+    r.fs.writeAll(program, "2\t300\t400\r\n");
+    EXPECT_EQ(r.job("download --list", {r.file("old.lis", "1   (" + program + ")\r\n")}), 0) << r.err.str();
+    EXPECT_EQ(r.device.program(0), (sim::CamTable{{300, 2}, {400, 0}}));
+    EXPECT_EQ(pathToOpen(r.fs, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
 
-    CliRig quiet("NORM");
-    quiet.device.faults().muteAfterReplies = 3;
-    const std::string two = quiet.file("two.TXT", "2\t5\t6\r\n");
-    EXPECT_EQ(quiet.job("download --list", {quiet.file("q.lis", "1   (" + one + ")\r\n2   (" + two + ")\r\n")}), 2);
-    EXPECT_TRUE(quiet.device.program(0).has_value() && !quiet.device.program(1).has_value());
-    EXPECT_EQ(quiet.out.str(), "1   sent      " + one + "\n2   failed    " + two + "\n1 of 2 programs sent; program 2 failed\n");
+    std::string text;
+    EXPECT_FALSE(pathToFileText("a\xC3", text) || pathToFileText("\xE9", text));  // cut short, not UTF-8
+    EXPECT_TRUE(pathToFileText("\xE2\x82\xAC", text));
+    EXPECT_EQ(text, "\x80");  // the euro sign
 }
 
 // gyrel-cli status against a standing shaft: one line per reply, the end of the job on stderr.
 TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
     const std::string norm = "position 123.4  program 1  cams 0  outputs 1010010110100101  link 4\n";
     const std::string lost = "position - - -  program --  cams --  outputs ----------------  link 0\n";
-    const std::string turns = "position 10000  turn 2 at 1808  program 1  cams 0  outputs 10100101  link 4\n";
     const std::string empty = "position - - -  program --  cams --  outputs --------  link 1\n";
     const std::string json = "\"valid\":true,\"position\":\"10000\",\"turn\":\"2\",\"turnAt\":\"1808\","
                              "\"program\":\"1\",\"cams\":\"0\",\"outputs\":\"10100101\",\"link\":4}\n";
-    // model, shaft position, fault ("busy": another program holds the port; "--json": an option),
-    // count, exit code, out, err
+    // model, shaft position, fault ("busy": another program holds the port), count and options, code, out, err
     const std::tuple<const char*, double, std::string, const char*, int, std::string, std::string> cases[] = {
         {"NORM", 1234, "", "3", 0, "1  " + norm + "2  " + norm + "3  " + norm, ""},
-        {"KMT71", 10000, "", "1", 0, "1  " + turns, ""},
-        {"KMT71", 10000, "--json", "2", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
-        {"NORM", 0, "busy", "2", 2, "", "cannot open the port /dev/ttyX: "},
+        {"KMT71", 10000, "", "2 --json", 0, "{\"query\":1," + json + "{\"query\":2," + json, ""},  // an object a reply
+        {"NORM", 0, "busy", "2", 2, "", "cannot open the port p: "},
         {"NORM", 0, "silent", "2", 2, "1  " + lost + "2  " + lost, "no valid reply from the device in 2 queries\n"},
         // Short replies wait out the whole round: one bar. "no prg" stands while the message is up.
         {"V820HX", 0, "empty", "5", 2, "1  " + empty + "2  " + empty,
@@ -300,10 +310,7 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
         r.busy = fault == "busy";
         if (fault == "empty") r.device.setEmptySlotMode(sim::EmptySlotMode::EmptyReply);
         if (fault == "silent") r.device.faults().silent = true;
-        std::vector<std::string> args{"status", "--model", model, "--port", "/dev/ttyX", "--count", count};
-        if (fault[0] == '-') args.push_back(fault);
-        EXPECT_EQ(r.run(args), code);
-        EXPECT_EQ(r.openedPath, "/dev/ttyX");
+        EXPECT_EQ(r.job(std::string("status --count ") + count), code);
         EXPECT_EQ(r.out.str(), out);
         EXPECT_EQ(r.busy ? r.err.str().substr(0, err.size()) : r.err.str(), err);
         if (fault == "silent") {
@@ -311,40 +318,6 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
         }
         EXPECT_EQ(r.device.received(), Bytes(std::count(out.begin(), out.end(), '\n'), 0x80));  // a query a line
     }
-}
-
-// Paths written into list files and program headers are Windows-1252 text and
-// come back as local (UTF-8) names; names the code page cannot hold are refused.
-TEST(FileNames, ListAndHeaderHoldWindows1252ListsResolveLocallyEitherWayAndOtherNamesAreRefused) {
-    clitest::CliRig r("NORM");
-    const std::string folder = r.home.path() + "/Ablage \xC3\xA9";  // "Ablage é" as Linux names it
-    fs::create_directory(fs::u8path(folder));
-    test::DeskplWriter w;
-    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, 20.0f, 0);
-    const std::string deskpl = r.file("Ablage \xC3\xA9/Anlage \xC3\xBC.dpl", w.bytes());  // "Anlage ü.dpl"
-    // "Ω" has no byte in the code page: refused before anything is written.
-    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder + "/Zeile \xCE\xA9.lis", deskpl}), 1);
-    EXPECT_THAT(r.err.str(), HasSubstr("has a character that Windows-1252 cannot hold"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::u8path(folder)), fs::directory_iterator()), 1);
-
-    const std::string list = folder + "/Zeile \xC3\xBC.lis", program = folder + "/Zeile \xC3\xBC_1.TXT";
-    ASSERT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", list, deskpl}), 0) << r.err.str();
-    const std::string inFile = r.home.path() + "/Ablage \xE9";
-    EXPECT_EQ(r.fs.readAll(list), "1   (" + inFile + "/Zeile \xFC_1.TXT)\r\n");
-    EXPECT_THAT(r.fs.readAll(program), HasSubstr(" from file " + inFile + "/Anlage \xFC.dpl\r\n"));
-    // The list, as a Windows machine would have written it, sends the program.
-    EXPECT_EQ(r.job("download --list", {list}), 0) << r.err.str();
-    EXPECT_EQ(r.device.program(0), (sim::CamTable{{100, 1}, {200, 0}}));
-    // A list written with the names in raw UTF-8 still loads.
-    r.fs.writeAll(program, "2\t300\t400\r\n");
-    EXPECT_EQ(r.job("download --list", {r.file("old.lis", "1   (" + program + ")\r\n")}), 0) << r.err.str();
-    EXPECT_EQ(r.device.program(0), (sim::CamTable{{300, 2}, {400, 0}}));
-    EXPECT_EQ(pathToOpen(r.fs, "1\xE9"), "1\xC3\xA9");  // missing either way: the converted name
-
-    std::string text;
-    EXPECT_FALSE(pathToFileText("a\xC3", text) || pathToFileText("\xE9", text));  // cut short, not UTF-8
-    EXPECT_TRUE(pathToFileText("\xE2\x82\xAC", text));
-    EXPECT_EQ(text, "\x80");  // the euro sign
 }
 
 // The completion script, sourced in bash, offers what the parser takes.
@@ -357,45 +330,18 @@ std::string complete(const std::string& script, const std::string& words, int cw
     return StdFileSystem().readAll(path + ".out");
 }
 
-// --help lists the exit codes but not the hidden completion job; --version prints the version.
-TEST(CliConvention, HelpVersionAndTheBashCompletionOfSubcommandsOptionsAndValues) {
-    CliRig r("NORM");
-    EXPECT_EQ(r.run({"--help"}), 0);
-    for (const char* said : {"Usage: gyrel-cli [OPTIONS] SUBCOMMAND", "  64  usage error", "   3  the device differs from the file"})
-        EXPECT_THAT(r.out.str(), HasSubstr(said));
-    EXPECT_EQ(r.out.str().find("completion"), std::string::npos) << r.out.str();
-    EXPECT_EQ(r.run({"--version"}), 0);
-    EXPECT_EQ(r.out.str(), std::string("gyrel-cli ") + cli::version() + "\n");
-    ASSERT_EQ(r.run({"completion", "bash"}), 0);
-    const std::string script = r.out.str();
-    EXPECT_EQ(complete(script, "gyrel-cli pr ''", 1), "prepare preset\n");
-    EXPECT_EQ(complete(script, "gyrel-cli status --model NORM --j", 4), "--json\n");
-    EXPECT_EQ(complete(script, "gyrel-cli download --model N", 3), "NORM\n");
-    EXPECT_EQ(complete(script, "gyrel-cli check --lang ''", 3), "IT EN DE FR\n");
-    EXPECT_EQ(complete(script, "gyrel-cli preset w", 2), "write\n");
-}
-
 // Every entry below a folder: its kind, mode, link target and contents.
 std::map<std::string, std::string> snapshot(const std::string& dir) {
     std::map<std::string, std::string> seen;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         const fs::file_status st = e.symlink_status();
-        std::string what = std::to_string(static_cast<int>(st.type())) + " " +
-                           std::to_string(static_cast<unsigned>(st.permissions()));
-        if (fs::is_symlink(st)) what += " -> " + fs::read_symlink(e.path()).string();
-        else if (fs::is_regular_file(st)) what += " " + StdFileSystem().readAll(e.path().string());
-        seen[e.path().string()] = what;
+        seen[e.path().string()] = std::to_string(int(st.type())) + " " + std::to_string(unsigned(st.permissions())) +
+                                  (fs::is_symlink(st)        ? " -> " + fs::read_symlink(e.path()).string()
+                                   : fs::is_regular_file(st) ? " " + StdFileSystem().readAll(e.path().string())
+                                                             : "");
     }
     return seen;
 }
-
-std::string deskplWithAngle(float angle) {
-    test::DeskplWriter w;
-    w.program(0, 1).count(0, 1, 2).entry(0, 1, 0, 10.0f, 1).entry(0, 1, 1, angle, 0);
-    return w.bytes();
-}
-
-void folder(clitest::CliRig& r, const char* name) { fs::create_directory(r.home.path() + "/" + name); }
 
 // Each row (model, files to make, args, exit code, what standard error says) makes its
 // files, then runs the words of args on a rig of its model; "%" stands for "--model" with
@@ -403,20 +349,15 @@ void folder(clitest::CliRig& r, const char* name) { fs::create_directory(r.home.
 const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*, int, const char*> kCases[] = {
     // Usage errors and bad values have one code in every subcommand.
     {"NORM", nullptr, "status % --lang XX", cli::ExitUsage, "--lang: unknown language \"XX\""},
-    {"NORM", nullptr, "download % --slot 1 --lang XX f", cli::ExitUsage, "--lang: unknown"},
     {"V820AX", nullptr, "upload % --slot 1 --lang es", cli::ExitUsage, "--lang: unknown"},
-    {"Px71", nullptr, "preset read % --lang XX", cli::ExitUsage, "--lang: unknown"},
-    {"NORM", nullptr, "import-deskpl --model NORM --list l.lis --language XX d", cli::ExitUsage, "--lang: unknown"},
-    {"NORM", nullptr, "check --model KRT9 f", cli::ExitUsage, "--model: unknown model \"KRT9\" (one of NORM, OLD,"},
-    {"NORM", nullptr, "download --model KRT9 --port p --slot 1 f", cli::ExitUsage, "--model: unknown model"},
-    {"NORM", nullptr, "status --model KRT9 --port p", cli::ExitUsage, "--model: unknown model"},
+    {"NORM", nullptr, "check --model KRT9 f", cli::ExitUsage,
+     "--model: unknown model \"KRT9\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
     {"NORM", nullptr, "stauts --model NORM", cli::ExitUsage,
      "gyrel-cli: unknown subcommand \"stauts\" (one of import-deskpl,"},
     {"NORM", nullptr, "preset rd", cli::ExitUsage, "preset: unknown subcommand \"rd\" (one of read, write)"},
     {"NORM", nullptr, "preset", cli::ExitUsage, "A subcommand is required"},
     {"NORM", nullptr, "", cli::ExitUsage, "A subcommand is required"},
     {"NORM", nullptr, "status --model NORM", cli::ExitUsage, "--port is required"},
-    {"NORM", nullptr, "status % --colour", cli::ExitUsage, "The following argument"},
     {"NORM", nullptr, "download % --slot 17 f", cli::ExitRefused, "--slot must be a program number"},
     {"V820AX", nullptr, "upload % --slot 0", cli::ExitRefused, "--slot must be a program number"},
     {"NORM", nullptr, "status % --count 0", cli::ExitRefused, "the count must be at least 1"},
@@ -427,20 +368,14 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
      "/dev/ttyS* (built-in ports), /dev/ttyUSB* (USB serial adapters), /dev/ttyACM*"},
     {"Px71", nullptr, "preset write % --preset 2=", cli::ExitUsage, "--preset 2=: no value"},
     // Hostile or mistaken files.
-    {"NORM", [](auto& r) { folder(r, "d"); }, "download % --slot 1 @d", cli::ExitRefused,
-     "is a directory, not a program file"},
     {"NORM", nullptr, "download % --slot 1 /dev/zero", cli::ExitRefused, "/dev/zero: it is not a regular file"},
     {"NORM", [](auto& r) { r.file("big.txt", std::string(5u << 20, ' ')); }, "download % --slot 1 @big.txt",
      cli::ExitRefused, "holds 5242880 bytes; a program file holds at most 4194304"},
-    {"NORM", nullptr, "download % --list /dev/zero", cli::ExitRefused, "not a regular file"},
-    {"KMT71", [](auto& r) { mkfifo((r.home.path() + "/fifo").c_str(), 0644); }, "upload % --slot 1 --output @fifo",
-     cli::ExitRefused, "not a regular file"},
     {"KMT71", [](auto& r) { chmod(r.file("kept.KVX", "old\r\n").c_str(), 0444); },
      "upload % --slot 1 --output @kept.KVX", cli::ExitRefused, "kept.KVX: the file is read-only"},
-    {"NORM", [](auto& r) { folder(r, "d.dpl"); }, "import-deskpl --model NORM --list @x.lis @d.dpl",
-     cli::ExitRefused, "d.dpl: it is a directory, not a DESKPL file"},
-    {"NORM", [](auto& r) { folder(r, "out"), r.file("a.dpl", deskplWithAngle(20.0f)); },
-     "import-deskpl --model NORM --list @out @a.dpl", cli::ExitRefused, "out: it is a directory"},
+    {"NORM", [](auto& r) { fs::create_directory(r.home.path() + "/d.dpl"); },
+     "import-deskpl --model NORM --list @x.lis @d.dpl", cli::ExitRefused,
+     "d.dpl: it is a directory, not a DESKPL file"},
     {"NORM", [](auto& r) { r.file("b.dpl", deskplWithAngle(3e38f)); },
      "import-deskpl --model NORM --list @y.lis @b.dpl", cli::ExitRefused, "record 1: output 1 entry 1 is no angle"},
     {"V712", [](auto& r) { r.file("bin.712", "PRG=1\r\n\x7f" "ELF\x01\x02"); }, "download % --slot 1 @bin.712",
@@ -450,20 +385,13 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
     {"NORM", [](auto& r) { r.file("c.lis", "2   (" + r.file("bad.TXT", "' x\r\n1 100 200\r\n1 300 4000\r\n") + ")\r\n"); },
      "download % --list @c.lis", cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
     {"V712", nullptr, "backup % @x", cli::ExitRefused, "cannot send its programs back"},
-    {"V712", nullptr, "restore % @x", cli::ExitRefused, "cannot send its programs back"},
-    {"V712", nullptr, "compare % @x", cli::ExitRefused, "cannot send its programs back"},
-    // What the simulator cannot serve.
-    {"NORM", nullptr, "simulate --model krt71", cli::ExitUsage,
-     "--model: unknown model \"krt71\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
-    {"NORM", nullptr, "simulate --model NORM --fault silent --fault late:x", cli::ExitRefused,
-     "unknown fault \"late:x\" (known: silent, late:MS,"},
     {"NORM", nullptr, "simulate --model NORM --slot 17", cli::ExitRefused, "the slot must be 1..16\n"},
-    {"NORM", nullptr, "simulate", cli::ExitUsage, "--model is required"},
 };
 
 // Each is refused with its exit code and a message saying why; nothing reaches the
-// device, no file changes, and no escape sequence reaches the terminal.
-TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
+// device, no file changes, and no escape sequence reaches the terminal. Help, version
+// and the bash completion offer what the parser takes.
+TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChangesHelpAndCompletionOfferWhatIsTaken) {
     for (const auto& [model, make, job, exitCode, says] : kCases) {
         SCOPED_TRACE(job);
         clitest::CliRig r(model);
@@ -484,6 +412,22 @@ TEST(BadInput, IsRefusedWithItsExitCodeAndNothingChanges) {
     // Only COM and digits is a Windows port name.
     EXPECT_EQ(cli::portNameProblem("COMx") + cli::portNameProblem("COM1x"), "");
     EXPECT_NE(cli::portNameProblem("com12"), "");
+
+    // --help lists the exit codes but not the hidden completion job; --version prints the version.
+    CliRig r("NORM");
+    EXPECT_EQ(r.run({"--help"}), 0);
+    for (const char* said : {"Usage: gyrel-cli [OPTIONS] SUBCOMMAND", "  64  usage error", "   3  the device differs from the file"})
+        EXPECT_THAT(r.out.str(), HasSubstr(said));
+    EXPECT_EQ(r.out.str().find("completion"), std::string::npos) << r.out.str();
+    EXPECT_EQ(r.run({"--version"}), 0);
+    EXPECT_EQ(r.out.str(), std::string("gyrel-cli ") + cli::version() + "\n");
+    ASSERT_EQ(r.run({"completion", "bash"}), 0);
+    const std::string script = r.out.str();
+    EXPECT_EQ(complete(script, "gyrel-cli pr ''", 1), "prepare preset\n");
+    EXPECT_EQ(complete(script, "gyrel-cli status --model NORM --j", 4), "--json\n");
+    EXPECT_EQ(complete(script, "gyrel-cli download --model N", 3), "NORM\n");
+    EXPECT_EQ(complete(script, "gyrel-cli check --lang ''", 3), "IT EN DE FR\n");
+    EXPECT_EQ(complete(script, "gyrel-cli preset w", 2), "write\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // with a temporary working folder for its files.
 #include <gmock/gmock.h>
 
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,9 +16,7 @@ namespace gyrel::clitest {
 
 inline std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) out.push_back(w);
-    return out;
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // gyrel-cli whose port reaches `device` on `clock`; out and err hold the last run's texts.
@@ -30,7 +29,6 @@ public:
         err.str("");
         cli::Env env{out, err, clock_,
                      [this](const std::string& path) -> std::unique_ptr<SerialPort> {
-                         openedPath = path;
                          auto p = std::make_unique<sim::InProcessPort>(device_, clock_);
                          p->setPortName(path);
                          p->setBusy(busy);
@@ -49,7 +47,6 @@ public:
     const std::string model;
     std::ostringstream out, err;
     bool busy = false;
-    std::string openedPath;
 
 private:
     sim::Device& device_;

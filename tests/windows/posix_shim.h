@@ -10,8 +10,7 @@
 #include <filesystem>
 
 inline int setenv(const char* name, const char* value, int overwrite) {
-    if (!overwrite && std::getenv(name)) return 0;
-    return _putenv_s(name, value);
+    return !overwrite && std::getenv(name) ? 0 : _putenv_s(name, value);
 }
 
 inline int unsetenv(const char* name) { return _putenv_s(name, ""); }

@@ -31,19 +31,17 @@ protected:
 };
 
 TEST_F(WindowsFiles, TheWorkingFolderIsOnDriveCAndPathsHaveDriveLettersAndBackslashes) {
-    EXPECT_EQ(workingFolder(), "c:\\varnel\\gyrel");
-    EXPECT_EQ(workingFolderParent(), "c:\\varnel");
-    EXPECT_EQ(inWorkingFolder("lav.lav"), "c:\\varnel\\gyrel\\lav.lav");
+    EXPECT_EQ(workingFolderParent() + "|" + workingFolder() + "|" + inWorkingFolder("lav.lav"),
+              "c:\\varnel|c:\\varnel\\gyrel|c:\\varnel\\gyrel\\lav.lav");
     files.createFolder(workingFolderParent());
     files.createFolder(workingFolder());
     EXPECT_TRUE(files.folderExists("C:\\VARNEL\\GYREL"));  // names are case-blind here
     files.writeAll(inWorkingFolder("lav.lav"), "1 100 200\r\n");
     EXPECT_EQ(files.readAll("c:/varnel/gyrel/LAV.LAV"), "1 100 200\r\n");
 
-    EXPECT_EQ(fileNameOf("c:\\varnel\\gyrel\\p.TXT"), "p.TXT");
-    EXPECT_EQ(fileNameOf("d:p.TXT"), "d:p.TXT");
-    EXPECT_EQ(joinPath("c:\\", "x.lis"), "c:\\x.lis");
-    EXPECT_EQ(listBaseOf("c:\\plant.v2\\line.lis"), "c:\\plant.v2\\line");
+    EXPECT_EQ(fileNameOf("c:\\varnel\\gyrel\\p.TXT") + "|" + fileNameOf("d:p.TXT") + "|" +
+                  joinPath("c:\\", "x.lis") + "|" + listBaseOf("c:\\plant.v2\\line.lis"),
+              "p.TXT|d:p.TXT|c:\\x.lis|c:\\plant.v2\\line");
     const std::string list = "c:\\varnel\\gyrel\\m.lis";
     SlotPaths paths;
     paths[2] = "c:\\varnel\\gyrel\\three.TXT";
@@ -60,13 +58,9 @@ TEST_F(WindowsFiles, FilesKeepEveryByteAndTheSaveReplacesAFileWithoutEverLosingI
     files.writeAll(p, bytes);
     EXPECT_EQ(files.readAll(p), bytes);
     EXPECT_EQ(fs::file_size(p), bytes.size());  // no LF became CR LF, no ^Z ended the file
-    files.append(p, "\n");
-    EXPECT_EQ(files.readAll(p), bytes + "\n");
     files.replaceFile(p, bytes);  // the rename lands on an existing file
     EXPECT_EQ(files.readAll(p), bytes);
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator("c:\\varnel")) ++entries;
-    EXPECT_EQ(entries, 1);  // nothing left beside it
+    EXPECT_EQ(std::distance(fs::directory_iterator("c:\\varnel"), fs::directory_iterator()), 1);  // nothing beside it
     {
         // Held open by another program (as an editor or a virus scanner may):
         // the save either replaces the file or fails; the file is never lost.
@@ -86,8 +80,7 @@ TEST_F(WindowsFiles, Windows1252NamesInListsNameTheRightFilesAndRawOnesAreAFileE
     // A list written on Windows: "c:\varnel\Ablage é\Zeile ü_1.712" in Windows-1252.
     files.createFolder("c:\\varnel");
     files.createFolder(pathFromFileText("c:\\varnel\\Ablage \xE9"));
-    const std::string inList = "c:\\varnel\\Ablage \xE9\\Zeile \xFC_1.712";
-    const std::string local = pathToOpen(files, inList);
+    const std::string inList = "c:\\varnel\\Ablage \xE9\\Zeile \xFC_1.712", local = pathToOpen(files, inList);
     files.writeAll(local, "1 100 200\r\n");
     EXPECT_EQ(local, "c:\\varnel\\Ablage \xC3\xA9\\Zeile \xC3\xBC_1.712");
     // The name Windows holds is the right one, character for character.
@@ -103,7 +96,6 @@ TEST_F(WindowsFiles, Windows1252NamesInListsNameTheRightFilesAndRawOnesAreAFileE
     EXPECT_FALSE(files.fileExists(raw) || files.folderExists(raw));
     EXPECT_THROW(files.readAll(raw), FileError);
     EXPECT_THROW(files.replaceFile(raw, "1 100 200\r\n"), FileError);
-    EXPECT_THROW(files.writeAll(raw, "x"), FileError);
     EXPECT_THROW(files.createFolder(raw), FileError);
 }
 
