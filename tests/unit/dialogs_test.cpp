@@ -16,7 +16,7 @@ struct DialogsTest : ::testing::Test {
     Context& ctx = rig.ctx;
 };
 
-TEST_F(DialogsTest, WaitFormShowingClearsALeftOverCancelAndCancelOrCloseRaiseIt) {
+TEST_F(DialogsTest, WaitFormClearsALeftOverCancelAndTheFilterDialogSetsTheFactorAtOnce) {
     WaitView view;
     WaitForm wait(ctx, view);
     ctx.CancelRequested = true;  // from an earlier operation
@@ -28,10 +28,9 @@ TEST_F(DialogsTest, WaitFormShowingClearsALeftOverCancelAndCancelOrCloseRaiseIt)
     EXPECT_FALSE(ctx.CancelRequested);
     wait.closedByUser();
     EXPECT_TRUE(ctx.CancelRequested && !view.visible);
-}
 
-// The dialog shows the factor in force at every showing: a model change may have set it since.
-TEST_F(DialogsTest, FilterDialogSelectsTheFactorInForceAndSetsItAtOnce) {
+    // The receive time-out dialog shows the factor in force at every showing: a model change may
+    // have set it since.
     FiltForm filter(ctx);
     filter.optionClick(10);
     filter.optionClick(5);  // not an option
@@ -40,7 +39,6 @@ TEST_F(DialogsTest, FilterDialogSelectsTheFactorInForceAndSetsItAtOnce) {
         ctx.model.RxTimeoutFactor = factor;
         filter.show();
         EXPECT_EQ(ctx.filter.selected, factor == 7 ? 0 : factor);  // no option shows 7
-        filter.hide();
     }
 }
 
@@ -84,8 +82,8 @@ TEST(ProgressState, TimeLeftFollowsTheRateSoFarTheOutcomeIsInEveryLanguageAndANe
     p.begin(120, 1000);
     EXPECT_EQ(timeLeftText(p, en), "");  // no step yet, no estimate
     p.step(40, 16000);                   // 40 frames in 15 s: 80 more take 30 s
-    EXPECT_EQ(framesText(p, en) + "|" + timeLeftText(p, en), "40 of 120 frames|Time left 0:30");
-    EXPECT_EQ(p.percent(), 33);
+    EXPECT_EQ(framesText(p, en) + "|" + timeLeftText(p, en) + "|" + std::to_string(p.percent()),
+              "40 of 120 frames|Time left 0:30|33");
     p.step(119, 45550);
     EXPECT_EQ(timeLeftText(p, en), "Time left 0:01");
     p.step(500, 46000);  // never beyond the total
@@ -96,15 +94,14 @@ TEST(ProgressState, TimeLeftFollowsTheRateSoFarTheOutcomeIsInEveryLanguageAndANe
     p.begin(5, 50000);
     p.finish(ProgressOutcome::Failed, "why", 51000);
     EXPECT_EQ(p.endings, 2);  // a window tells the new outcome from the one it showed
-    const std::tuple<const char*, ProgressOutcome, const char*> cases[] = {
-        {"DE", ProgressOutcome::Done, "Received"},
-        {"EN", ProgressOutcome::Failed, "Failed: the encoder does not answer"},
-        {"FR", ProgressOutcome::Cancelled, "Annulé"},
-    };
+    using O = ProgressOutcome;
+    const std::tuple<const char*, O, const char*> cases[] = {
+        {"DE", O::Done, "Received"}, {"EN", O::Failed, "Failed: the encoder does not answer"},
+        {"FR", O::Cancelled, "Annulé"}};
     for (const auto& [code, how, expected] : cases) {
         const WindowTexts& t = windowTextsFor(code);
         ProgressState p;
-        p.begin(10, 0, how == ProgressOutcome::Done);  // receiving
+        p.begin(10, 0, how == O::Done);  // receiving
         EXPECT_EQ(outcomeText(p, t), "") << code;
         p.finish(how, t.noReply, 100);
         EXPECT_EQ(outcomeText(p, t) + timeLeftText(p, t), expected) << code;  // over: no time left

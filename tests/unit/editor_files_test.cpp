@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -38,8 +40,8 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);
     EXPECT_TRUE(rig.op.shown.empty());
-    using std::filesystem::directory_iterator;
-    EXPECT_EQ(std::distance(directory_iterator(rig.temp.home()), directory_iterator()), 3);  // old, good, work
+    const std::filesystem::directory_iterator files(rig.temp.home());
+    EXPECT_EQ(std::distance(files, {}), 3);  // old, good, work
 
     const std::string nowhere = rig.path("missing-folder/prog.txt");
     rig.fs.writeAll(good, "1 1 2\r\n");
@@ -51,10 +53,9 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     ASSERT_EQ(rig.op.shown.size(), 2u);
     for (const auto& s : rig.op.shown)
         EXPECT_EQ(std::make_pair(s.icon, s.title), std::make_pair(MsgIcon::Exclamation, nowhere));
-    EXPECT_TRUE(rig.ed.st.ModifiedFlag);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good),
-              good + "|1 1 3\r\n|1 1 2\r\n");
-    EXPECT_EQ(rig.ed.view.Frame1Caption, good + "--(Modif.)");
+    EXPECT_EQ(rig.ed.view.Frame1Caption + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good) + "|" +
+                  std::to_string(rig.ed.st.ModifiedFlag),
+              good + "--(Modif.)|1 1 3\r\n|1 1 2\r\n|1");
 
     // A text without line end is saved as it stands; the box and the work file get one.
     rig.ed.st.ProgBox = "1 100 250";
@@ -160,20 +161,19 @@ TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
     // The window draws the editor's state again only when told: every step from outside tells it.
     int redraws = 0;
     rig.ed.refresh = [&] { ++redraws; };
-    const auto told = [&] { return std::exchange(redraws, 0) > 0; };
+    const auto step = [&](const std::function<void()>& f) {
+        f();
+        EXPECT_GT(std::exchange(redraws, 0), 0);
+    };
     rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
-    rig.ed.load();
-    EXPECT_TRUE(told());
+    step([&] { rig.ed.load(); });
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
     EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
     EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
-    rig.ed.firstResize();
-    EXPECT_TRUE(told());
-    rig.ed.leggiLav(16);
-    EXPECT_TRUE(told());
+    step([&] { rig.ed.firstResize(); });
+    step([&] { rig.ed.leggiLav(16); });
     rig.ed.st.ProgBox = "1 1 2\r\n";
-    rig.ctx.hooks.emptyEditor();  // from the model configuration
-    EXPECT_TRUE(told());
+    step([&] { rig.ctx.hooks.emptyEditor(); });  // from the model configuration
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + std::to_string(rig.op.shown.size()), "0");
 
     EditorRig again;
@@ -190,6 +190,15 @@ TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
               "Work file has been modified !" + again.path("p.txt") + "--(Modif.)");
 }
 
+// The trace strokes whose y lies within one trace's band, or those of every trace.
+std::vector<GraphLine> traceOf(const GraphDrawing& d, double low = -1e9, double high = 1e9) {
+    std::vector<GraphLine> out;
+    for (const auto& l : d.lines)
+        if (l.colour == kGraphTraceColour && std::min(l.y1, l.y2) >= low && std::max(l.y1, l.y2) <= high)
+            out.push_back(l);
+    return out;
+}
+
 // An editor laid out and armed, as after it has been opened.
 struct OpenEditor : EditorRig {
     OpenEditor() {
@@ -201,13 +210,11 @@ struct OpenEditor : EditorRig {
 
 TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
     OpenEditor e;
-    e.ed.st.Check1 = true;
-    e.ed.st.check2[2] = true;
+    e.ed.st.Check1 = e.ed.st.check2[2] = true;
     e.ed.st.Text4[2] = "1801";
     e.ed.st.Text4[0] = "15";
     e.ed.offsetKey(0, 2, KeyEnter);
-    ASSERT_EQ(e.op.shown.size(), 1u);
-    EXPECT_EQ(e.op.shown[0].prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
+    EXPECT_EQ(e.op.shown.at(0).prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
     EXPECT_EQ(std::make_tuple(e.ed.view.focusIndex, e.ed.st.Check1, e.ed.st.check2[2], e.ed.st.ActiveOffsets[0]),
               std::make_tuple(2, false, false, 15));
     e.ed.st.Text4[2] = "-1800";
@@ -246,10 +253,8 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     e.ed.MenEnableGraphic();
     EXPECT_TRUE(e.ed.st.graphVisible);
     const auto steps = [&] {
-        int n = 0;
-        for (const auto& l : e.ed.graph.drawing.lines)
-            if (l.colour == kGraphTraceColour && l.x1 == l.x2 && l.y1 != l.y2) ++n;
-        return n;
+        const auto t = traceOf(e.ed.graph.drawing);
+        return std::count_if(t.begin(), t.end(), [](const GraphLine& l) { return l.x1 == l.x2 && l.y1 != l.y2; });
     };
     EXPECT_EQ(steps(), 2);
 
@@ -307,21 +312,6 @@ TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1AndReadBack) {
               std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
 }
 
-std::vector<GraphLine> linesOf(const GraphDrawing& d, Rgb colour) {
-    std::vector<GraphLine> out;
-    for (const auto& l : d.lines)
-        if (l.colour == colour) out.push_back(l);
-    return out;
-}
-
-// The strokes of one trace: those whose y lies within its band.
-std::vector<GraphLine> traceOf(const GraphDrawing& d, double low, double high) {
-    std::vector<GraphLine> out;
-    for (const auto& l : linesOf(d, kGraphTraceColour))
-        if (l.y1 >= low && l.y1 <= high && l.y2 >= low && l.y2 <= high) out.push_back(l);
-    return out;
-}
-
 CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
     CamTable t;
     for (std::size_t i = 0; i < entries.size(); ++i) t.set(static_cast<int>(i), entries[i].first, entries[i].second);
@@ -362,7 +352,7 @@ TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAStepDownAndARun
     const auto last = traceOf(d, 5066, 5066);
     ASSERT_EQ(last.size(), 3u);
     EXPECT_EQ(last[1], (GraphLine{300, 5066, 7498, 5066, kGraphTraceColour, false}));
-    EXPECT_EQ(linesOf(d, kGraphTraceColour).size(), expected.size() + 15 * 3);  // sixteen traces, no more
+    EXPECT_EQ(traceOf(d).size(), expected.size() + 15 * 3);  // sixteen traces, no more
 }
 
 // The runs of positions below limit where one output of a V712 program is ON, as " from-to".
