@@ -85,7 +85,7 @@ TEST_F(EditorCheckTest, EachRefusalShowsItsBoxAndSelectsTheToken) {
     EXPECT_TRUE(ed->Command2Enabled);
 }
 
-TEST_F(EditorCheckTest, LineEndsOffsetsAndEachSlotCodeStoresAndPreparesItsOwnWay) {
+TEST_F(EditorCheckTest, LineEndsOffsetsSlotCodesBusyFlagsAndModelsEachStoreAndPrepareTheirOwnWay) {
     EXPECT_TRUE(leggi("1 100 250", 16));
     EXPECT_EQ(ed->ProgBox + rig.fs.readAll(inWorkingFolder("lav.lav")), "1 100 250\r\n1 100 250\r\n");
     EXPECT_EQ(ed->CamRowCount, 1);  // counted in the same check, as the download sends it
@@ -149,11 +149,8 @@ TEST_F(EditorCheckTest, LineEndsOffsetsAndEachSlotCodeStoresAndPreparesItsOwnWay
     ed->camTable.CamCount = 7;
     EXPECT_TRUE(leggi("1 7 7\r\n", 50));
     EXPECT_EQ(ed->camTable.CamCount, 7);
-}
 
-// Before the first layout nothing is prepared, while busy nothing runs; the hooks run around the check.
-TEST_F(EditorCheckTest, NothingIsPreparedBeforeTheLayoutOrWhileBusyAndEachModelPreparesItsWay) {
-    ed->camTable.CamCount = 7;
+    // Before the first layout nothing is prepared, while busy nothing runs; the hooks run around the check.
     ed->ResizeSeen = 0;
     EXPECT_TRUE(leggi("1 7 7\r\n"));
     EXPECT_EQ(ed->camTable.CamCount, 7);
@@ -213,35 +210,34 @@ TEST_F(ParseTest, TextsThatPassAndTheFirstRefusedTokenOfThoseThatDoNot) {
         ASSERT_TRUE(parse("1 5 6\r\n2 9 9\r\n3 1 1\r\n4 1 2\r\n&\r\n3 7 8\r\n").ok);
         ASSERT_TRUE(parse(text).ok) << text;
         EXPECT_EQ(rows(), want) << text;  // nothing left of the earlier parse
-        EXPECT_EQ(ed->CamRows[3], (CamRow{0, 0, 0})) << text;
-        EXPECT_EQ(ed->TextOffsets[0][2], 0) << text;
+        EXPECT_EQ(std::make_pair(ed->CamRows[3], ed->TextOffsets[0][2]), std::make_pair(CamRow{0, 0, 0}, short{0})) << text;
     }
     EXPECT_EQ(ed->CamRows[1], (CamRow{2, 300, 400}));
     ASSERT_TRUE(parse("1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10").ok);
     EXPECT_EQ(ed->TextOffsets[1][3], -10);
     EXPECT_TRUE(parse("1 0 4294967295\r\n", 4294967295.0).ok);
     EXPECT_EQ(ed->CamRows[0][2], 4294967295.0);
-    // The first refused token: its error word, its text, where it starts and the rows read before it.
-    const std::tuple<const char*, int, const char*, int, int> rows[] = {
-        {"1 10--20\r\n", 5, "-20", 5, 0},  // a sign only starts a number
-        {"1 100 3600\r\n", 5, "3600", 6, 0},
-        {"1 -5 10\r\n", 5, "-5", 2, 0},
-        {"1 100 200\r\n  7\r\n", 2, "7", 13, 1},  // Needed ON value
-        {"7 100 ' no OFF\r\n", 3, "100", 2, 0},   // Needed OFF value
-        {"1 100&\r\n", 3, "100", 2, 0},           // "&" ends the cam line it stands on
-        {"7 100 200 300\r\n", 6, "300", 10, 0},   // Too much parameters
-        {"17 100 200\r\n", 4, "17", 0, 0},        // Output does not exist
-        {"0 100 200\r\n", 4, "0", 0, 0},
-        {"- 100 200\r\n", 4, "-", 0, 0},  // a lone sign reads as 0
-        {"1 100 200\r\n2 300 4000", 5, "4000", 17, 1},
-        {"1 1 2\r\n1 3600 2\r\n99 1 1\r\n", 5, "3600", 9, 1},  // stops at the first error
+    // The first refused token: its error word, its text, where it starts, the rows read before it and
+    // whether it stands among the offsets.
+    const std::tuple<const char*, int, const char*, int, int, bool> rows[] = {
+        {"1 10--20\r\n", 5, "-20", 5, 0, false},  // a sign only starts a number
+        {"1 100 3600\r\n", 5, "3600", 6, 0, false}, {"1 -5 10\r\n", 5, "-5", 2, 0, false},
+        {"1 100 200\r\n  7\r\n", 2, "7", 13, 1, false},  // Needed ON value
+        {"7 100 ' no OFF\r\n", 3, "100", 2, 0, false},   // Needed OFF value
+        {"1 100&\r\n", 3, "100", 2, 0, false},           // "&" ends the cam line it stands on
+        {"7 100 200 300\r\n", 6, "300", 10, 0, false},   // Too much parameters
+        {"17 100 200\r\n", 4, "17", 0, 0, false},        // Output does not exist
+        {"0 100 200\r\n", 4, "0", 0, 0, false}, {"- 100 200\r\n", 4, "-", 0, 0, false},  // a lone sign reads as 0
+        {"1 100 200\r\n2 300 4000", 5, "4000", 17, 1, false},
+        {"1 1 2\r\n1 3600 2\r\n99 1 1\r\n", 5, "3600", 9, 1, false},  // stops at the first error
+        {"1 1 2\r\n&\r\n2 0 1801\r\n", 7, "1801", 14, 1, true}, {"&\r\n17 0 0\r\n", 4, "17", 3, 0, true},
     };
-    for (const auto& [text, word, token, start, rowsBefore] : rows) {
+    for (const auto& [text, word, token, start, rowsBefore, inOffsets] : rows) {
         const ParseResult p = parse(text);
-        EXPECT_EQ(std::make_tuple(p.ok, p.error.word, p.error.token, p.error.tokenStart, p.error.inOffsets),
-                  std::make_tuple(false, word, std::string(token), start, false))
+        EXPECT_EQ(std::make_tuple(p.ok, p.error.word, p.error.token, p.error.tokenStart, ed->CamRowCount,
+                                  p.error.inOffsets),
+                  std::make_tuple(false, word, std::string(token), start, rowsBefore, inOffsets))
             << text;
-        EXPECT_EQ(ed->CamRowCount, rowsBefore) << text;
     }
     ASSERT_TRUE(parse("&\r\n1 5 6 2 -7 8\r\n3 9\r\n4 10 11 16 -1800 1800\r\n").ok);
     const auto& on = ed->TextOffsets[0];
@@ -249,11 +245,6 @@ TEST_F(ParseTest, TextsThatPassAndTheFirstRefusedTokenOfThoseThatDoNot) {
     // A short group sets the ON offset only.
     EXPECT_EQ((std::vector<int>{on[0], off[0], on[1], off[1], on[2], off[2], on[15], off[15]}),
               (std::vector<int>{5, 6, -7, 8, 9, 0, -1800, 1800}));
-    ParseResult r = parse("1 1 2\r\n&\r\n2 0 1801\r\n");
-    EXPECT_EQ(std::make_tuple(r.error.word, r.error.token, r.error.inOffsets),
-              std::make_tuple(7, std::string("1801"), true));
-    r = parse("&\r\n17 0 0\r\n");
-    EXPECT_EQ(std::make_pair(r.error.word, r.error.inOffsets), std::make_pair(4, true));
 }
 
 struct OffsetsFileTest : ::testing::Test {
