@@ -119,7 +119,7 @@ TEST(CheckModif, EachModeShowsItsNoticeAndReturnsTheButton) {
     }
 }
 
-TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
+TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYesAndClosingSavesOffsetsWarnsAndReleasesThePort) {
     ModifiedRig rig;
     rig.op.answers = {AnswerNo};
     rig.ed.MenuLoadProgram();
@@ -139,19 +139,18 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     rig.ctx.model.ModelType = "V712";
     rig.ed.MenuLoadProgram();
     EXPECT_EQ(rig.ed.st.HeaderParams[1][2][1], "200");
-}
 
-TEST(WorkingSheet, ClosingSavesOffsetsWarnsAndReleasesThePort) {
-    ModifiedRig rig;
+    // Closing saves the offsets, warns of the edited text and releases the port.
+    rig.ed.st.ProgBox = "1 1 3\r\n";
     rig.ctx.EditorBusy = true;
     rig.ed.st.check2[1] = true;
     rig.ed.st.Text4[1] = "12";
     rig.ctx.hooks.editorQueryUnload();  // as the main window closes the editor
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), offsetsFileContent(rig.ed.st));
-    ASSERT_EQ(rig.op.shown.size(), 1u);
-    EXPECT_EQ(rig.op.shown[0].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
+    ASSERT_EQ(rig.op.shown.size(), 4u);
+    EXPECT_EQ(rig.op.shown[3].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
     EXPECT_EQ(std::make_tuple(rig.ctx.EditorBusy, rig.ctx.settings.PercorsoTxt, rig.released),
-              std::make_tuple(false, rig.path("p.txt"), std::vector<int>{8}));
+              std::make_tuple(false, other, std::vector<int>{8}));
 }
 
 // A first start creates the files and forgets a missing program; later the work file comes back
@@ -208,7 +207,7 @@ struct OpenEditor : EditorRig {
     }
 };
 
-TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
+TEST(OpenEditor, OutOfRangeOffsetKeepsTheFocusTheGraphRedrawsOnEntryAndTheV712SelectorStoresTheGrid) {
     OpenEditor e;
     e.ed.st.Check1 = e.ed.st.check2[2] = true;
     e.ed.st.Text4[2] = "1801";
@@ -226,29 +225,8 @@ TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
     e.ed.st.Text5[4] = "-2000";
     EXPECT_FALSE(e.ed.offsetLostFocus(1, 4));
     EXPECT_EQ(e.ed.view.focusIndex, 4);
-}
 
-TEST(Grid712, MovingTheSelectorStoresTheGridShowsTheNextAndRedrawsTwice) {
-    OpenEditor e;
-    e.ctx.model.ModelType = "V712";
-    e.ed.st.graphVisible = true;
-    e.ed.st.HeaderParams[1][0] = {"5", "10", "20"};
-    e.ed.view.TxtOFS[0] = "100";
-    e.ed.view.TxtCON[0] = "200";
-    e.ed.Puls1(3);
-    const int before = e.ed.graph.redraws;
-    const double t0 = e.clock.nowMs();
-    e.ed.VScroll1Change(2);
-    EXPECT_EQ(std::make_pair(e.ed.graph.redraws - before, e.clock.nowMs() - t0), std::make_pair(2, 100.0));
-    EXPECT_EQ(e.ed.st.HeaderParams[0][0], (std::array<std::string, 3>{"100", "200", ""}));
-    EXPECT_EQ(e.ed.st.HeaderParams[0][3][1] + "|" + e.ed.view.TxtOFS[0] + "|" + e.ed.view.TxtCON[3], "3600|5|");
-    const int shown = e.ed.ProgramIndex;
-    e.ed.Text1Change("12");
-    EXPECT_EQ(std::make_pair(shown, e.ed.ProgramIndex), std::make_pair(1, 11));
-}
-
-TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
-    OpenEditor e;
+    // The graph menu shows the graph; the pitch entry redraws it from the cam table.
     e.ed.progBoxChange("1 100 250\r\n");
     e.ed.MenEnableGraphic();
     EXPECT_TRUE(e.ed.st.graphVisible);
@@ -278,6 +256,23 @@ TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
     e.ctx.model.ModelType = "KMT71";  // multi-turn models have no graph
     e.ed.MenEnableGraphic();
     EXPECT_FALSE(e.ed.st.graphVisible);
+
+    // Moving the V712 selector stores the grid, shows the next program's and redraws twice.
+    e.ctx.model.ModelType = "V712";
+    e.ed.st.graphVisible = true;
+    e.ed.st.HeaderParams[1][0] = {"5", "10", "20"};
+    e.ed.view.TxtOFS[0] = "100";
+    e.ed.view.TxtCON[0] = "200";
+    e.ed.Puls1(3);
+    const int before = e.ed.graph.redraws;
+    const double t0 = e.clock.nowMs();
+    e.ed.VScroll1Change(2);
+    EXPECT_EQ(std::make_pair(e.ed.graph.redraws - before, e.clock.nowMs() - t0), std::make_pair(2, 100.0));
+    EXPECT_EQ(e.ed.st.HeaderParams[0][0], (std::array<std::string, 3>{"100", "200", ""}));
+    EXPECT_EQ(e.ed.st.HeaderParams[0][3][1] + "|" + e.ed.view.TxtOFS[0] + "|" + e.ed.view.TxtCON[3], "3600|5|");
+    const int shown = e.ed.ProgramIndex;
+    e.ed.Text1Change("12");
+    EXPECT_EQ(std::make_pair(shown, e.ed.ProgramIndex), std::make_pair(1, 11));
 }
 
 // The V712 row boxes become the block of the program in Text1 (none without a number), replacing only
