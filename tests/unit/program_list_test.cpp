@@ -87,7 +87,7 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
     EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox + std::to_string(ed.SelezMulti), "1");
 }
 
-TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
+TEST_F(MultiFilesTest, SavingWritesTheListAnEmptyListIsAnEmptyFileAndOpeningASlotLoadsItsFile) {
     mf.panel.MultiPath[0] = "c:\\a.txt";
     mf.MenuSaveList();  // no list name yet and the dialog cancelled: nothing written
     EXPECT_TRUE(fs.files.empty());
@@ -108,9 +108,8 @@ TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
     ASSERT_EQ(op.shown.size(), 1u);
     EXPECT_EQ(op.shown[0].prompt, std::string(nameNotWritableText("EN")) + "\r\n" + mf.panel.MultiPath[3]);
     EXPECT_EQ(fs.files.count("c:\\new.lis"), 0u);
-}
 
-TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
+    // Opening a slot loads its file and checks it quickly, or fully when the graph is shown.
     fs.files["c:\\s3.txt"] = "3\t1\t2\r\n";
     mf.panel.MultiPath[2] = "c:\\s3.txt";
     mf.OpenSlot(2);
