@@ -35,7 +35,6 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     rig.fs.writeAll(good, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
     rig.op.files = {original, good};
     rig.ed.RichiamaFoglio();
-    EXPECT_EQ(rig.op.dialogs[2].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + rig.ctx.settings.PercorsoTxt, oldFile + oldFile + original);
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);
@@ -314,11 +313,21 @@ CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entri
     return t;
 }
 
-TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAStepDownAndARunToTheEnd) {
+// The runs of positions below limit where one output of a profile is ON, as " from-to".
+std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
+    const auto on = [&](int k) { return k >= 0 && k < limit && (p[k] >> (output - 1) & 1u); };
+    std::string out;
+    for (int k = 0; k < limit; ++k) {
+        if (on(k) && !on(k - 1)) out += " " + std::to_string(k);
+        if (on(k) && !on(k + 1)) out += "-" + std::to_string(k);
+    }
+    return out;
+}
+
+TEST(GraphProfile, TheCamTableIsReadCyclicallyOneCamDrawsAStepUpAStepDownAndARunAndV712CamsRepeat) {
     const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
     ASSERT_EQ(wrap.size(), 3600u);
-    EXPECT_EQ((std::vector<std::uint32_t>{wrap[0], wrap[49], wrap[50], wrap[2999], wrap[3000], wrap[3599]}),
-              (std::vector<std::uint32_t>{1, 1, 0, 0, 1, 1}));
+    EXPECT_EQ(runs(wrap, 1, 3600), " 0-49 3000-3599");
     EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
 
     CamTable full;
@@ -332,49 +341,29 @@ TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAStepDownAndARun
     GraphDrawing d;
     int scale = 2, pitch = 45;
     BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
-    EXPECT_EQ(d.title, "Graph --- c:\\p.txt");
-    EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(7800.0, 12000.0 - 5720 - 20));
     // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
-    const auto t = traceOf(d, 70, 270);
     // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
     const Rgb c = kGraphTraceColour;
     const std::vector<GraphLine> expected = {{300, 266, 300, 266, c, true},     {300, 266, 500, 266, c, false},
                                              {500, 266, 500, 78, c, false},     {500, 78, 800, 78, c, false},
                                              {800, 78, 800, 266, c, false},     {800, 266, 7498, 266, c, false},
                                              {7498, 266, 7498, 266, c, false}};
-    EXPECT_EQ(t, expected);
+    EXPECT_EQ(traceOf(d, 70, 270), expected);
     // Output 16 is the bottom trace: a flat line at (160*15+133)*2.
     const auto last = traceOf(d, 5066, 5066);
     ASSERT_EQ(last.size(), 3u);
     EXPECT_EQ(last[1], (GraphLine{300, 5066, 7498, 5066, kGraphTraceColour, false}));
     EXPECT_EQ(traceOf(d).size(), expected.size() + 15 * 3);  // sixteen traces, no more
-}
 
-// The runs of positions below limit where one output of a V712 program is ON, as " from-to".
-std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
-    const auto on = [&](int k) { return k >= 0 && k < limit && (p[k] >> (output - 1) & 1u); };
-    std::string out;
-    for (int k = 0; k < limit; ++k) {
-        if (on(k) && !on(k - 1)) out += " " + std::to_string(k);
-        if (on(k) && !on(k + 1)) out += "-" + std::to_string(k);
-    }
-    return out;
-}
-
-TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
+    // V712 outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
     EditorState st;
-    // Outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
     st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
                            {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
-    const auto p = profile712(st, 2, 3599);
-    EXPECT_EQ(runs(p, 1, 70) + runs(p, 2, 70) + runs(p, 3, 70),
-              " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
-    // The last period starts at 3570; a cam longer than the turn is ON all through.
-    EXPECT_EQ(runs(p, 1, 3600).substr(runs(p, 1, 3600).size() - 10) + runs(p, 4, 3600) + runs(p, 6, 3600),
-              " 3570-3579 100-299 0-3599");
-    for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_EQ(runs(p, output, 3600), "") << output;
-    // Only the selected program counts; a program outside 1..16 draws nothing.
-    EXPECT_EQ(profile712(st, 0, 3599), std::vector<std::uint32_t>(3600, 0));
+    const auto v = profile712(st, 2, 3599);
+    EXPECT_EQ(runs(v, 1, 70) + runs(v, 2, 70) + runs(v, 3, 70), " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
+    EXPECT_EQ(runs(v, 4, 3600) + runs(v, 6, 3600), " 100-299 0-3599");  // one cam; a cam longer than the turn
+    for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_EQ(runs(v, output, 3600), "") << output;
+    // A program outside 1..16 draws nothing.
     EXPECT_EQ(profile712(st, 16, 3599), std::vector<std::uint32_t>(3600, 0));
 }
 
