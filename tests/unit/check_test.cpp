@@ -104,8 +104,6 @@ TEST_F(EditorCheckTest, LineEndsOffsetsSlotCodesBusyFlagsAndModelsEachStoreAndPr
     EXPECT_EQ(std::make_tuple(ed->check2[1] || ed->check2[2], ed->check2[3], ed->check2Back[1]),
               std::make_tuple(false, true, kOffsetOffBack));
     EXPECT_EQ(std::make_pair(ed->camTable.CamCount, ed->camTable.mask(0)), std::make_pair(1.0, 4u));
-    EXPECT_TRUE(styled({2, 1, {0, 200, 120}, 12, false, true}));
-    EXPECT_TRUE(styled({7, 1, {250, 0, 180}, 11, true, false}));
     // Slot 99 verifies, 16 checks quickly, 81..96 prepare a download, others only parse.
     ed->CurrentSlot = 4;
     EXPECT_TRUE(leggi("1 100 250\r\n", 99));
@@ -170,7 +168,7 @@ TEST_F(EditorCheckTest, LineEndsOffsetsSlotCodesBusyFlagsAndModelsEachStoreAndPr
     EXPECT_TRUE(leggi("1 100 250\r\n"));
     EXPECT_EQ(std::make_tuple(redraws, seen, ed->wait.visible, ed->wait.barWidth),
               std::make_tuple(1, std::string("busy"), false, 6200));
-    // V712 texts fill the header values, are coloured and build no cam table; the other models build one.
+    // V712 texts fill the header values and build no cam table; the other models build one.
     for (const ModelInfo& m : modelTable()) {
         SCOPED_TRACE(m.code);
         rig.ctx.model.ModelType = m.code;
@@ -186,7 +184,6 @@ TEST_F(EditorCheckTest, LineEndsOffsetsSlotCodesBusyFlagsAndModelsEachStoreAndPr
     // The checked text is kept in the work file.
     EXPECT_EQ(std::make_tuple(ed->HeaderParams[1][2][1], rig.fs.readAll(WorkFilePath()), frames),
               std::make_tuple(std::string("200"), ed->ProgBox, 1));
-    EXPECT_TRUE(styled({0, 4, {0, 0, 255}, 8}));
 }
 
 class ParseTest : public ::testing::Test {
@@ -271,7 +268,7 @@ std::string panel(const EditorState& s) {
 // the same. Letters, blanks, "+" and line feeds are skipped; only "-" and digits make the text. A CR
 // ends the line: fields not reached keep their boxes. A first line 1 leaves the boxes to the program
 // text; short files read as 0.
-TEST_F(OffsetsFileTest, MissingFileIsCreatedSavedLinesReadBackAndLoadFollowsTheCharacterRulesOfTheReader) {
+TEST_F(OffsetsFileTest, MissingFileIsCreatedSavedLinesReadBackLoadFollowsTheReaderAndOffsetsAreTaken) {
     ASSERT_FALSE(std::filesystem::exists(std::filesystem::path(temp.home()).parent_path()));
     st->Check1 = true;
     LoadOffs(fs_, *st);  // no file at all
@@ -335,13 +332,12 @@ TEST_F(OffsetsFileTest, MissingFileIsCreatedSavedLinesReadBackAndLoadFollowsTheC
     LoadOffs(*st, content);
     EXPECT_EQ(st->Text4[15], "15");
     for (bool t : st->check2) EXPECT_TRUE(t);
-}
 
-TEST(Offsets, WholeNumbersOfTheBoxesAndTakenFromTheTextOrFromTheTickedBoxes) {
-    const std::pair<const char*, int> rows[] = {{" -15", -15}, {"12.6", 13},        {"7abc", 7},
-                                                {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
-                                                {"-32769", -32768}};
-    for (const auto& [text, value] : rows) EXPECT_EQ(wholeNumber(text), value) << text;
+    // Whole numbers of the boxes; offsets taken from the text or from the ticked boxes.
+    const std::pair<const char*, int> numbers[] = {{" -15", -15}, {"12.6", 13},        {"7abc", 7},
+                                                   {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
+                                                   {"-32769", -32768}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(wholeNumber(text), value) << text;
     // From the text the boxes follow and non-zero outputs are ticked.
     auto ed = std::make_unique<EditorState>();
     ed->Check1 = ed->check2[1] = true;
