@@ -76,7 +76,6 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
     ctx.editorLayout.selectorEnabled = true;
     load("c:\\l\\m.lis");
     EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
-    EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     SlotPaths want;
     want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
     EXPECT_EQ(mf.panel.MultiPath, want);
@@ -185,7 +184,7 @@ DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o 
 }
 
 // Record 6 holds program 4; record 1 is not in use (all counts 0).
-TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnAndTheWholeTableIsRead) {
+TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnTheWholeTableIsReadAndValuesAreWrittenInGeneralFormat) {
     DeskplWriter cams, offsets;
     cams.program(0, 9);
     cams.program(5, 4).count(5, 3, 5);
@@ -219,6 +218,11 @@ TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnAndTheWholeTableIsRead) {
     // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
     EXPECT_NE(fs.files.at("C:\\a\\plant_16.TXT").find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"),
               std::string::npos);
+    // Single values are written in the general format.
+    const std::pair<float, const char*> values[] = {
+        {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
+        {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
+    for (const auto& [value, text] : values) EXPECT_EQ(formatSingle(value), text);
 }
 
 TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem) {
@@ -250,13 +254,6 @@ TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem)
         EXPECT_EQ(r.why, why);
     }
     EXPECT_FALSE(DecodeDPL(fs, "missing", kOptions).ok);
-}
-
-TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
-    const std::pair<float, const char*> rows[] = {
-        {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
-        {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
-    for (const auto& [value, text] : rows) EXPECT_EQ(formatSingle(value), text);
 }
 
 // A cancelled, missing or bad file shows an error; a good one writes its programs and the list.
