@@ -184,7 +184,7 @@ DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o 
 }
 
 // Record 6 holds program 4; record 1 is not in use (all counts 0).
-TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnTheWholeTableIsReadAndValuesAreWrittenInGeneralFormat) {
+TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnValuesAreWrittenInGeneralFormAndBadFilesAreRefused) {
     DeskplWriter cams, offsets;
     cams.program(0, 9);
     cams.program(5, 4).count(5, 3, 5);
@@ -223,20 +223,18 @@ TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnTheWholeTableIsReadAndValuesAr
         {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
         {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
     for (const auto& [value, text] : values) EXPECT_EQ(formatSingle(value), text);
-}
 
-TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem) {
-    DeskplWriter w;
-    w.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
-    w.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
-    MemoryFs fs;
-    const DeskplResult r = decode(fs, w, {"C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", 16383, "06/12/2026 08:15:00"});
+    // Offsets with no equivalent and bad files are refused without reading past them.
+    DeskplWriter b;
+    b.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
+    b.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
+    const DeskplResult r = decode(fs, b, {"C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", 16383, "06/12/2026 08:15:00"});
     EXPECT_EQ(std::to_string(r.ok) + r.why, "0record 2: offset of output 1 cannot be brought into -1800..1800");
     // The program converted before the bad record stays.
     EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_1.TXT"});
     EXPECT_EQ(r.paths[0] + std::to_string(fs.files.count("C:\\a\\plant_2.TXT")), "C:\\a\\plant_1.TXT0");
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<DeskplWriter, const char*> rows[] = {
+    const std::pair<DeskplWriter, const char*> bad[] = {
         {DeskplWriter().truncate(328991), "file shorter than 328992 bytes"},
         // A huge offset on a normal turn ends at once instead of stepping for ever.
         {DeskplWriter().program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f),
@@ -248,7 +246,7 @@ TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem)
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2), "record 1: output 1 entry 1 has kind 2"},
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0, nan, 1), "record 1: output 1 entry 0 is no angle"},
     };
-    for (const auto& [writer, why] : rows) {
+    for (const auto& [writer, why] : bad) {
         const DeskplResult r = decode(fs, writer);
         EXPECT_FALSE(r.ok || !r.written.empty()) << why;
         EXPECT_EQ(r.why, why);
