@@ -22,12 +22,6 @@ TEST_F(DialogsTest, WaitFormClearsALeftOverCancelFilterSetsTheFactorAndPositionT
     ctx.CancelRequested = true;  // from an earlier operation
     wait.show("Update Graphics .....");
     EXPECT_FALSE(ctx.CancelRequested);
-    wait.Command1Click();
-    EXPECT_TRUE(ctx.CancelRequested && view.visible);
-    wait.Activate();
-    EXPECT_FALSE(ctx.CancelRequested);
-    wait.closedByUser();
-    EXPECT_TRUE(ctx.CancelRequested && !view.visible);
 
     // The receive time-out dialog shows the factor in force at every showing: a model change may
     // have set it since.
@@ -43,7 +37,6 @@ TEST_F(DialogsTest, WaitFormClearsALeftOverCancelFilterSetsTheFactorAndPositionT
 
     // The position test opens locked, unlocks with the password and keeps its state until closed.
     ctx.settings.Primi = "35";
-    ctx.main.testEncoderChecked = true;
     PositionTestForm form(ctx);
     PositionTestView& v = ctx.posTest;
     form.show();
@@ -60,7 +53,6 @@ TEST_F(DialogsTest, WaitFormClearsALeftOverCancelFilterSetsTheFactorAndPositionT
     form.show();
     EXPECT_EQ(v.LblMax + std::to_string(v.unlocked), "991");
     form.close();  // by the operator
-    EXPECT_FALSE(ctx.main.testEncoderChecked);
     form.show();
     EXPECT_EQ(v.TxtPassword + "|" + v.LblMax + "|" + std::to_string(v.unlocked), "|0|0");
 
