@@ -191,8 +191,7 @@ protected:
 // Texts that pass: the rows counted (a last line without line feed is checked, not counted).
 TEST_F(ParseTest, TextsThatPassAndTheFirstRefusedTokenOfThoseThatDoNot) {
     const std::pair<const char*, std::vector<CamRow>> cases[] = {
-        {"", {}},
-        {"' nothing 1 2 3\r\n\r\n   ' more\r\n", {}},
+        {"", {}}, {"' nothing 1 2 3\r\n\r\n   ' more\r\n", {}},
         {"1\t10-20\r\n2,30.40\r\n3 x5y 6\r\n", {{1, 10, 20}, {2, 30, 40}, {3, 5, 6}}},
         // A number needs no blank after it: an apostrophe, "&", a line feed or the end completes it.
         {"1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10", {{1, 100, 250}, {2, 5, 6}, {3, 7, 8}}},
@@ -202,7 +201,8 @@ TEST_F(ParseTest, TextsThatPassAndTheFirstRefusedTokenOfThoseThatDoNot) {
         ASSERT_TRUE(parse("1 5 6\r\n2 9 9\r\n3 1 1\r\n4 1 2\r\n&\r\n3 7 8\r\n").ok);
         ASSERT_TRUE(parse(text).ok) << text;
         EXPECT_EQ(rows(), want) << text;  // nothing left of the earlier parse
-        EXPECT_EQ(std::make_pair(ed->CamRows[3], ed->TextOffsets[0][2]), std::make_pair(CamRow{0, 0, 0}, short{0})) << text;
+        EXPECT_EQ(std::make_pair(ed->CamRows[3], ed->TextOffsets[0][2]), std::make_pair(CamRow{0, 0, 0}, short{0}))
+            << text;
     }
     EXPECT_EQ(ed->CamRows[1], (CamRow{2, 300, 400}));
     ASSERT_TRUE(parse("1 100 250' first\r\n2 5 6\n3 7 8&4 10 -10").ok);
@@ -329,9 +329,8 @@ TEST_F(OffsetsFileTest, MissingFileIsCreatedSavedLinesReadBackLoadFollowsTheRead
     for (bool t : st->check2) EXPECT_TRUE(t);
 
     // Whole numbers of the boxes; offsets taken from the text or from the ticked boxes.
-    const std::pair<const char*, int> numbers[] = {{" -15", -15}, {"12.6", 13},        {"7abc", 7},
-                                                   {"abc", 0},    {"99999999", 32767}, {"-99999999", -32768},
-                                                   {"-32769", -32768}};
+    const std::pair<const char*, int> numbers[] = {{" -15", -15}, {"12.6", 13}, {"7abc", 7}, {"abc", 0},
+                                                   {"99999999", 32767}, {"-99999999", -32768}, {"-32769", -32768}};
     for (const auto& [text, value] : numbers) EXPECT_EQ(wholeNumber(text), value) << text;
     // From the text the boxes follow and non-zero outputs are ticked.
     auto ed = std::make_unique<EditorState>();

@@ -62,7 +62,8 @@ TEST(Dialogs, WaitFormClearsALeftOverCancelFilterSetsTheFactorPositionTestUnlock
     const WindowTexts& en = windowTextsFor("EN");
     ProgressState p;
     p.begin(120, 1000);
-    p.step(40, 16000);  // 40 frames in 15 s: 80 more take 30 s
+    EXPECT_EQ(timeLeftText(p, en), "");  // no step yet, no estimate
+    p.step(40, 16000);                   // 40 frames in 15 s: 80 more take 30 s
     EXPECT_EQ(framesText(p, en) + "|" + timeLeftText(p, en) + "|" + std::to_string(p.percent()),
               "40 of 120 frames|Time left 0:30|33");
     p.step(500, 46000);  // never beyond the total
