@@ -116,15 +116,17 @@ TEST(CheckModif, EachModeShowsItsNoticeAndReturnsTheButton) {
     }
 }
 
-TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYesAndClosingSavesOffsetsWarnsAndReleasesThePort) {
+TEST(WorkingSheet, FirstResizeWarnsOnceLoadMenuStopsOnNoLoadsOnYesAndClosingSavesOffsetsAndReleasesThePort) {
     ModifiedRig rig;
+    rig.ed.firstResize();  // the first resize warns once that the text differs from its program file
+    rig.ed.firstResize();
+    EXPECT_EQ(rig.op.shown.at(0).prompt, "Work file has been modified !");
     rig.op.answers = {AnswerNo};
     rig.ed.MenuLoadProgram();
     EXPECT_EQ(rig.ed.st.ProgBox + std::to_string(rig.op.dialogs.size()), "1 1 3\r\n0");  // no file asked for
 
     const std::string other = rig.path("other.txt");
     rig.fs.writeAll(other, "2 10 20\r\n3 1 1\r\n");
-    rig.op.answers = {AnswerYes};
     rig.op.files = {other};
     rig.ctx.model.ModelType = "Px71";
     rig.ed.MenuLoadProgram();
@@ -144,8 +146,8 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYesAndClosingSavesOffsetsWarnsAndR
     rig.ed.st.Text4[1] = "12";
     rig.ctx.hooks.editorQueryUnload();  // as the main window closes the editor
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), offsetsFileContent(rig.ed.st));
-    ASSERT_EQ(rig.op.shown.size(), 4u);
-    EXPECT_EQ(rig.op.shown[3].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
+    ASSERT_EQ(rig.op.shown.size(), 5u);
+    EXPECT_EQ(rig.op.shown[4].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
     EXPECT_EQ(std::make_tuple(rig.ctx.EditorBusy, rig.ctx.settings.PercorsoTxt, rig.released),
               std::make_tuple(false, other, std::vector<int>{8}));
 }
