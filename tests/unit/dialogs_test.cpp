@@ -20,8 +20,7 @@ TEST(Dialogs, WaitFormClearsALeftOverCancelFilterSetsTheFactorPositionTestUnlock
     wait.show("Update Graphics .....");
     EXPECT_FALSE(ctx.CancelRequested);
 
-    // The receive time-out dialog shows the factor in force at every showing: a model change may
-    // have set it since.
+    // The time-out dialog shows the factor in force at every showing: a model may have set it since.
     FiltForm filter(ctx);
     filter.optionClick(10);
     filter.optionClick(5);  // not an option
@@ -62,8 +61,7 @@ TEST(Dialogs, WaitFormClearsALeftOverCancelFilterSetsTheFactorPositionTestUnlock
     const WindowTexts& en = windowTextsFor("EN");
     ProgressState p;
     p.begin(120, 1000);
-    EXPECT_EQ(timeLeftText(p, en), "");  // no step yet, no estimate
-    p.step(40, 16000);                   // 40 frames in 15 s: 80 more take 30 s
+    p.step(40, 16000);  // 40 frames in 15 s: 80 more take 30 s
     EXPECT_EQ(framesText(p, en) + "|" + timeLeftText(p, en) + "|" + std::to_string(p.percent()),
               "40 of 120 frames|Time left 0:30|33");
     p.step(500, 46000);  // never beyond the total
