@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -33,13 +34,12 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     rig.fs.writeAll(good, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
     rig.op.files = {original, good};
     rig.ed.RichiamaFoglio();
-    EXPECT_EQ(rig.op.dialogs[2].filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + rig.ctx.settings.PercorsoTxt, oldFile + oldFile + original);
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);
     EXPECT_TRUE(rig.op.shown.empty());
-    using std::filesystem::directory_iterator;
-    EXPECT_EQ(std::distance(directory_iterator(rig.temp.home()), directory_iterator()), 3);  // old, good, work
+    const std::filesystem::directory_iterator files(rig.temp.home());
+    EXPECT_EQ(std::distance(files, {}), 3);  // old, good, work
 
     const std::string nowhere = rig.path("missing-folder/prog.txt");
     rig.fs.writeAll(good, "1 1 2\r\n");
@@ -51,10 +51,9 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     ASSERT_EQ(rig.op.shown.size(), 2u);
     for (const auto& s : rig.op.shown)
         EXPECT_EQ(std::make_pair(s.icon, s.title), std::make_pair(MsgIcon::Exclamation, nowhere));
-    EXPECT_TRUE(rig.ed.st.ModifiedFlag);
-    EXPECT_EQ(rig.ed.st.ProgramFilePath + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good),
-              good + "|1 1 3\r\n|1 1 2\r\n");
-    EXPECT_EQ(rig.ed.view.Frame1Caption, good + "--(Modif.)");
+    EXPECT_EQ(rig.ed.view.Frame1Caption + "|" + rig.ed.st.ProgBox + "|" + rig.fs.readAll(good) + "|" +
+                  std::to_string(rig.ed.st.ModifiedFlag),
+              good + "--(Modif.)|1 1 3\r\n|1 1 2\r\n|1");
 
     // A text without line end is saved as it stands; the box and the work file get one.
     rig.ed.st.ProgBox = "1 100 250";
@@ -71,8 +70,7 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     const std::string fresh = rig.path("new.txt");
     rig.op.files = {fresh};
     rig.ed.RichiamaFoglio();  // a missing file is created empty
-    EXPECT_EQ(rig.fs.readAll(fresh) + rig.ed.st.ProgBox + rig.work(), "");
-    EXPECT_EQ(rig.op.shown.size(), 3u);
+    EXPECT_EQ(rig.fs.readAll(fresh) + rig.ed.st.ProgBox + rig.work() + std::to_string(rig.op.shown.size()), "3");
 }
 
 // An editor whose text differs from its program file.
@@ -118,15 +116,17 @@ TEST(CheckModif, EachModeShowsItsNoticeAndReturnsTheButton) {
     }
 }
 
-TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
+TEST(WorkingSheet, FirstResizeWarnsOnceLoadMenuStopsOnNoLoadsOnYesAndClosingSavesOffsetsAndReleasesThePort) {
     ModifiedRig rig;
+    rig.ed.firstResize();  // the first resize warns once that the text differs from its program file
+    rig.ed.firstResize();
+    EXPECT_EQ(rig.op.shown.at(0).prompt, "Work file has been modified !");
     rig.op.answers = {AnswerNo};
     rig.ed.MenuLoadProgram();
     EXPECT_EQ(rig.ed.st.ProgBox + std::to_string(rig.op.dialogs.size()), "1 1 3\r\n0");  // no file asked for
 
     const std::string other = rig.path("other.txt");
     rig.fs.writeAll(other, "2 10 20\r\n3 1 1\r\n");
-    rig.op.answers = {AnswerYes};
     rig.op.files = {other};
     rig.ctx.model.ModelType = "Px71";
     rig.ed.MenuLoadProgram();
@@ -138,56 +138,40 @@ TEST(WorkingSheet, LoadMenuStopsOnNoAndLoadsOnYes) {
     rig.ctx.model.ModelType = "V712";
     rig.ed.MenuLoadProgram();
     EXPECT_EQ(rig.ed.st.HeaderParams[1][2][1], "200");
-}
 
-TEST(WorkingSheet, ClosingSavesOffsetsWarnsAndReleasesThePort) {
-    ModifiedRig rig;
+    // Closing saves the offsets, warns of the edited text and releases the port.
+    rig.ed.st.ProgBox = "1 1 3\r\n";
     rig.ctx.EditorBusy = true;
     rig.ed.st.check2[1] = true;
     rig.ed.st.Text4[1] = "12";
     rig.ctx.hooks.editorQueryUnload();  // as the main window closes the editor
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), offsetsFileContent(rig.ed.st));
-    ASSERT_EQ(rig.op.shown.size(), 1u);
-    EXPECT_EQ(rig.op.shown[0].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
+    ASSERT_EQ(rig.op.shown.size(), 5u);
+    EXPECT_EQ(rig.op.shown[4].prompt, "Work file has been modified ! \r\nAll modifies WILL BE temporary saved!");
     EXPECT_EQ(std::make_tuple(rig.ctx.EditorBusy, rig.ctx.settings.PercorsoTxt, rig.released),
-              std::make_tuple(false, rig.path("p.txt"), std::vector<int>{8}));
+              std::make_tuple(false, other, std::vector<int>{8}));
 }
 
-// A first start creates the files and forgets a missing program; later the work file comes back
-// and the first resize warns once that it differs from the program file.
-TEST(EditorLoad, FirstStartCreatesTheFilesThenTheWorkFileComesBack) {
+// A first start creates the files, forgets a missing program and empties the box when told.
+TEST(EditorLoad, FirstStartCreatesTheFilesAndForgetsAMissingProgram) {
     EditorRig rig;
-    // The window draws the editor's state again only when told: every step from outside tells it.
-    int redraws = 0;
-    rig.ed.refresh = [&] { ++redraws; };
-    const auto told = [&] { return std::exchange(redraws, 0) > 0; };
     rig.ctx.settings.PercorsoTxt = rig.path("deleted.txt");
     rig.ed.load();
-    EXPECT_TRUE(told());
     EXPECT_EQ(rig.fs.readAll(OffsetsFilePath()), defaultOffsetsContent());
     EXPECT_EQ(rig.work() + rig.ed.st.ProgramFilePath, "");
     EXPECT_FALSE(rig.ed.st.Check1);  // the default offsets file hands the panel to the boxes
-    rig.ed.firstResize();
-    EXPECT_TRUE(told());
-    rig.ed.leggiLav(16);
-    EXPECT_TRUE(told());
     rig.ed.st.ProgBox = "1 1 2\r\n";
     rig.ctx.hooks.emptyEditor();  // from the model configuration
-    EXPECT_TRUE(told());
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + std::to_string(rig.op.shown.size()), "0");
+}
 
-    EditorRig again;
-    again.fs.writeAll(again.path("p.txt"), "1 10 20\r\n");
-    again.fs.writeAll(WorkFilePath(), "1 10 30\r\n");
-    again.fs.writeAll(OffsetsFilePath(), "1\r\n");
-    again.ctx.settings.PercorsoTxt = again.path("p.txt");
-    again.ed.load();
-    EXPECT_EQ(again.ed.st.ProgBox + std::to_string(again.ed.st.Check1), "1 10 30\r\n1");
-    again.ed.firstResize();
-    again.ed.firstResize();
-    ASSERT_EQ(again.op.shown.size(), 1u);
-    EXPECT_EQ(again.op.shown[0].prompt + again.ed.view.Frame1Caption,
-              "Work file has been modified !" + again.path("p.txt") + "--(Modif.)");
+// The trace strokes whose y lies within one trace's band, or those of every trace.
+std::vector<GraphLine> traceOf(const GraphDrawing& d, double low = -1e9, double high = 1e9) {
+    std::vector<GraphLine> out;
+    for (const auto& l : d.lines)
+        if (l.colour == kGraphTraceColour && std::min(l.y1, l.y2) >= low && std::max(l.y1, l.y2) <= high)
+            out.push_back(l);
+    return out;
 }
 
 // An editor laid out and armed, as after it has been opened.
@@ -199,15 +183,13 @@ struct OpenEditor : EditorRig {
     }
 };
 
-TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
+TEST(OpenEditor, OutOfRangeOffsetKeepsTheFocusTheGraphMenuDrawsAndTheV712SelectorStoresTheGrid) {
     OpenEditor e;
-    e.ed.st.Check1 = true;
-    e.ed.st.check2[2] = true;
+    e.ed.st.Check1 = e.ed.st.check2[2] = true;
     e.ed.st.Text4[2] = "1801";
     e.ed.st.Text4[0] = "15";
     e.ed.offsetKey(0, 2, KeyEnter);
-    ASSERT_EQ(e.op.shown.size(), 1u);
-    EXPECT_EQ(e.op.shown[0].prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
+    EXPECT_EQ(e.op.shown.at(0).prompt, "Too high Offset  1801\r\nmax. 1800, min -1800");
     EXPECT_EQ(std::make_tuple(e.ed.view.focusIndex, e.ed.st.Check1, e.ed.st.check2[2], e.ed.st.ActiveOffsets[0]),
               std::make_tuple(2, false, false, 15));
     e.ed.st.Text4[2] = "-1800";
@@ -219,10 +201,23 @@ TEST(OffsetsPanel, OutOfRangeOffsetKeepsTheFocus) {
     e.ed.st.Text5[4] = "-2000";
     EXPECT_FALSE(e.ed.offsetLostFocus(1, 4));
     EXPECT_EQ(e.ed.view.focusIndex, 4);
-}
 
-TEST(Grid712, MovingTheSelectorStoresTheGridShowsTheNextAndRedrawsTwice) {
-    OpenEditor e;
+    // The graph menu shows the graph drawn from the cam table, and hides it again.
+    e.ed.progBoxChange("1 100 250\r\n");
+    e.ed.MenEnableGraphic();
+    EXPECT_TRUE(e.ed.st.graphVisible);
+    const auto steps = [&] {
+        const auto t = traceOf(e.ed.graph.drawing);
+        return std::count_if(t.begin(), t.end(), [](const GraphLine& l) { return l.x1 == l.x2 && l.y1 != l.y2; });
+    };
+    EXPECT_EQ(steps(), 2);
+    e.ed.MenEnableGraphic();
+    EXPECT_FALSE(e.ed.st.graphVisible);
+    e.ctx.model.ModelType = "KMT71";  // multi-turn models have no graph
+    e.ed.MenEnableGraphic();
+    EXPECT_FALSE(e.ed.st.graphVisible);
+
+    // Moving the V712 selector stores the grid, shows the next program's and redraws twice.
     e.ctx.model.ModelType = "V712";
     e.ed.st.graphVisible = true;
     e.ed.st.HeaderParams[1][0] = {"5", "10", "20"};
@@ -235,44 +230,7 @@ TEST(Grid712, MovingTheSelectorStoresTheGridShowsTheNextAndRedrawsTwice) {
     EXPECT_EQ(std::make_pair(e.ed.graph.redraws - before, e.clock.nowMs() - t0), std::make_pair(2, 100.0));
     EXPECT_EQ(e.ed.st.HeaderParams[0][0], (std::array<std::string, 3>{"100", "200", ""}));
     EXPECT_EQ(e.ed.st.HeaderParams[0][3][1] + "|" + e.ed.view.TxtOFS[0] + "|" + e.ed.view.TxtCON[3], "3600|5|");
-    const int shown = e.ed.ProgramIndex;
-    e.ed.Text1Change("12");
-    EXPECT_EQ(std::make_pair(shown, e.ed.ProgramIndex), std::make_pair(1, 11));
-}
-
-TEST(GraphWindow, MenuShowsTheGraphAndThePitchEntryRedrawsFromTheCamTable) {
-    OpenEditor e;
-    e.ed.progBoxChange("1 100 250\r\n");
-    e.ed.MenEnableGraphic();
-    EXPECT_TRUE(e.ed.st.graphVisible);
-    const auto steps = [&] {
-        int n = 0;
-        for (const auto& l : e.ed.graph.drawing.lines)
-            if (l.colour == kGraphTraceColour && l.x1 == l.x2 && l.y1 != l.y2) ++n;
-        return n;
-    };
-    EXPECT_EQ(steps(), 2);
-
-    e.ed.graphClick();
-    e.ed.graph.pitchText = "360";
-    e.ed.graph.scaleText = "0";
-    e.ed.graphKeyPress(0, 'x');
-    const bool stillOpen = e.ed.graph.Frame1Visible;
-    e.ed.graphKeyPress(0, KeyEnter);
-    EXPECT_EQ(std::make_pair(stillOpen, e.ed.graph.Frame1Visible), std::make_pair(true, false));
-    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphPitch, e.ctx.settings.GraphScale, e.ed.graph.drawing.width),
-              std::make_tuple(359, 1, 4050.0));
-    EXPECT_EQ(steps(), 2);  // the same program drawn again
-    e.ed.graphClick();
-    e.ed.graph.scaleText = "9";
-    e.ed.graphKeyPress(0, KeyEnter);
-    EXPECT_EQ(std::make_tuple(e.ctx.settings.GraphScale, e.ed.graph.pitchSelected), std::make_tuple(4, false));
-
-    e.ed.MenEnableGraphic();
-    EXPECT_FALSE(e.ed.st.graphVisible);
-    e.ctx.model.ModelType = "KMT71";  // multi-turn models have no graph
-    e.ed.MenEnableGraphic();
-    EXPECT_FALSE(e.ed.st.graphVisible);
+    EXPECT_EQ(e.ed.ProgramIndex, 1);
 }
 
 // The V712 row boxes become the block of the program in Text1 (none without a number), replacing only
@@ -307,21 +265,6 @@ TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1AndReadBack) {
               std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
 }
 
-std::vector<GraphLine> linesOf(const GraphDrawing& d, Rgb colour) {
-    std::vector<GraphLine> out;
-    for (const auto& l : d.lines)
-        if (l.colour == colour) out.push_back(l);
-    return out;
-}
-
-// The strokes of one trace: those whose y lies within its band.
-std::vector<GraphLine> traceOf(const GraphDrawing& d, double low, double high) {
-    std::vector<GraphLine> out;
-    for (const auto& l : linesOf(d, kGraphTraceColour))
-        if (l.y1 >= low && l.y1 <= high && l.y2 >= low && l.y2 <= high) out.push_back(l);
-    return out;
-}
-
 CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
     CamTable t;
     for (std::size_t i = 0; i < entries.size(); ++i) t.set(static_cast<int>(i), entries[i].first, entries[i].second);
@@ -329,43 +272,7 @@ CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entri
     return t;
 }
 
-TEST(BarreGraf, TheCamTableIsReadCyclicallyAndOneCamDrawsAStepUpAStepDownAndARunToTheEnd) {
-    const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
-    ASSERT_EQ(wrap.size(), 3600u);
-    EXPECT_EQ((std::vector<std::uint32_t>{wrap[0], wrap[49], wrap[50], wrap[2999], wrap[3000], wrap[3599]}),
-              (std::vector<std::uint32_t>{1, 1, 0, 0, 1, 1}));
-    EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
-
-    CamTable full;
-    for (int i = 0; i < 120; ++i) full.set(i, static_cast<std::uint32_t>(i * 10 + 5), i % 2 ? 0u : 1u);
-    full.CamCount = 131;  // after the "too much cams" notice
-    const auto p = profileFromCamTable(full, 3599);
-    EXPECT_EQ((std::vector<std::uint32_t>{p[0], p[5], p[1194], p[1195], p[3599]}),
-              (std::vector<std::uint32_t>{0, 1, 1, 0, 0}));  // the last stored entry runs on
-
-    // One cam: a step up, a step down and a run to the end.
-    GraphDrawing d;
-    int scale = 2, pitch = 45;
-    BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
-    EXPECT_EQ(d.title, "Graph --- c:\\p.txt");
-    EXPECT_EQ(std::make_pair(d.width, d.top), std::make_pair(7800.0, 12000.0 - 5720 - 20));
-    // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
-    const auto t = traceOf(d, 70, 270);
-    // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
-    const Rgb c = kGraphTraceColour;
-    const std::vector<GraphLine> expected = {{300, 266, 300, 266, c, true},     {300, 266, 500, 266, c, false},
-                                             {500, 266, 500, 78, c, false},     {500, 78, 800, 78, c, false},
-                                             {800, 78, 800, 266, c, false},     {800, 266, 7498, 266, c, false},
-                                             {7498, 266, 7498, 266, c, false}};
-    EXPECT_EQ(t, expected);
-    // Output 16 is the bottom trace: a flat line at (160*15+133)*2.
-    const auto last = traceOf(d, 5066, 5066);
-    ASSERT_EQ(last.size(), 3u);
-    EXPECT_EQ(last[1], (GraphLine{300, 5066, 7498, 5066, kGraphTraceColour, false}));
-    EXPECT_EQ(linesOf(d, kGraphTraceColour).size(), expected.size() + 15 * 3);  // sixteen traces, no more
-}
-
-// The runs of positions below limit where one output of a V712 program is ON, as " from-to".
+// The runs of positions below limit where one output of a profile is ON, as " from-to".
 std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
     const auto on = [&](int k) { return k >= 0 && k < limit && (p[k] >> (output - 1) & 1u); };
     std::string out;
@@ -376,20 +283,35 @@ std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
     return out;
 }
 
-TEST(Barre712, PeriodicCamsRepeatFromTheirPhase) {
+TEST(GraphProfile, TheCamTableIsReadCyclicallyOneCamDrawsAStepUpAStepDownAndARunAndV712CamsRepeat) {
+    const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
+    ASSERT_EQ(wrap.size(), 3600u);
+    EXPECT_EQ(runs(wrap, 1, 3600), " 0-49 3000-3599");
+    EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
+
+    // One cam: a step up, a step down and a run to the end.
+    GraphDrawing d;
+    int scale = 2, pitch = 45;
+    BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
+    // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
+    // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
+    const Rgb c = kGraphTraceColour;
+    const std::vector<GraphLine> expected = {{300, 266, 300, 266, c, true},     {300, 266, 500, 266, c, false},
+                                             {500, 266, 500, 78, c, false},     {500, 78, 800, 78, c, false},
+                                             {800, 78, 800, 266, c, false},     {800, 266, 7498, 266, c, false},
+                                             {7498, 266, 7498, 266, c, false}};
+    EXPECT_EQ(traceOf(d, 70, 270), expected);
+    EXPECT_EQ(traceOf(d).size(), expected.size() + 15 * 3);  // sixteen traces, no more
+
+    // V712 outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
     EditorState st;
-    // Outputs 1..10: OFS CON COF; 7 has its phase beyond the period, 9 a period of no length.
     st.HeaderParams[2] = {{{"0", "10", "20"}, {"5", "10", "20"}, {"25", "10", "20"}, {"100", "200", ""}, {"0", "0", "3600"},
                            {"0", "3600", "0"}, {"31", "10", "20"}, {"0", "0", ""}, {"0", "-5", "5"}, {"-3", "10", "20"}}};
-    const auto p = profile712(st, 2, 3599);
-    EXPECT_EQ(runs(p, 1, 70) + runs(p, 2, 70) + runs(p, 3, 70),
-              " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
-    // The last period starts at 3570; a cam longer than the turn is ON all through.
-    EXPECT_EQ(runs(p, 1, 3600).substr(runs(p, 1, 3600).size() - 10) + runs(p, 4, 3600) + runs(p, 6, 3600),
-              " 3570-3579 100-299 0-3599");
-    for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_EQ(runs(p, output, 3600), "") << output;
-    // Only the selected program counts; a program outside 1..16 draws nothing.
-    EXPECT_EQ(profile712(st, 0, 3599), std::vector<std::uint32_t>(3600, 0));
+    const auto v = profile712(st, 2, 3599);
+    EXPECT_EQ(runs(v, 1, 70) + runs(v, 2, 70) + runs(v, 3, 70), " 0-9 30-39 60-69 5-14 35-44 65-69 0-4 25-34 55-64");
+    EXPECT_EQ(runs(v, 4, 3600) + runs(v, 6, 3600), " 100-299 0-3599");  // one cam; a cam longer than the turn
+    for (int output : {5, 7, 8, 9, 10, 16}) EXPECT_EQ(runs(v, output, 3600), "") << output;
+    // A program outside 1..16 draws nothing.
     EXPECT_EQ(profile712(st, 16, 3599), std::vector<std::uint32_t>(3600, 0));
 }
 

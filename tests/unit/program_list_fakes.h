@@ -73,8 +73,6 @@ private:
     }
 };
 
-using gyrel::NoPort;
-
 // The multiple-files panel over the in-memory files, its working folder held in memory too.
 struct MultiFilesRig {
     MultiFilesRig() {

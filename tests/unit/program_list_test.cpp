@@ -60,8 +60,7 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
     }
     load("c:\\none.lis");
     mf.MenuLoadList();  // cancelled
-    EXPECT_EQ(op.shown.size(), 3u);
-    EXPECT_EQ(op.shown.back().prompt, "File not present");
+    EXPECT_EQ(std::to_string(op.shown.size()) + op.shown.back().prompt, "3File not present");
     ctx.hooks.checkModif = [](int) { return AnswerNo; };
     ed.ProgBox = "mine";
     fs.files["c:\\good.lis"] = "1   (a)\r\n";
@@ -77,7 +76,6 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
     ctx.editorLayout.selectorEnabled = true;
     load("c:\\l\\m.lis");
     EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
-    EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     SlotPaths want;
     want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
     EXPECT_EQ(mf.panel.MultiPath, want);
@@ -85,14 +83,13 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
               std::make_pair(kSlotNormal, kSlotMissing));
     ASSERT_EQ(op.shown.size(), 1u);
     EXPECT_EQ(op.shown[0].prompt + "|" + ctx.editorLayout.multiFileCaption, "File not present|c:\\l\\m.lis");
-    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox, "");
-    EXPECT_TRUE(ed.SelezMulti);
+    EXPECT_EQ(ed.ProgramFilePath + ed.ProgBox + std::to_string(ed.SelezMulti), "1");
 }
 
-TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
+TEST_F(MultiFilesTest, SavingWritesTheListAnEmptyListIsAnEmptyFileAndOpeningASlotLoadsItsFile) {
     mf.panel.MultiPath[0] = "c:\\a.txt";
     mf.MenuSaveList();  // no list name yet and the dialog cancelled: nothing written
-    EXPECT_EQ(fs.files.size(), 0u);
+    EXPECT_TRUE(fs.files.empty());
     mf.panel.MultiPath[0] = "";
     op.files.push_back(std::string("c:\\out.lis"));
     mf.MenuSaveList();
@@ -108,11 +105,10 @@ TEST_F(MultiFilesTest, SavingWritesTheListAndAnEmptyListIsAnEmptyFile) {
     op.files.push_back(std::string("c:\\new.lis"));
     mf.MenuSaveList();
     ASSERT_EQ(op.shown.size(), 1u);
-    EXPECT_EQ(op.shown.back().prompt, std::string(nameNotWritableText("EN")) + "\r\n" + mf.panel.MultiPath[3]);
+    EXPECT_EQ(op.shown[0].prompt, std::string(nameNotWritableText("EN")) + "\r\n" + mf.panel.MultiPath[3]);
     EXPECT_EQ(fs.files.count("c:\\new.lis"), 0u);
-}
 
-TEST_F(MultiFilesTest, OpeningASlotLoadsItsFileAndChecksQuickOrFull) {
+    // Opening a slot loads its file and checks it quickly, or fully when the graph is shown.
     fs.files["c:\\s3.txt"] = "3\t1\t2\r\n";
     mf.panel.MultiPath[2] = "c:\\s3.txt";
     mf.OpenSlot(2);
@@ -142,18 +138,19 @@ TEST_F(MultiFilesTest, KeysCheckTheFileLeftBrowsingTakesAnExistingOneAndUntickin
     fs.files["c:\\ok.txt"] = "";
     mf.panel.MultiPath[15] = "c:\\ok.txt";
     mf.panel.MultiPath[0] = "c:\\missing.txt";
-    EXPECT_EQ(mf.MultiPathKeyDown(15, MultiFiles::Key::Enter), 0);
+    using Key = MultiFiles::Key;
+    EXPECT_EQ(mf.MultiPathKeyDown(15, Key::Enter), 0);
     EXPECT_TRUE(op.shown.empty());
-    EXPECT_EQ(mf.MultiPathKeyDown(0, MultiFiles::Key::Up), 15);
+    EXPECT_EQ(mf.MultiPathKeyDown(0, Key::Up), 15);
     EXPECT_EQ(mf.panel.MultiPathBack[0], kSlotMissing);
-    EXPECT_EQ(mf.MultiPathKeyDown(7, MultiFiles::Key::Down), 8);
-    EXPECT_EQ(mf.MultiPathKeyDown(7, MultiFiles::Key::Other), 7);
+    EXPECT_EQ(mf.MultiPathKeyDown(7, Key::Down), 8);
+    EXPECT_EQ(mf.MultiPathKeyDown(7, Key::Other), 7);
     EXPECT_EQ(op.shown.size(), 1u);  // empty boxes are not reported
     fs.files["c:\\missing.txt"] = "";
     mf.MultiPathLeave(0);
     EXPECT_EQ(mf.panel.MultiPathBack[0], kSlotNormal);
     mf.panel.MultiPath[15] = "c:\\gone.txt";  // the sixteenth box is checked when left, too
-    EXPECT_EQ(mf.MultiPathKeyDown(15, MultiFiles::Key::Down), 0);
+    EXPECT_EQ(mf.MultiPathKeyDown(15, Key::Down), 0);
     EXPECT_EQ(mf.panel.MultiPathBack[15], kSlotMissing);
 
     ctx.model.FileExtension = "712";
@@ -168,8 +165,8 @@ TEST_F(MultiFilesTest, KeysCheckTheFileLeftBrowsingTakesAnExistingOneAndUntickin
     op.files = {std::string(), std::nullopt};  // nothing chosen, then the dialog cancelled
     mf.MultiButt(0);
     mf.MultiButt(0);
-    EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath, "c:\\yes.712|c:\\yes.712");
-    EXPECT_EQ(op.shown.size(), boxes);
+    EXPECT_EQ(mf.panel.MultiPath[0] + "|" + ed.ProgramFilePath + "|" + std::to_string(op.shown.size() - boxes),
+              "c:\\yes.712|c:\\yes.712|0");
 
     mf.SelezMultiReleased(true);
     EXPECT_TRUE(ctx.editorLayout.multiFilePanel);
@@ -178,21 +175,16 @@ TEST_F(MultiFilesTest, KeysCheckTheFileLeftBrowsingTakesAnExistingOneAndUntickin
     EXPECT_EQ(std::make_tuple(ed.SelezMulti, ed.CurrentSlot, preConfs), std::make_tuple(false, 16, 1));
 }
 
-DeskplOptions options() {
-    DeskplOptions o;
-    std::tie(o.deskplPath, o.listBase, o.extension, o.dateText) =
-        std::make_tuple("C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", "06/12/2026 08:15:00");
-    return o;
-}
+const DeskplOptions kOptions{"C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", 3599, "06/12/2026 08:15:00"};
 
 // The result of converting the file the writer makes, in fs.
-DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o = options()) {
+DeskplResult decode(MemoryFs& fs, const DeskplWriter& w, const DeskplOptions& o = kOptions) {
     fs.files["d"] = w.bytes();
     return DecodeDPL(fs, "d", o);
 }
 
 // Record 6 holds program 4; record 1 is not in use (all counts 0).
-TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnAndTheWholeTableIsRead) {
+TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnValuesAreWrittenInGeneralFormAndBadFilesAreRefused) {
     DeskplWriter cams, offsets;
     cams.program(0, 9);
     cams.program(5, 4).count(5, 3, 5);
@@ -222,34 +214,31 @@ TEST(Deskpl, EntriesPairUpOffsetsComeIntoHalfATurnAndTheWholeTableIsRead) {
     for (int c = 0; c < 255; ++c) w.entry(15, 16, c, static_cast<float>(c), c % 2 == 0 ? 1 : 0);
     w.onOffset(15, 16, 1.0f).offOffset(15, 1, 0.0f);
     MemoryFs fs;
-    const DeskplResult r = decode(fs, w);
-    ASSERT_TRUE(r.ok) << r.why;
-    const std::string& t = fs.files.at("C:\\a\\plant_16.TXT");
+    ASSERT_TRUE(decode(fs, w).ok);
     // 128 rows; the last pair has no entry behind the table and keeps OFF 2530.
-    EXPECT_NE(t.find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"), std::string::npos);
-}
+    EXPECT_NE(fs.files.at("C:\\a\\plant_16.TXT").find("16\t2520\t2530\r\n16\t2540\t2530\r\n\r\n&\r\n16\t-10\t0\r\n"),
+              std::string::npos);
+    // Single values are written in the general format.
+    const std::pair<float, const char*> values[] = {
+        {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
+        {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
+    for (const auto& [value, text] : values) EXPECT_EQ(formatSingle(value), text);
 
-TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem) {
-    DeskplWriter w;
-    w.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
-    w.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
-    MemoryFs fs;
-    DeskplOptions o = options();
-    o.maxPosition = 16383;
-    const DeskplResult r = decode(fs, w, o);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.why, "record 2: offset of output 1 cannot be brought into -1800..1800");
+    // Offsets with no equivalent and bad files are refused without reading past them.
+    DeskplWriter b;
+    b.program(0, 1).count(0, 1, 2).entry(0, 1, 1, 5.0f, 0);
+    b.program(1, 2).count(1, 1, 2).offOffset(1, 1, 200.0f);
+    const DeskplResult r = decode(fs, b, {"C:\\a\\plant.dpl", "C:\\a\\plant", "TXT", 16383, "06/12/2026 08:15:00"});
+    EXPECT_EQ(std::to_string(r.ok) + r.why, "0record 2: offset of output 1 cannot be brought into -1800..1800");
     // The program converted before the bad record stays.
     EXPECT_EQ(r.written, std::vector<std::string>{"C:\\a\\plant_1.TXT"});
-    EXPECT_EQ(r.paths[0], "C:\\a\\plant_1.TXT");
-    EXPECT_EQ(fs.files.count("C:\\a\\plant_2.TXT"), 0u);
-    // A huge offset on a normal turn ends at once instead of stepping for ever.
-    DeskplWriter h;
-    h.program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f);
-    EXPECT_FALSE(decode(fs, h).ok);
+    EXPECT_EQ(r.paths[0] + std::to_string(fs.files.count("C:\\a\\plant_2.TXT")), "C:\\a\\plant_1.TXT0");
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<DeskplWriter, const char*> rows[] = {
+    const std::pair<DeskplWriter, const char*> bad[] = {
         {DeskplWriter().truncate(328991), "file shorter than 328992 bytes"},
+        // A huge offset on a normal turn ends at once instead of stepping for ever.
+        {DeskplWriter().program(0, 3).count(0, 1, 1).onOffset(0, 1, 1e30f),
+         "record 1: offset of output 1 cannot be brought into -1800..1800"},
         {DeskplWriter().program(0, 1).count(0, 2, -1), "record 1: output 2 has -1 entries"},
         {DeskplWriter().program(3, 1).count(3, 16, 256), "record 4: output 16 has 256 entries"},
         {DeskplWriter().program(0, 17).count(0, 1, 2), "record 1: program number 17 outside 1..16"},
@@ -257,25 +246,16 @@ TEST(Deskpl, OffsetsWithNoEquivalentAndBadFilesAreRefusedWithoutReadingPastThem)
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 1, 3.0f, 2), "record 1: output 1 entry 1 has kind 2"},
         {DeskplWriter().program(0, 1).count(0, 1, 2).entry(0, 1, 0, nan, 1), "record 1: output 1 entry 0 is no angle"},
     };
-    for (const auto& [writer, why] : rows) {
+    for (const auto& [writer, why] : bad) {
         const DeskplResult r = decode(fs, writer);
         EXPECT_FALSE(r.ok || !r.written.empty()) << why;
         EXPECT_EQ(r.why, why);
     }
-    EXPECT_FALSE(DecodeDPL(fs, "missing", options()).ok);
+    EXPECT_FALSE(DecodeDPL(fs, "missing", kOptions).ok);
 }
-
-TEST(Deskpl, SingleValuesAreWrittenInTheGeneralFormat) {
-    const std::pair<float, const char*> rows[] = {
-        {205.0f, "205"},        {-2000.0f, "-2000"},      {2.5f, "2.5"},          {123.4567f, "123.4567"}, {-0.0f, "0"},
-        {3e10f, "30000000000"}, {-1.5e-6f, "-0.0000015"}, {12345.67f, "12345.67"}};
-    for (const auto& [value, text] : rows) EXPECT_EQ(formatSingle(value), text);
-}
-
-struct DeskplImportTest : ::testing::Test, listtest::MultiFilesRig {};
 
 // A cancelled, missing or bad file shows an error; a good one writes its programs and the list.
-TEST_F(DeskplImportTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
+TEST_F(MultiFilesTest, ABadFileShowsErrorAGoodOneWritesTheFilesAndTheList) {
     mf.hooks.dateNow = [] { return std::string("06/12/2026 08:15:00"); };
     fs.files[inWorkingFolder("lav.lav")] = "1 1 2\r\n";
     ed.ProgBox = "stale";
