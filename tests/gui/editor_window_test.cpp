@@ -13,8 +13,6 @@ using namespace gyrel::test;
 
 namespace {
 
-QString outcome(ui::WaitFormWindow* w) { return child<QLabel>(w, "Outcome")->text(); }
-
 // Whether any pixel of a column, within a band of rows, is drawn in the trace colour.
 bool inked(const QImage& img, int x, int y0, int y1) {
     for (int y = y0; y <= y1; ++y)
@@ -37,7 +35,6 @@ private slots:
         EditorWindow* e = rig.editor();
         auto* box = child<QTextEdit>(e, "ProgBox");
         QCOMPARE(box->toPlainText(), QString::fromUtf8("' prova è ’x’\n1 100 250\n"));
-        box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
         QCOMPARE(e->editor().st.ProgBox, text);
 
@@ -52,10 +49,9 @@ private slots:
         }
         QCOMPARE(child<QLabel>(form2, "Label2_7")->text(), QString("315"));
         // Output 1 is high between x = 500 and 800 twips (33..53 px), at y = 78 twips.
-        QImage img = form2->grab().toImage();
-        QVERIFY(inked(img, 40, 4, 6));
-        QVERIFY(!inked(img, 60, 4, 6));
-        QVERIFY(inked(img, 60, 17, 18));  // low again, on the baseline at 266 twips
+        // Low again after it, on the baseline at 266 twips (17..18 px).
+        const QImage img = form2->grab().toImage();
+        QVERIFY(inked(img, 40, 4, 6) && !inked(img, 60, 4, 6) && inked(img, 60, 17, 18));
         QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(200, 300));
         auto* pitch = child<QLineEdit>(form2, "Text1_0");
         QCOMPARE(pitch->selectedText(), QString("45"));
@@ -106,17 +102,14 @@ private slots:
     // leaves the caret where the operator types.
     void aWrongValueIsSelectedThenTheDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
         GuiRig rig;
-        EditorWindow* e = rig.editor();
+        EditorWindow* e = rig.editor("1 100 4000");
         auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, "1 100 4000");
         QCOMPARE(child<QGroupBox>(e, "Frame1")->title(), QString("--(Modif.)"));
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(rig.op.boxes, std::vector<std::string>{"Wrong value|Not valid  ' 4000 '"});
         QCOMPARE(box->textCursor().selectedText(), QString("4000"));
         QCOMPARE(rig.fs.readAll(WorkFilePath()), std::string("1 100 4000\r\n"));
-        QTest::keyClicks(box, "400");          // types over the selected token
-        QTest::keyClick(box, Qt::Key_Return);  // the first Enter only re-arms
+        QTest::keyClicks(box, "400\r");  // types over the selected token; the first Enter only re-arms
         QVERIFY(e->editor().st.CheckArmed);
         QTest::keyClick(box, Qt::Key_Return);  // the second checks, and passes
         QCOMPARE(rig.op.boxes.size(), std::size_t(1));
@@ -137,28 +130,27 @@ private slots:
         QCOMPARE(log.split('\n', Qt::SkipEmptyParts).size(), frames);
         QCOMPARE(log.count("  ok     .("), frames);
         auto* wait = child<ui::WaitFormWindow>(e, "WaitForm");
-        QVERIFY(wait->isVisible());  // the outcome stays up without a click
-        QCOMPARE(outcome(wait), QString("Sent"));
-        QCOMPARE(child<QLabel>(wait, "Label1")->text(), QString("  => Prog.  2"));  // the slot it went to
+        QVERIFY(wait->isVisible());  // the outcome stays up without a click, with the slot it went to
         auto* count = child<QProgressBar>(wait, "Count");
-        QCOMPARE(count->format(), QString("%1 of %1 frames").arg(frames));
+        QCOMPARE(label(wait, "Outcome") + "|" + label(wait, "Label1") + "|" + count->format(),
+                 QString("Sent|  => Prog.  2|%1 of %1 frames").arg(frames));
         QVERIFY(wait->close());  // an outcome on show never keeps the program from ending
         rig.encoder->device().faults().silent = true;
         send->click();
         rig.app->refreshAll();
         QVERIFY(wait->isVisible());
-        QCOMPARE(outcome(wait), QString("Failed: the encoder does not answer"));
-        QCOMPARE(count->value(), 0);
+        QCOMPARE(label(wait, "Outcome") + "|" + QString::number(count->value()),
+                 QString("Failed: the encoder does not answer|0"));
         QCOMPARE(rig.op.boxes.back(), std::string("Trasmission  Prog.2|Transmission error"));
         for (const bool byButton : {true, false}) {  // the Cancel button, or the window's close box
             rig.clock.after(300, [&] {
                 rig.app->refreshAll();
-                if (byButton) QTest::mouseClick(child<QPushButton>(wait, "Command1"), Qt::LeftButton);
+                if (byButton) press(wait, "Command1");
                 else wait->close();
             });
             send->click();
             rig.app->refreshAll();
-            QCOMPARE(outcome(wait), QString("Cancelled"));
+            QCOMPARE(label(wait, "Outcome"), QString("Cancelled"));
         }
         QCOMPARE(rig.op.boxes.size(), std::size_t(2));  // a cancel is no error
 
@@ -168,8 +160,7 @@ private slots:
         e->editor().ButtVerificaPrg();  // the verify button: the check with its data control
         e->render();
         QCOMPARE(rig.op.boxes.size(), std::size_t(3));
-        QCOMPARE(box->textCursor().selectedText(), QString());
-        QCOMPARE(box->textCursor().position(), caret);
+        QVERIFY(!box->textCursor().hasSelection() && box->textCursor().position() == caret);
         QTest::keyClicks(box, "0");  // the key lands where the operator looks
         QCOMPARE(box->toPlainText(), QString("1 100 400\n\n1 150 2500\n"));
     }
@@ -198,8 +189,8 @@ private slots:
         QVERIFY(wait->isVisible());
         QCOMPARE(wait->starter(), static_cast<QWidget*>(dialog));
         QCOMPARE(wait->windowHandle()->transientParent(), dialog->windowHandle());
-        QCOMPARE(outcome(wait), QString("Received"));
-        QCOMPARE(child<QProgressBar>(wait, "Count")->value(), 16);
+        QCOMPARE(label(wait, "Outcome") + "|" + QString::number(child<QProgressBar>(wait, "Count")->value()),
+                 QString("Received|16"));
         QVERIFY(child<QPushButton>(wait, "Command1")->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(!wait->isVisible(), ui::WaitFormWindow::kOutcomeMs + 2000);
 

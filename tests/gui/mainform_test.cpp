@@ -87,7 +87,8 @@ private slots:
         rig.settings->sync();
         QSettings raw(rig.dir.filePath("gyrel.ini"), QSettings::IniFormat);
         // "Passo" was read as "passo" and is written as "Passo".
-        QCOMPARE(raw.value("startup/Tipo").toString() + "|" + raw.value("startup/Passo").toString(), QString("KMT71|90"));
+        QCOMPARE(raw.value("startup/Tipo").toString() + "|" + raw.value("startup/Passo").toString(),
+                 QString("KMT71|90"));
     }
 
     // Polling shows live data; the serial settings opened meanwhile pause it, and
@@ -96,6 +97,7 @@ private slots:
     void onLineToggleShowsLiveDataAndTheSerialSettingsPauseItOrTakeATypedPath() {
         GuiRig rig("NORM", {}, true);
         ui::Mainform* w = rig.app->mainform.get();
+        auto* check1 = child<QCheckBox>(w, "Check1");
         bool shown = false, pollingWhileOpen = true, dialogShown = false;
         whilePolling(rig, 1000, [&] {
             // Shown in tenths, as the device reported it one poll ago (the shaft turns
@@ -104,11 +106,12 @@ private slots:
             QVERIFY2(QRegularExpression("^[0-9]+\\.[0-9]$").match(position).hasMatch(), qPrintable(position));
             const double behind = rig.encoder->device().positionAt(rig.clock.nowMs()) - position.toDouble() * 10;
             QVERIFY2(behind >= 0 && behind < 45, qPrintable(position));
-            QCOMPARE(label(w, "FinProgr") + "|" + child<QCheckBox>(w, "Check1")->text(), QString("1| Off line"));
+            QCOMPARE(label(w, "FinProgr") + "|" + check1->text(), QString("1| Off line"));
             auto* bar = child<ui::ShapeWidget>(w, "Shape3_4");  // the fifth link-quality bar, green
             QVERIFY(!bar->isHidden() && bar->fillColour() == QColor(0, 192, 0));
             const auto outputs = w->findChildren<ui::ShapeWidget*>(QRegularExpression("^Shape1_"));
-            QVERIFY(std::any_of(outputs.begin(), outputs.end(), [](auto* s) { return s->fillStyle() == FillStyle::Solid; }));
+            const auto lit = [](ui::ShapeWidget* s) { return s->fillStyle() == FillStyle::Solid; };
+            QVERIFY(std::any_of(outputs.begin(), outputs.end(), lit));
             rig.clock.at(rig.clock.nowMs() + 100, [&] {
                 rig.app->refreshAll();
                 pollingWhileOpen = rig.app->link.PollingActive;
@@ -123,7 +126,7 @@ private slots:
         });
         QVERIFY(shown && dialogShown && !pollingWhileOpen);
         QCOMPARE(rig.encoder->settings(), std::string("19200,N,8,1"));
-        QCOMPARE(label(w, "FinQuota") + "|" + child<QCheckBox>(w, "Check1")->text(), QString("offline| On line"));
+        QCOMPARE(label(w, "FinQuota") + "|" + check1->text(), QString("offline| On line"));
         QVERIFY(!rig.encoder->portOpen());
 
         ui::SetSerialeWindow* serial = rig.app->serialWindow.get();
@@ -153,7 +156,7 @@ private slots:
         rig.encoder->setCommPort(3);
         logic.Default({9600, 115200});
         open();
-        const auto port = [w](int i) { return child<QRadioButton>(w, qPrintable(QString("ComPort_%1").arg(i))); };
+        const auto port = [w](int i) { return child<QRadioButton>(w, qPrintable("ComPort_" + QString::number(i))); };
         QCOMPARE(port(1)->text() + "|" + port(2)->text(), QString("1|3"));
         QVERIFY(port(2)->isChecked() && port(3)->isHidden());
         QVERIFY(child(w, "FrameBaud")->isHidden());
