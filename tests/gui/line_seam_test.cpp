@@ -233,8 +233,7 @@ private slots:
         QCOMPARE(s.cli({"download", "--model", "V712", "--port", s.end.slavePath(), "--slot", "1", program}), 0);
         QTRY_COMPARE_WITH_TIMEOUT(s.lastReceived(), int{'\r'}, 2000);
         const auto lines = s.end.withDevice([](sim::Device& d) { return d.textLines(); });
-        QVERIFY(!lines.empty());
-        QCOMPARE(lines.back(), std::string("PRG=1,OUT=2,CON=5"));
+        QCOMPARE(lines.empty() ? std::string() : lines.back(), std::string("PRG=1,OUT=2,CON=5"));
     }
 
     // A USB adapter pulled and plugged back looks to the program like its path
@@ -242,35 +241,33 @@ private slots:
     // through the gap, marking the missing polls, and reads again afterwards.
     void statusPollsThroughAnUnplugAndResumesAtTheSamePath() {
         QTemporaryDir home;
-        const std::string path = home.filePath("ttyUSB0").toStdString();
+        const QString path = home.filePath("ttyUSB0");
         auto first = std::make_unique<sim::Device>("NORM");
         auto firstEnd = std::make_unique<sim::PtyEnd>(*first);
         firstEnd->start();
-        QVERIFY(QFile::link(QString::fromStdString(firstEnd->slavePath()), QString::fromStdString(path)));
+        QVERIFY(QFile::link(QString::fromStdString(firstEnd->slavePath()), path));
         sim::Device second("NORM");
         sim::PtyEnd secondEnd(second);
         secondEnd.open();
         QTimer::singleShot(500, [&] { firstEnd.reset(); });  // pulled
         QTimer::singleShot(1200, [&] {                       // plugged back
             secondEnd.start();
-            QFile::remove(QString::fromStdString(path));
-            QFile::link(QString::fromStdString(secondEnd.slavePath()), QString::fromStdString(path));
+            QFile::remove(path);
+            QFile::link(QString::fromStdString(secondEnd.slavePath()), path);
         });
         QtClock clock;
         std::ostringstream out, err;
         cli::Env env{out, err, clock, qtPort};
-        const int rc = cli::run({"status", "--model", "NORM", "--port", path, "--count", "70"}, env);
+        const int rc = cli::run({"status", "--model", "NORM", "--port", path.toStdString(), "--count", "70"}, env);
         secondEnd.stop();
         QCOMPARE(rc, 0);
-        std::vector<char> links;
+        std::string links;  // the last character of each line: the link's quality, '0' for a missing poll
         std::istringstream lines(out.str());
-        for (std::string line; std::getline(lines, line);) links.push_back(line.empty() ? '?' : line.back());
+        for (std::string line; std::getline(lines, line);) links += line.empty() ? '?' : line.back();
         QCOMPARE(links.size(), std::size_t{70});
         QVERIFY(links.front() != '0');
         QVERIFY(std::count(links.begin(), links.end(), '0') >= 2);  // the missing polls
-        QVERIFY(links.back() != '0');
-        const auto lastMissing = std::find(links.rbegin(), links.rend(), '0');
-        QVERIFY(lastMissing - links.rbegin() >= 5);  // several good polls after the gap
+        QVERIFY(links.find_last_of('0') + 6 <= links.size());  // five or more good polls after the gap
     }
 };
 
