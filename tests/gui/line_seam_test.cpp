@@ -240,29 +240,20 @@ private slots:
     // (a symbolic link) pointing at a new terminal: the status job polls on
     // through the gap, marking the missing polls, and reads again afterwards.
     void statusPollsThroughAnUnplugAndResumesAtTheSamePath() {
-        QTemporaryDir home;
-        const QString path = home.filePath("ttyUSB0");
-        auto first = std::make_unique<sim::Device>("NORM");
-        auto firstEnd = std::make_unique<sim::PtyEnd>(*first);
+        Seam s("NORM");  // the encoder plugged back, behind a new terminal
+        const QString path = s.home.filePath("ttyUSB0");
+        sim::Device first("NORM");
+        auto firstEnd = std::make_unique<sim::PtyEnd>(first);
         firstEnd->start();
         QVERIFY(QFile::link(QString::fromStdString(firstEnd->slavePath()), path));
-        sim::Device second("NORM");
-        sim::PtyEnd secondEnd(second);
-        secondEnd.open();
         QTimer::singleShot(500, [&] { firstEnd.reset(); });  // pulled
         QTimer::singleShot(1200, [&] {                       // plugged back
-            secondEnd.start();
             QFile::remove(path);
-            QFile::link(QString::fromStdString(secondEnd.slavePath()), path);
+            QFile::link(QString::fromStdString(s.end.slavePath()), path);
         });
-        QtClock clock;
-        std::ostringstream out, err;
-        cli::Env env{out, err, clock, qtPort};
-        const int rc = cli::run({"status", "--model", "NORM", "--port", path.toStdString(), "--count", "70"}, env);
-        secondEnd.stop();
-        QCOMPARE(rc, 0);
+        QCOMPARE(s.cli({"status", "--model", "NORM", "--port", path.toStdString(), "--count", "70"}), 0);
         std::string links;  // the last character of each line: the link's quality, '0' for a missing poll
-        std::istringstream lines(out.str());
+        std::istringstream lines(s.out.str());
         for (std::string line; std::getline(lines, line);) links += line.empty() ? '?' : line.back();
         QCOMPARE(links.size(), std::size_t{70});
         QVERIFY(links.front() != '0');
