@@ -93,7 +93,7 @@ private slots:
 
     // Polling shows live data; the serial settings opened meanwhile pause it, and
     // the title takes the new speed. Then a failed open shows its reason, and a
-    // typed device path is taken.
+    // typed device path is taken; the ports found are offered by number.
     void onLineToggleShowsLiveDataAndTheSerialSettingsPauseItOrTakeATypedPath() {
         GuiRig rig("NORM", {}, true);
         ui::Mainform* w = rig.app->mainform.get();
@@ -142,41 +142,38 @@ private slots:
         press(serial, "OKButton");
         QCOMPARE(rig.encoder->portName(), std::string("/dev/pts/4"));
         QVERIFY(rig.app->serialDialog.closedByOk());
-    }
 
-    void serialWindowShowsThePortsFoundAndTheCompactLayout() {
-        GuiRig rig;
+        // The numbered ports found; OK applies the choices, Escape and the close box cancel.
         SetSeriale& logic = rig.app->serialDialog;
-        ui::SetSerialeWindow* w = rig.app->serialWindow.get();
         const auto open = [&] {
             logic.Setta();
-            w->refresh();
+            serial->refresh();
         };
+        rig.encoder->setPortName("");
         rig.encoder->setExistingPorts({1, 3});
         rig.encoder->setCommPort(3);
         logic.Default({9600, 115200});
         open();
-        const auto port = [w](int i) { return child<QRadioButton>(w, qPrintable("ComPort_" + QString::number(i))); };
+        const auto port = [serial](int i) {
+            return child<QRadioButton>(serial, qPrintable("ComPort_" + QString::number(i)));
+        };
         QCOMPARE(port(1)->text() + "|" + port(2)->text(), QString("1|3"));
         QVERIFY(port(2)->isChecked() && port(3)->isHidden());
-        QVERIFY(child(w, "FrameBaud")->isHidden());
-        press(w, "AdvButton");
-        QVERIFY(!child(w, "FrameBaud")->isHidden());
-
-        // OK applies the choices.
-        clickOption(w->option("EvenParity"));
-        clickOption(w->option("Data7"));
+        QVERIFY(child(serial, "FrameBaud")->isHidden());
+        press(serial, "AdvButton");
+        QVERIFY(!child(serial, "FrameBaud")->isHidden());
+        clickOption(serial->option("EvenParity"));
+        clickOption(serial->option("Data7"));
         clickOption(port(1));
-        press(w, "OKButton");
-        QVERIFY(!w->isVisible());
-        QCOMPARE(rig.encoder->settings(), std::string("9600,E,7,1"));
+        press(serial, "OKButton");
+        QVERIFY(!serial->isVisible());
+        QCOMPARE(rig.encoder->settings(), std::string("19200,E,7,1"));
         QCOMPARE(rig.encoder->commPort(), 1);
-
-        for (const bool escape : {true, false}) {  // Escape and the close box cancel
+        for (const bool escape : {true, false}) {
             open();
             clickOption(port(2));
-            escape ? QTest::keyClick(w, Qt::Key_Escape) : void(w->close());
-            QVERIFY(!w->isVisible() && !logic.view().visible);
+            escape ? QTest::keyClick(serial, Qt::Key_Escape) : void(serial->close());
+            QVERIFY(!serial->isVisible() && !logic.view().visible);
             QCOMPARE(rig.encoder->commPort(), 1);
         }
     }
