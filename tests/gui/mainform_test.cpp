@@ -9,25 +9,6 @@
 using namespace gyrel;
 using namespace gyrel::test;
 
-namespace {
-
-// Runs `during` at simulated time `at` while the monitor polls, then stops
-// polling by clicking the toggle again. The click that starts polling returns
-// only when polling ends, as the toggle's handler runs the polling loop.
-void whilePolling(GuiRig& rig, double at, const std::function<void()>& during) {
-    auto* check1 = child<QCheckBox>(rig.app->mainform.get(), "Check1");
-    rig.clock.at(rig.clock.nowMs() + at, [&rig, check1, during] {
-        rig.app->refreshAll();
-        during();
-        rig.app->refreshAll();
-        clickOption(check1);
-    });
-    clickOption(check1);
-    rig.app->refreshAll();
-}
-
-}  // namespace
-
 class MainformTest : public QObject {
     Q_OBJECT
 
@@ -99,7 +80,10 @@ private slots:
         ui::Mainform* w = rig.app->mainform.get();
         auto* check1 = child<QCheckBox>(w, "Check1");
         bool shown = false, pollingWhileOpen = true, dialogShown = false;
-        whilePolling(rig, 1000, [&] {
+        const double start = rig.clock.nowMs();
+        rig.clock.at(start + 2000, [check1] { clickOption(check1); });  // off line again
+        rig.clock.at(start + 1000, [&] {
+            rig.app->refreshAll();
             // Shown in tenths, as the device reported it one poll ago (the shaft turns
             // 450 positions a second, a poll takes well under 100 ms).
             const QString position = label(w, "FinQuota");
@@ -124,6 +108,8 @@ private slots:
             QCOMPARE(w->windowTitle(), QString("GYREL Utility --  COM 1  -  19200"));
             QVERIFY(rig.app->link.PollingActive);  // the loop beneath the menu goes on
         });
+        clickOption(check1);  // returns when polling ends: the toggle's handler runs the polling loop
+        rig.app->refreshAll();
         QVERIFY(shown && dialogShown && !pollingWhileOpen);
         QCOMPARE(rig.encoder->settings(), std::string("19200,N,8,1"));
         QCOMPARE(label(w, "FinQuota") + "|" + check1->text(), QString("offline| On line"));
