@@ -93,9 +93,7 @@ struct GuiRig {
         EditorWindow* e = currentEditor();
         if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }))
             qFatal("no editor laid out");
-        auto* box = child<QTextEdit>(e, "ProgBox");
-        box->setFocus();
-        QTest::keyClicks(box, typed);
+        QTest::keyClicks(child<QTextEdit>(e, "ProgBox"), typed);
         return e;
     }
 };
