@@ -187,12 +187,12 @@ private slots:
     void settingsKeysMatchWithoutRegardToCase() {
         QTemporaryDir dir;
         const QString file = dir.filePath("gyrel.ini");
+        const auto read = [](const SettingsStore& s, const char* key) { return s.get("startup", key).value_or("-"); };
         {
             QtSettingsStore store(file);
             store.set("startup", "Passo", "45");
             store.set("startup", "Velo", "9600,n,8,1");
-            QCOMPARE(store.get("startup", "passo").value_or(""), std::string("45"));
-            QCOMPARE(store.get("startup", "VELO").value_or(""), std::string("9600,n,8,1"));
+            QCOMPARE(read(store, "passo") + "|" + read(store, "VELO"), std::string("45|9600,n,8,1"));
             store.set("startup", "PASSO", "90");
         }
         QSettings raw(file, QSettings::IniFormat);
@@ -203,11 +203,10 @@ private slots:
         raw.endGroup();
         raw.sync();
         QtSettingsStore again(file);
-        QCOMPARE(again.get("startup", "passo").value_or(""), std::string("90"));
-        QCOMPARE(again.get("startup", "primi").value_or(""), std::string("1,2"));
-        QCOMPARE(again.get("other", "passo").has_value(), false);
+        QCOMPARE(read(again, "passo") + "|" + read(again, "primi") + "|" + again.get("other", "passo").value_or("-"),
+                 std::string("90|1,2|-"));
         qputenv("GYREL_SETTINGS", file.toLocal8Bit());  // the environment names the file
-        QCOMPARE(QtSettingsStore().get("startup", "PASSO").value_or(""), std::string("90"));
+        QCOMPARE(read(QtSettingsStore(), "PASSO"), std::string("90"));
         qunsetenv("GYREL_SETTINGS");
     }
 
