@@ -27,8 +27,11 @@ class EditorWindowTest : public QObject {
 
 private slots:
     // An accented program is shown in the box and kept byte for byte; the graph
-    // draws it and its pitch entry redraws; the multiple-files panel.
-    void anAccentedProgramItsGraphAndTheMultipleFilesPanel() {
+    // draws it and its pitch entry redraws. Emptied, a wrong value is selected;
+    // corrected, the check passes and the download reaches the named slot and ends
+    // with its outcome. A failed data control leaves the caret where the operator
+    // types. Then the multiple-files panel.
+    void anAccentedProgramItsGraphTheDownloadAndTheMultipleFilesPanel() {
         GuiRig rig;
         const std::string text = "' prova \xE8 \x92x\x92\r\n1 100 250\r\n";
         rig.fs.writeAll(WorkFilePath(), text);
@@ -56,47 +59,14 @@ private slots:
         form2->close();
         QVERIFY(!child<QAction>(e, "MenEnableGraphic")->isChecked());
 
-        // The panel marks a missing file and loads a clicked one. A slot box that has
-        // the focus while the program ends checks nothing: the editor behind it is gone.
-        child<QCheckBox>(e, "SelezMulti")->click();
-        QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
-        const std::string one = rig.dir.filePath("one.txt").toStdString();
-        rig.fs.writeAll(one, "' uno\r\n1\t1\t2\r\n");
-        e->editor().multi.panel.MultiPath[0] = one;
-        e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
-        e->render();
-        auto* last = child<QLineEdit>(e, "MultiPath_15");
-        QTest::keyClick(last, Qt::Key_Return);
-        QCOMPARE(e->editor().multi.panel.MultiPathBack[15], kSlotMissing);
-        QCOMPARE(rig.op.boxes, std::vector<std::string>{"|File not present"});
-        QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
-        QTest::mouseClick(child<QLineEdit>(e, "MultiPath_0"), Qt::LeftButton);
-        QCOMPARE(e->editor().st.ProgramFilePath, one);
-        QCOMPARE(e->editor().st.ProgBox, std::string("' uno\r\n1\t1\t2\r\n"));
-
         // Emptied, the box types in the program style, not in that of the comment it began with.
-        child<QPushButton>(e, "ButtVerificaPrg")->click();
-        e->render();
+        box->setFocus();
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, "1 10 20");
+        QTest::keyClicks(box, "1 100 4000");
         const QTextCharFormat f = box->document()->firstBlock().begin().fragment().charFormat();
         QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
         QCOMPARE(f.fontPointSize(), double(rig.app->ctx.model.info().programFontSize));
-        e->activateWindow();
-        last->setFocus();
-        QVERIFY(QTest::qWaitFor([last] { return last->hasFocus(); }));
-        rig.app.reset();
-        QCOMPARE(rig.op.boxes.size(), std::size_t(1));
-    }
-
-    // A wrong value is selected; corrected, the check passes and the download
-    // reaches the named slot and ends with its outcome. A failed data control
-    // leaves the caret where the operator types.
-    void aWrongValueIsSelectedThenTheDownloadReachesTheNamedSlotAndEndsWithItsOutcome() {
-        GuiRig rig;
-        EditorWindow* e = rig.editor("1 100 4000");
-        auto* box = child<QTextEdit>(e, "ProgBox");
         QCOMPARE(child<QGroupBox>(e, "Frame1")->title(), QString("--(Modif.)"));
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(rig.op.boxes, std::vector<std::string>{"Wrong value|Not valid  ' 4000 '"});
@@ -156,6 +126,30 @@ private slots:
         QVERIFY(!box->textCursor().hasSelection() && box->textCursor().position() == caret);
         QTest::keyClicks(box, "0");  // the key lands where the operator looks
         QCOMPARE(box->toPlainText(), QString("1 100 400\n\n1 150 2500\n"));
+
+        // The panel marks a missing file and loads a clicked one. A slot box that has
+        // the focus while the program ends checks nothing: the editor behind it is gone.
+        child<QCheckBox>(e, "SelezMulti")->click();
+        QVERIFY(child<QWidget>(e, "Frame3")->isVisible() && !child<QWidget>(e, "Frame2")->isVisible());
+        const std::string one = rig.dir.filePath("one.txt").toStdString();
+        rig.fs.writeAll(one, "' uno\r\n1\t1\t2\r\n");
+        e->editor().multi.panel.MultiPath[0] = one;
+        e->editor().multi.panel.MultiPath[15] = rig.dir.filePath("gone.txt").toStdString();
+        e->render();
+        auto* last = child<QLineEdit>(e, "MultiPath_15");
+        QTest::keyClick(last, Qt::Key_Return);
+        QCOMPARE(e->editor().multi.panel.MultiPathBack[15], kSlotMissing);
+        QCOMPARE(rig.op.boxes.back(), std::string("|File not present"));
+        QVERIFY(last->styleSheet().contains("rgb(255, 128, 128)"));
+        QTest::mouseClick(child<QLineEdit>(e, "MultiPath_0"), Qt::LeftButton);
+        QCOMPARE(e->editor().st.ProgramFilePath, one);
+        QCOMPARE(e->editor().st.ProgBox, std::string("' uno\r\n1\t1\t2\r\n"));
+
+        e->activateWindow();
+        last->setFocus();
+        QVERIFY(QTest::qWaitFor([last] { return last->hasFocus(); }));
+        rig.app.reset();
+        QCOMPARE(rig.op.boxes.size(), std::size_t(4));
     }
 
     // The origin read shows its progress above the dialog; compare shows one
