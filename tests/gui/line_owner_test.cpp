@@ -34,7 +34,6 @@ private slots:
         GuiRig rig;
         QPointer<EditorWindow> e = openEditorWithProgram(rig, 40);
         auto* command2 = e->findChild<QPushButton*>("Command2");
-        QVERIFY(command2->isEnabled());
         const auto closeAnswering = [&](int answer) {
             rig.clock.after(300, [&rig, &e, answer] {
                 rig.op.answer = answer;
@@ -67,7 +66,6 @@ private slots:
         QCOMPARE(rig.app->link.PortUsers, 0);
 
         EditorWindow* again = rig.editor("\r");  // the same program, from the work file, checked
-        QVERIFY(again->findChild<QPushButton*>("Command2")->isEnabled());
         int quitsDuring = -1;
         rig.clock.after(300, [&] {
             rig.app->mainform->close();
