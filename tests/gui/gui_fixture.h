@@ -48,7 +48,7 @@ T* child(QObject* w, const char* name) {
 // in the empty part of a stretched button, is no click at all.
 inline void clickOption(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2)); }
 
-inline void press(QWidget* w, const char* button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+inline void press(QWidget* w, const char* n) { QTest::mouseClick(child<QPushButton>(w, n), Qt::LeftButton); }
 inline QString label(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
 
 struct GuiRig {

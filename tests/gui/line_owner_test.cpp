@@ -13,7 +13,8 @@ namespace {
 // The editor with `rows` lines typed, each checked by its Enter.
 EditorWindow* openEditorWithProgram(GuiRig& rig, int rows) {
     QString keys;
-    for (int i = 0; i < rows; ++i) keys += QString("%1 %2 %3\r").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5);
+    for (int i = 0; i < rows; ++i)
+        keys += QString("%1 %2 %3\r").arg(i % 16 + 1).arg(10 * i + 1).arg(10 * i + 5);
     return rig.editor(keys);
 }
 

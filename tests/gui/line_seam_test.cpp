@@ -187,7 +187,7 @@ private slots:
     void settingsKeysMatchWithoutRegardToCase() {
         QTemporaryDir dir;
         const QString file = dir.filePath("gyrel.ini");
-        const auto read = [](const SettingsStore& s, const char* key) { return s.get("startup", key).value_or("-"); };
+        auto read = [](const SettingsStore& s, const char* k) { return s.get("startup", k).value_or("-"); };
         {
             QtSettingsStore store(file);
             store.set("startup", "Passo", "45");
@@ -203,8 +203,8 @@ private slots:
         raw.endGroup();
         raw.sync();
         QtSettingsStore again(file);
-        QCOMPARE(read(again, "passo") + "|" + read(again, "primi") + "|" + again.get("other", "passo").value_or("-"),
-                 std::string("90|1,2|-"));
+        QCOMPARE(read(again, "passo") + "|" + read(again, "primi"), std::string("90|1,2"));
+        QVERIFY(!again.get("other", "passo"));
         qputenv("GYREL_SETTINGS", file.toLocal8Bit());  // the environment names the file
         QCOMPARE(read(QtSettingsStore(), "PASSO"), std::string("90"));
         qunsetenv("GYREL_SETTINGS");
