@@ -48,6 +48,9 @@ T* child(QObject* w, const char* name) {
 // in the empty part of a stretched button, is no click at all.
 inline void clickOption(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2)); }
 
+inline void press(QWidget* w, const char* n) { QTest::mouseClick(child<QPushButton>(w, n), Qt::LeftButton); }
+inline QString label(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
+
 struct GuiRig {
     QTemporaryDir dir;
     VirtualClock clock;
@@ -82,13 +85,15 @@ struct GuiRig {
     QAction* action(const char* name) { return app->mainform->action(name); }
 
     // The editor opened from the main window in English, once laid out (the
-    // check prepares a program only then); without it the test program ends.
-    EditorWindow* editor() {
+    // check prepares a program only then), with `typed` typed into its program
+    // box; without it the test program ends.
+    EditorWindow* editor(const QString& typed = {}) {
         action("Inglese")->trigger();
         action("Communications")->trigger();
         EditorWindow* e = currentEditor();
         if (!e || !QTest::qWaitFor([e] { return e->editor().st.ResizeSeen != 0; }))
             qFatal("no editor laid out");
+        QTest::keyClicks(child<QTextEdit>(e, "ProgBox"), typed);
         return e;
     }
 };
