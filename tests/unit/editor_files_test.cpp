@@ -34,6 +34,7 @@ TEST(WorkingSheet, LoadAndSaveKeepEveryByteAndFailuresKeepTheOldFileAndTheText) 
     rig.fs.writeAll(good, "1 1 2\r\n1 5 6\r\n1 9 10\r\n");  // replaced whole
     rig.op.files = {original, good};
     rig.ed.RichiamaFoglio();
+    EXPECT_EQ(rig.op.dialogs.back().filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_EQ(rig.ed.st.ProgBox + rig.work() + rig.ctx.settings.PercorsoTxt, oldFile + oldFile + original);
     rig.ed.SalvaFoglio();
     EXPECT_EQ(rig.fs.readAll(good) + rig.ed.st.ProgramFilePath, oldFile + good);

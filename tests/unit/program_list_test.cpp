@@ -76,6 +76,7 @@ TEST_F(MultiFilesTest, ABadMissingOrDeclinedListChangesNothingAndAGoodOneFillsIt
     ctx.editorLayout.selectorEnabled = true;
     load("c:\\l\\m.lis");
     EXPECT_FALSE(ctx.editorLayout.selectorEnabled);
+    EXPECT_EQ(op.dialogs[0].filter, "List Files(*.lis)|*.lis|All Files (*.*)|*.*");
     SlotPaths want;
     want[1] = "c:\\p\\two.txt", want[4] = "c:\\p\\gone.txt";
     EXPECT_EQ(mf.panel.MultiPath, want);
