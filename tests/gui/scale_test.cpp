@@ -2,6 +2,7 @@
 // environment names another; a second run uses 1.5): no control is given less
 // room than its text needs.
 #include "gui_fixture.h"
+#include "ui/origin_dialog.h"
 
 using namespace gyrel;
 using namespace gyrel::test;
@@ -94,6 +95,20 @@ private slots:
             rig.app->refreshAll();
             expectNoneClipped(e);
         }
+        e->findChild<QAction*>("MenEnableGraphic")->trigger();
+        expectNoneClipped(e->findChild<QWidget*>("Form2"));  // the pitch and output numbers
+        e->findChild<QAction*>("MenuSettings")->trigger();
+        expectNoneClipped(e->findChild<OriginDialogWidget*>("OriginDialog"));
+
+        WaitView& wait = e->editor().st.wait;
+        wait.visible = true;
+        wait.caption = ".. Trasmitting .....";
+        wait.label = "prog.txt  => Prog.  2";
+        wait.text = "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19";
+        wait.progress.begin(120, 0);
+        wait.progress.step(60, 20000);
+        rig.app->refreshAll();
+        expectNoneClipped(e->findChild<ui::WaitFormWindow*>("WaitForm"));
     }
 };
 
