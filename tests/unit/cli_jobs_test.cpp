@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -322,7 +323,7 @@ TEST(CliStatus, OneLinePerReplyAndWhatEndsTheJob) {
 
 // The completion script, sourced in bash, offers what the parser takes.
 std::string complete(const std::string& script, const std::string& words, int cword) {
-    const std::string path = ::testing::TempDir() + "gyrel-completion.bash";
+    const std::string path = ::testing::TempDir() + "gyrel-completion-" + std::to_string(::getpid()) + ".bash";
     std::ofstream(path) << script;
     const std::string cmd = "bash -c 'source " + path + "; COMP_WORDS=(" + words + "); COMP_CWORD=" +
                             std::to_string(cword) + "; _gyrel_cli; echo \"${COMPREPLY[*]}\"' > " + path + ".out";
