@@ -141,6 +141,7 @@ TEST(CliUpload, SavesThroughALinkReadsTheWholeDeviceIntoAListAndBatchDownloadSto
     EXPECT_THAT(hx.err.str(), HasSubstr(gone + "\nFile not present\n"));
     EXPECT_EQ(hx.out.str(), "1   sent      " + one + "\n2   failed    " + gone + "\n3   skipped   " + three +
                                "\n1 of 3 programs sent; program 2 failed; 1 not tried\n");
+    EXPECT_EQ(hx.job("download --list", {dir + "/none.lis"}), 1);
     EXPECT_EQ(hx.job("download --list", {hx.file("bad.lis", "0   (x)\r\n")}), 1);
     EXPECT_THAT(hx.err.str(), HasSubstr("bad.lis: a slot number outside 1..16\n"));
     EXPECT_EQ(hx.job("download --list", {hx.file("e.lis", "' none\r\n")}), 0);
@@ -206,6 +207,7 @@ TEST(CliCheck, ChecksAndPreparesAProgramFile) {
         {"prepare --model NORM --json", "1 100 250\r\n1 3000 50\r\n3 1 1\r\n&\r\n1 20 -15\r\n", 0,
          "{\"camCount\":4,\"points\":[{\"position\":35,\"mask\":4},{\"position\":120,\"mask\":5},"
          "{\"position\":235,\"mask\":4},{\"position\":3020,\"mask\":5}]}\n", ""},
+        {"prepare --model NORM", "1 100 4000\r\n", 1, "", "Wrong value\nNot valid  ' 4000 '\n@:1: Wrong value\n"},
         {"prepare --model V712", "PRG=1,OUT=1,OFS=0,CON=100,COF=200\r\n", 0, "CamCount 0\n", ""},
         {"check --model NORM", nullptr, 1, "", "cannot read @: No such file or directory\n"},  // no such file
     };
@@ -250,6 +252,8 @@ TEST(CliImport, WritesTheProgramFilesAndTheListInWindows1252AndStopsAtBadInput) 
     EXPECT_EQ(r.err.str(), "ERROR               \nrecord 2: program number 40 outside 1..16\n");
     EXPECT_EQ(r.out.str(), dir + "/bad_1.TXT\n");
     EXPECT_FALSE(r.fs.fileExists(badList));
+    EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", badList, dir + "/none.dpl"}), 1);
+    EXPECT_EQ(r.err.str().substr(0, 21), "ERROR               \n");
     for (const std::string& folder : {std::string(), dir + "/none/."}) {
         EXPECT_EQ(r.run({"import-deskpl", "--model", "NORM", "--list", folder, dpl}), 1) << folder;
         EXPECT_EQ(r.err.str(), "ERROR               \ncannot write " + folder + ": it names a folder, not a file\n");
@@ -351,6 +355,9 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
     // Usage errors and bad values have one code in every subcommand.
     {"NORM", nullptr, "status % --lang XX", cli::ExitUsage, "--lang: unknown language \"XX\""},
     {"V820AX", nullptr, "upload % --slot 1 --lang es", cli::ExitUsage, "--lang: unknown"},
+    {"NORM", nullptr, "download % --slot 1 --lang XX f", cli::ExitUsage, "--lang: unknown"},
+    {"Px71", nullptr, "preset read % --lang XX", cli::ExitUsage, "--lang: unknown"},
+    {"NORM", nullptr, "import-deskpl --model NORM --list l.lis --language XX d", cli::ExitUsage, "--lang: unknown"},
     {"NORM", nullptr, "check --model KRT9 f", cli::ExitUsage,
      "--model: unknown model \"KRT9\" (one of NORM, OLD, V712, V820AX, V820HX, KMT71, Px71)\n"},
     {"NORM", nullptr, "stauts --model NORM", cli::ExitUsage,
