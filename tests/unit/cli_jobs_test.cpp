@@ -394,6 +394,9 @@ const std::tuple<const char*, std::function<void(clitest::CliRig&)>, const char*
      "download % --list @c.lis", cli::ExitRefused, "/bad.TXT:3: Wrong value\n"},
     {"V712", nullptr, "backup % @x", cli::ExitRefused, "cannot send its programs back"},
     {"NORM", nullptr, "simulate --model NORM --slot 17", cli::ExitRefused, "the slot must be 1..16\n"},
+    {"NORM", nullptr, "simulate --model NORM --fault silent --fault late:x", cli::ExitRefused,
+     "unknown fault \"late:x\" (known: silent, late:MS,"},
+    {"NORM", nullptr, "simulate", cli::ExitUsage, "--model is required"},
 };
 
 // Each is refused with its exit code and a message saying why; nothing reaches the
