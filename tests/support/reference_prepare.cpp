@@ -53,6 +53,7 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
                                CamTable& table) {
     PrepareOutcome out;
     for (auto& bytes : table.CamTableMask) std::fill_n(bytes.begin(), 121, 0);
+    auto control = [&] { return controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out); };
     if (mode != 1) {
         for (int r = 0; r < rowCount; ++r) {
             if (rows[r][1] != rows[r][2] || (rows[r][1] != 0 && rows[r][1] != 1)) continue;
@@ -60,7 +61,7 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
             check2[o] = false;
             out.alwaysOutputs |= static_cast<std::uint16_t>(1u << o);
         }
-        if (!controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out)) return out;
+        if (!control()) return out;
         for (int r = 0; r < rowCount; ++r) {
             const auto o = static_cast<std::size_t>(rows[r][0] - 1);
             if (!check2[o]) continue;
@@ -72,7 +73,7 @@ PrepareOutcome prepareCamTable(CamRow* rows, int rowCount, const std::array<std:
             }
             out.offsetsApplied = true;
         }
-        if (out.offsetsApplied && !controllaDati(rows, rowCount, check2, maxPosition, lastOutputIndex, out)) return out;
+        if (out.offsetsApplied && !control()) return out;
     }
     // Two passes over every position with one running mask.
     const auto max = static_cast<std::size_t>(maxPosition);

@@ -64,8 +64,9 @@ struct CliParts {
 struct CliRig : CliParts, CliOn {
     explicit CliRig(const std::string& model) : CliParts(model), CliOn(device, clock, model) {}
     std::string file(const std::string& name, const std::string& text) {
-        fs.writeAll(home.path() + "/" + name, text);
-        return home.path() + "/" + name;
+        const std::string path = home.path() + "/" + name;
+        fs.writeAll(path, text);
+        return path;
     }
 };
 

@@ -6,12 +6,14 @@
 #include "download_fixture.h"
 #include "origin/origin_dialog.h"
 #include "sim/faults.h"
+#include "support/cam_table_of.h"
 
 namespace gyrel {
 namespace {
 
 using Outcome = DownloadCommand::Outcome;
 using xfertest::Rig;
+using test::camTableOf;
 
 // The editor's check stands in here as: the work file names how many
 // one-cam rows the program has ("EMPTY" for none, "BAD" for a failing check, "MANY"
@@ -115,27 +117,20 @@ Frame19 F(std::initializer_list<int> bytes) {
     return f;
 }
 
-CamTable tableOf(const std::vector<std::uint32_t>& positions, const std::vector<std::uint32_t>& masks) {
-    CamTable t;
-    for (std::size_t i = 0; i < positions.size(); ++i) t.set(static_cast<int>(i), positions[i], masks[i]);
-    t.CamCount = static_cast<double>(positions.size());
-    return t;
-}
-
 // Known-answer frames: the standard ninth entry goes on a short page carrying the
 // tail of the previous one; high-resolution pages end in zero tails.
 TEST(DownloadFrames, KnownAnswerPagesAndAFullTable) {
     using Frames = std::vector<Frame19>;
-    const CamTable t = tableOf({10, 300, 700, 1000, 1500, 2000, 2500, 3000, 3500},
-                               {0x0001, 0x0003, 0x0002, 0x8000, 0x0100, 0x0000, 0x00FF, 0x1234, 0x0000});
+    const CamTable t = camTableOf({10, 300, 700, 1000, 1500, 2000, 2500, 3000, 3500},
+                                  {0x0001, 0x0003, 0x0002, 0x8000, 0x0100, 0x0000, 0x00FF, 0x1234, 0x0000});
     EXPECT_EQ(buildDownloadFrames(t, 2, FrameEncoding::Standard),
               (Frames{F({1, 0, 2, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12}),
                       F({2, 0, 0x0A, 0, 0x2C, 1, 0xBC, 2, 0xE8, 3, 0xDC, 5, 0xD0, 7, 0xC4, 9, 0xB8, 0x0B, 0x2A}),
                       F({2, 1, 0xAC, 0x0D, 0x2C, 1, 0xBC, 2, 0xE8, 3, 0xDC, 5, 0xD0, 7, 0xC4, 9, 0xB8, 0x0B, 0xDA}),
                       F({3, 0, 1, 0, 3, 0, 2, 0, 0, 0x80, 0, 1, 0, 0, 0xFF, 0, 0x34, 0x12, 0xCF}),
                       F({3, 1, 0, 0, 3, 0, 2, 0, 0, 0x80, 0, 1, 0, 0, 0xFF, 0, 0x34, 0x12, 0xCF})}));
-    const CamTable h = tableOf({3, 65536, 100000, 200000, 300000, 400000, 500000, 600000, 1048575},
-                               {0xFF, 0x80000001, 0, 2, 0x10000, 0xFFFF, 4, 8, 0x10});
+    const CamTable h = camTableOf({3, 65536, 100000, 200000, 300000, 400000, 500000, 600000, 1048575},
+                                  {0xFF, 0x80000001, 0, 2, 0x10000, 0xFFFF, 4, 8, 0x10});
     EXPECT_EQ(buildDownloadFrames(h, 5, FrameEncoding::HighResolution),
               (Frames{F({1, 0, 5, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 15}),
                       F({2, 0, 3, 0, 0, 0, 0, 0, 1, 0, 0xA0, 0x86, 1, 0, 0x40, 0x0D, 3, 0, 0x7D}),
@@ -154,7 +149,7 @@ TEST(DownloadFrames, KnownAnswerPagesAndAFullTable) {
                       F({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2}),
                       F({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3})}));
     EXPECT_EQ(e.mask(0), 0xFFFFu);  // the editor's table is not touched
-    EXPECT_EQ(buildDownloadFrames(tableOf({70000}, {0x30001}), 0, FrameEncoding::Standard),
+    EXPECT_EQ(buildDownloadFrames(camTableOf({70000}, {0x30001}), 0, FrameEncoding::Standard),
               (Frames{F({1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2}),
                       F({2, 0, 0x70, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x83}),
                       F({3, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4})}));
@@ -288,7 +283,9 @@ TEST(TxDatiTest, UnansweredHeaderIsResentAfterTenChecksAndFailsAfterTwelveOrOnCa
         EXPECT_EQ(r.device.program(0).has_value(), !failed);
         EXPECT_FALSE(r.ctx.CancelRequested);
         if (!failed) continue;
-        if (!r.op.boxes.empty()) EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Stop);
+        if (!r.op.boxes.empty()) {
+            EXPECT_EQ(r.op.boxes[0].icon, MsgIcon::Stop);
+        }
         r.expectFree();  // an error gives the port back
     }
 }

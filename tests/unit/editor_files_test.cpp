@@ -10,6 +10,7 @@
 #include "editor/graph_geometry.h"
 #include "editor/offsets_file.h"
 #include "editor/pulsappend.h"
+#include "support/cam_table_of.h"
 #include "unit/app_test_doubles.h"
 
 namespace gyrel {
@@ -266,13 +267,6 @@ TEST(EditorAppend, RowBoxesBecomeTheBlockOfTheProgramInText1AndReadBack) {
               std::make_tuple(12.5, -709.0, 0.0, std::string("0.25")));
 }
 
-CamTable table(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
-    CamTable t;
-    for (std::size_t i = 0; i < entries.size(); ++i) t.set(static_cast<int>(i), entries[i].first, entries[i].second);
-    t.CamCount = static_cast<double>(entries.size());
-    return t;
-}
-
 // The runs of positions below limit where one output of a profile is ON, as " from-to".
 std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
     const auto on = [&](int k) { return k >= 0 && k < limit && (p[k] >> (output - 1) & 1u); };
@@ -285,7 +279,7 @@ std::string runs(const std::vector<std::uint32_t>& p, int output, int limit) {
 }
 
 TEST(GraphProfile, TheCamTableIsReadCyclicallyOneCamDrawsAStepUpAStepDownAndARunAndV712CamsRepeat) {
-    const auto wrap = profileFromCamTable(table({{50, 0}, {3000, 1}}), 3599);
+    const auto wrap = profileFromCamTable(test::camTableOf({50, 3000}, {0, 1}), 3599);
     ASSERT_EQ(wrap.size(), 3600u);
     EXPECT_EQ(runs(wrap, 1, 3600), " 0-49 3000-3599");
     EXPECT_EQ(profileFromCamTable(CamTable{}, 3599), std::vector<std::uint32_t>(3600, 0));
@@ -293,7 +287,7 @@ TEST(GraphProfile, TheCamTableIsReadCyclicallyOneCamDrawsAStepUpAStepDownAndARun
     // One cam: a step up, a step down and a run to the end.
     GraphDrawing d;
     int scale = 2, pitch = 45;
-    BarreGraf(d, profileFromCamTable(table({{100, 1}, {250, 0}}), 3599), scale, pitch, "c:\\p.txt", 12000);
+    BarreGraf(d, profileFromCamTable(test::camTableOf({100, 250}, {1, 0}), 3599), scale, pitch, "c:\\p.txt", 12000);
     // Output 1: baseline (160*0+133)*2 = 266, high 266-188 = 78.
     // ON at 100: x = 300 + 2*100; OFF at 250; on to the last position 3599.
     const Rgb c = kGraphTraceColour;
